@@ -1,0 +1,35 @@
+#include "runtime/debug_log.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "runtime/io_error.h"
+
+namespace {
+
+bool logStarted = false;
+
+void WriteLine(std::string_view text, std::int32_t number) {
+  const char* mode = logStarted ? "ab" : "wb";
+  std::FILE* file = std::fopen(kDebugLogFile, mode);
+  if (!file) IoErrorFromErrno(kDebugLogFile, errno, IoAccess::Write);
+  logStarted = true;
+
+  std::string line(text);
+  line += " | ";
+  line += std::to_string(number);
+  line += "\r\n";
+  const bool written = std::fwrite(line.data(), 1, line.size(), file) == line.size();
+  const bool closed = std::fclose(file) == 0;
+  if (!written || !closed) IoError(kDebugLogFile, IoErrorCode::WriteFault);
+}
+
+}  // namespace
+
+void DebugLog(std::string_view text, std::int32_t number) {
+  WriteLine(text.substr(0, kMaxLogText), number);
+}
+
+void DebugLogCString(const char* text, std::int32_t number) { WriteLine(text ? text : "", number); }
