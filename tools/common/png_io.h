@@ -1,0 +1,28 @@
+// PNG and binary PPM/PGM reading and writing for the command-line tools (libpng).
+//
+// Pictures are 8 bits per channel, rows top first, channels interleaved: 1 = grey, 3 = RGB, 4 = RGBA.
+// Every function returns false and fills `error` with a message that names the file on failure.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+struct Picture {
+  int width = 0;
+  int height = 0;
+  int channels = 0;
+  std::vector<std::uint8_t> pixels;  // width * height * channels bytes
+};
+
+bool WritePng(const std::string& path, const Picture& picture, std::string& error);
+// Any PNG comes back as grey (1) or RGB (3); alpha and 16-bit samples are reduced to 8-bit RGB/grey.
+bool ReadPng(const std::string& path, Picture& picture, std::string& error);
+
+// Binary "P6" (RGB) and "P5" (grey) files with maxval 255.
+bool WritePnm(const std::string& path, const Picture& picture, std::string& error);
+bool ReadPnm(const std::string& path, Picture& picture, std::string& error);
+
+// Picks PNG or PNM by the file name's extension (".ppm"/".pgm" are PNM, anything else PNG).
+bool WritePicture(const std::string& path, const Picture& picture, std::string& error);
+bool ReadPicture(const std::string& path, Picture& picture, std::string& error);
