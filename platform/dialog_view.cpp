@@ -1,0 +1,143 @@
+#include "platform/dialog_view.h"
+
+#include <FL/Fl.H>
+#include <FL/Fl_Box.H>
+#include <FL/Fl_Button.H>
+#include <FL/Fl_Check_Button.H>
+#include <FL/Fl_Choice.H>
+#include <FL/Fl_Return_Button.H>
+#include <FL/Fl_Window.H>
+#include <FL/x.H>
+#include <X11/Xlib.h>
+
+#include <cmath>
+#include <memory>
+#include <vector>
+
+#include "runtime/fatal_error.h"
+
+namespace {
+
+// The template's 8-point font at 96 dpi.
+constexpr int kFontPixels = 11;
+// A closed drop-down list shows one line; the template's height is that of the open list.
+constexpr int kClosedListUnits = 12;
+
+int Px(int units) { return int(std::lround(units * kPixelsPerUnitX)); }
+int Py(int units) { return int(std::lround(units * kPixelsPerUnitY)); }
+
+struct DialogRun;
+
+// What a control's callback needs: the run it belongs to and its id in the template.
+struct Binding {
+  DialogRun* run;
+  int id;
+};
+
+struct DialogRun {
+  ConfigDialogModel* model = nullptr;
+  std::vector<Binding> bindings;  // reserved up front: controls keep pointers into it
+  Fl_Window* window = nullptr;
+  Fl_Choice* resolution = nullptr;
+  DialogOutcome outcome = DialogOutcome::Continue;
+};
+
+void Settle(DialogRun& run, DialogOutcome outcome) {
+  if (outcome == DialogOutcome::Continue) return;
+  run.outcome = outcome;
+  run.window->hide();
+}
+
+void OnControl(Fl_Widget*, void* data) {
+  const Binding& binding = *static_cast<Binding*>(data);
+  DialogRun& run = *binding.run;
+  const int selected = run.resolution ? run.resolution->value() : -1;
+  Settle(run, run.model->OnCommand(binding.id, selected));
+}
+
+void OnWindow(Fl_Widget*, void* data) {
+  auto& run = *static_cast<DialogRun*>(data);
+  // FLTK calls the window's callback for Escape too; the dialog ignores Escape.
+  const bool escape = Fl::event() == FL_SHORTCUT && Fl::event_key() == FL_Escape;
+  Settle(run, escape ? run.model->OnEscape() : run.model->OnClose());
+}
+
+// FLTK would print and exit on its own; the dialog reports through the program's fatal error instead.
+void ToolkitFatal(const char*, ...) { FatalError("Startup Dialog", "Can`t create startup dialog"); }
+
+bool DisplayReachable() {
+  Display* display = XOpenDisplay(nullptr);
+  if (!display) return false;
+  XCloseDisplay(display);
+  return true;
+}
+
+Fl_Widget* MakeControl(const ConfigControl& c, const DialogInitialState& init, DialogRun& run) {
+  const int x = Px(c.x), y = Py(c.y), w = Px(c.width), h = Py(c.height);
+  Fl_Widget* widget = nullptr;
+  switch (c.kind) {
+    case ConfigControlKind::DefaultButton: widget = new Fl_Return_Button(x, y, w, h, c.text); break;
+    case ConfigControlKind::Button: widget = new Fl_Button(x, y, w, h, c.text); break;
+    case ConfigControlKind::DropDownList: {
+      auto* list = new Fl_Choice(x, y, w, Py(kClosedListUnits));
+      for (const Resolution& r : init.resolutions) list->add(r.text);
+      list->value(init.selected);
+      list->textsize(kFontPixels);
+      run.resolution = list;
+      return list;  // the selection is read when "Go!" is pressed
+    }
+    case ConfigControlKind::CheckBox: {
+      auto* box = new Fl_Check_Button(x, y, w, h, c.text);
+      const bool marked = c.id == kControlFullscreen ? init.fullscreenMarked
+                          : c.id == kControlTrueColor ? init.trueColorMarked
+                                                      : init.musicMarked;
+      box->value(marked ? 1 : 0);
+      widget = box;
+      break;
+    }
+    case ConfigControlKind::StaticLeft:
+      widget = new Fl_Box(x, y, w, h, c.text);
+      widget->align(FL_ALIGN_LEFT | FL_ALIGN_INSIDE);
+      break;
+    case ConfigControlKind::StaticCentre:
+      widget = new Fl_Box(x, y, w, h, c.text);
+      widget->align(FL_ALIGN_CENTER | FL_ALIGN_INSIDE);
+      break;
+    case ConfigControlKind::GroupBox:
+      // The frame starts half a text line down, the caption sits on its top edge.
+      widget = new Fl_Box(FL_ENGRAVED_FRAME, x, y + kFontPixels / 2, w, h - kFontPixels / 2, c.text);
+      widget->align(FL_ALIGN_TOP_LEFT);
+      break;
+  }
+  widget->labelsize(kFontPixels);
+  if (c.id != kControlNone) {
+    run.bindings.push_back({&run, c.id});
+    widget->callback(OnControl, &run.bindings.back());
+  }
+  return widget;
+}
+
+}  // namespace
+
+DialogViewResult RunConfigDialogView(ConfigDialogModel& model) {
+  Fl::fatal = ToolkitFatal;
+  if (!DisplayReachable()) return DialogViewResult::CannotCreate;
+
+  const ConfigTemplate& t = kConfigTemplate;
+  const DialogInitialState init = model.OnInitDialog();
+  DialogRun run;
+  run.model = &model;
+  run.bindings.reserve(t.controls.size());
+  auto window = std::make_unique<Fl_Window>(Px(t.x), Py(t.y), Px(t.width), Py(t.height), t.caption);
+  run.window = window.get();
+  for (const ConfigControl& control : t.controls) MakeControl(control, init, run);
+  window->end();
+  window->set_modal();
+  window->callback(OnWindow, &run);
+  window->show();
+  if (!window->shown()) return DialogViewResult::CannotCreate;
+  while (window->shown()) Fl::wait();
+  window.reset();
+  Fl::flush();
+  return run.outcome == DialogOutcome::Go ? DialogViewResult::Go : DialogViewResult::Quit;
+}
