@@ -1,0 +1,8 @@
+#include "sequencing/scene.h"
+
+#include "runtime/debug_log.h"
+
+SlotTable<Scene, kSceneTableSlots> sceneTable;
+
+Scene::Scene(std::string_view name_, Callback init_, Callback render_, Callback done_)
+    : name(name_.substr(0, kMaxLogText)), init(init_), render(render_), done(done_) {}
