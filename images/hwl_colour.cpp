@@ -1,0 +1,82 @@
+#include "images/hwl_colour.h"
+
+#include <cmath>
+#include <vector>
+
+#include "images/hwl_wavelet.h"
+
+namespace {
+
+struct YuvSample {
+  double y;
+  double u;
+  double v;
+};
+
+YuvSample RgbSampleToYuv(double r, double g, double b) {
+  const double y = static_cast<double>((0.3L * r + 0.59L * g) + 0.11L * b);
+  const double u = static_cast<double>(0.493L * (static_cast<long double>(b) - y));
+  const double v = static_cast<double>(0.877L * (static_cast<long double>(r) - y));
+  return {y, u, v};
+}
+
+void StoreBgr0(const RgbSample& sample, std::uint8_t* pixel) {
+  pixel[0] = SampleToByte(sample.b);
+  pixel[1] = SampleToByte(sample.g);
+  pixel[2] = SampleToByte(sample.r);
+  pixel[3] = 0;
+}
+
+}  // namespace
+
+RgbSample YuvSampleToRgb(double y, double u, double v) {
+  const double r = static_cast<double>(y + 1.140251L * v);
+  const double b = static_cast<double>(y + 2.028398L * u);
+  const double g = static_cast<double>(1.694915L * ((y - 0.3L * r) - 0.11L * b));
+  return {r, g, b};
+}
+
+std::uint8_t SampleToByte(double v) {
+  if (v <= 0.0) return 0;
+  if (!(v < 255.0)) return 255;
+  // The program runs with round-to-nearest, under which lrint rounds halves to even.
+  return static_cast<std::uint8_t>(std::lrint(v));
+}
+
+void YuvToRgb(double* y, double* u, double* v, std::uint32_t W, std::uint32_t H, int lastLevel, double* r,
+              double* g, double* b) {
+  std::vector<double> scratch;
+  for (double* plane : {y, u, v}) InverseWavelet(plane, plane, W, H, W, H, lastLevel, scratch);
+  const std::size_t count = std::size_t{W} * H;
+  for (std::size_t i = 0; i < count; ++i) {
+    const RgbSample sample = YuvSampleToRgb(y[i], u[i], v[i]);
+    r[i] = sample.r;
+    g[i] = sample.g;
+    b[i] = sample.b;
+  }
+}
+
+void StorePixels(const double* grey, std::size_t count, std::uint8_t* pixels) {
+  for (std::size_t i = 0; i < count; ++i) pixels[i] = SampleToByte(grey[i]);
+}
+
+void StorePixels(const double* r, const double* g, const double* b, std::size_t count, std::uint8_t* pixels) {
+  for (std::size_t i = 0; i < count; ++i) StoreBgr0({r[i], g[i], b[i]}, pixels + 4 * i);
+}
+
+void StoreYuvPixels(const double* y, const double* u, const double* v, std::size_t count, std::uint8_t* pixels) {
+  for (std::size_t i = 0; i < count; ++i) StoreBgr0(YuvSampleToRgb(y[i], u[i], v[i]), pixels + 4 * i);
+}
+
+void RgbToYuvForward(const double* r, const double* g, const double* b, double* y, double* u, double* v,
+                     std::uint32_t w, std::uint32_t h, std::uint32_t W, std::uint32_t H, int lastLevel) {
+  for (std::uint32_t row = 0; row < h; ++row) {
+    for (std::size_t i = std::size_t{row} * W; i < std::size_t{row} * W + w; ++i) {
+      const YuvSample sample = RgbSampleToYuv(r[i], g[i], b[i]);
+      y[i] = sample.y;
+      u[i] = sample.u;
+      v[i] = sample.v;
+    }
+  }
+  for (double* plane : {y, u, v}) ForwardWavelet(plane, plane, w, h, W, H, lastLevel);
+}

@@ -1,0 +1,40 @@
+// Colour conversion and pixel output, the last decoding stage, and the writer's colour transform.
+//
+// Colour pictures are coded as Y = 0.3 R + 0.59 G + 0.11 B, U = 0.493 (B − Y), V = 0.877 (R − Y);
+// the decoder's constants are the inverses to seven significant digits. Everything is evaluated in
+// extended precision and rounded to binary64 when stored.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+struct RgbSample {
+  double r;
+  double g;
+  double b;
+};
+
+// R = Y + 1.140251 V, B = Y + 2.028398 U, G = 1.694915 ((Y − 0.3 R) − 0.11 B) from the stored R, B.
+RgbSample YuvSampleToRgb(double y, double u, double v);
+
+// The one place the decoder rounds: v ≤ 0 (−0 too) gives 0, v ≥ 255 and NaN give 255, anything between
+// rounds to the nearest integer, halves to even.
+std::uint8_t SampleToByte(double v);
+
+// Rebuilds Y, U and V in place (InverseWavelet over the whole W × H plane, lastLevel + 1 steps, in
+// this order), then converts every sample. r, g, b may be the planes y, u, v themselves.
+void YuvToRgb(double* y, double* u, double* v, std::uint32_t W, std::uint32_t H, int lastLevel, double* r,
+              double* g, double* b);
+
+// Grey output: one byte per sample.
+void StorePixels(const double* grey, std::size_t count, std::uint8_t* pixels);
+// Colour output: four bytes per pixel, blue, green, red and alpha 0.
+void StorePixels(const double* r, const double* g, const double* b, std::size_t count, std::uint8_t* pixels);
+// Conversion and colour output in one pass over rebuilt Y, U, V planes: the same bytes as YuvToRgb's
+// conversion followed by StorePixels, without the three intermediate planes.
+void StoreYuvPixels(const double* y, const double* u, const double* v, std::size_t count, std::uint8_t* pixels);
+
+// Y, U, V of the top-left w × h block of R, G, B (stride W), then ForwardWavelet on each with
+// lastLevel + 1 steps, in place in the output planes.
+void RgbToYuvForward(const double* r, const double* g, const double* b, double* y, double* u, double* v,
+                     std::uint32_t w, std::uint32_t h, std::uint32_t W, std::uint32_t H, int lastLevel);

@@ -1,0 +1,201 @@
+#include "images/hwl_loader.h"
+
+#include <algorithm>
+#include <array>
+#include <bit>
+#include <cstring>
+#include <new>
+#include <optional>
+
+#include "images/hwl_coefficients.h"
+#include "images/hwl_colour.h"
+#include "images/hwl_packing.h"
+#include "images/hwl_wavelet.h"
+#include "runtime/io_error.h"
+
+namespace {
+
+// Where the file's bytes come from: a named file or an open stream. Read is exact: a source that ends
+// early reports the runtime I/O error and does not return.
+class ByteSource {
+ public:
+  virtual ~ByteSource() = default;
+  virtual void Read(void* destination, std::size_t size) = 0;
+  // Bytes left to read, when the source can tell.
+  virtual std::optional<std::uint64_t> Remaining() = 0;
+  virtual const std::string& name() const = 0;
+};
+
+class FileSource final : public ByteSource {
+ public:
+  explicit FileSource(std::string_view fileName) : file_(std::string(fileName)) {}
+  void Read(void* destination, std::size_t size) override { file_.Read(destination, size); }
+  std::optional<std::uint64_t> Remaining() override { return file_.Remaining(); }
+  const std::string& name() const override { return file_.path(); }
+
+ private:
+  InputFile file_;
+};
+
+class StreamSource final : public ByteSource {
+ public:
+  StreamSource(std::istream& stream, std::string_view name) : stream_(stream), name_(name) {}
+  void Read(void* destination, std::size_t size) override {
+    stream_.read(static_cast<char*>(destination), static_cast<std::streamsize>(size));
+    if (static_cast<std::size_t>(stream_.gcount()) != size) IoError(name_, IoErrorCode::ReadPastEnd);
+  }
+  std::optional<std::uint64_t> Remaining() override {
+    const std::istream::pos_type here = stream_.tellg();
+    if (here == std::istream::pos_type(-1)) return std::nullopt;
+    stream_.seekg(0, std::ios::end);
+    const std::istream::pos_type end = stream_.tellg();
+    stream_.seekg(here);
+    if (end == std::istream::pos_type(-1) || end < here) return std::nullopt;
+    return static_cast<std::uint64_t>(end - here);
+  }
+  const std::string& name() const override { return name_; }
+
+ private:
+  std::istream& stream_;
+  std::string name_;
+};
+
+// Reads a block in pieces, growing the buffer only as bytes arrive, so a header that claims a huge
+// stream in a short stream of unknown length fails on the first missing piece, not on allocation.
+void ReadBlock(ByteSource& source, std::uint64_t size, std::vector<std::uint8_t>& block) {
+  constexpr std::uint64_t kPiece = std::uint64_t{1} << 20;
+  block.clear();
+  while (block.size() < size) {
+    const std::size_t piece = static_cast<std::size_t>(std::min(kPiece, size - block.size()));
+    const std::size_t start = block.size();
+    block.resize(start + piece);
+    source.Read(block.data() + start, piece);
+  }
+}
+
+using ScaleTable = std::array<double, kScaleTableCapacity>;
+
+ScaleTable ReadScaleTable(ByteSource& source, int lastLevel) {
+  std::array<std::uint8_t, 8 * kScaleTableCapacity> bytes{};
+  const std::size_t entries = static_cast<std::size_t>(lastLevel) + 2;
+  source.Read(bytes.data(), 8 * entries);
+  ScaleTable table{};
+  for (std::size_t k = 0; k < entries; ++k) {
+    std::uint64_t bits = 0;
+    for (int b = 7; b >= 0; --b) bits = (bits << 8) | bytes[8 * k + static_cast<std::size_t>(b)];
+    table[k] = std::bit_cast<double>(bits);
+  }
+  return table;
+}
+
+// The working storage of one decode, allocated once and shared by the channels where it can be.
+struct DecodeBuffers {
+  std::vector<double> planes[kMaxChannels];
+  std::vector<double> scratch;
+  std::vector<std::int32_t> quantised;
+  std::vector<std::uint8_t> packed;
+  std::vector<std::uint8_t> symbols;
+  std::vector<std::uint8_t> values;
+};
+
+void DecodeChannel(ByteSource& source, const ImageHeader& header, int channel, const ScaleTable& scale,
+                   DecodeBuffers& buffers) {
+  const int bits = header.valueBits[channel];
+  ReadBlock(source, SymbolStreamBytes(header.symbolCount[channel]), buffers.packed);
+  UnpackSymbols(buffers.packed, header.symbolCount[channel], buffers.symbols);
+  ReadBlock(source, ValueStreamBytes(header.valueCount[channel], bits), buffers.packed);
+  UnpackValues(buffers.packed, header.valueCount[channel], bits, buffers.values);
+  DecodeCoefficients(buffers.symbols, buffers.values, header.width, header.height, bits,
+                     buffers.quantised.data());
+  Dequantise(buffers.quantised.data(), header.width, header.height, header.lastLevel, scale.data(),
+             buffers.planes[channel].data());
+}
+
+void Rebuild(const ImageHeader& header, int channel, DecodeBuffers& buffers) {
+  double* plane = buffers.planes[channel].data();
+  InverseWavelet(plane, plane, header.width, header.height, header.width, header.height, header.lastLevel,
+                 buffers.scratch);
+}
+
+void AllocateBuffers(const ImageHeader& header, DecodeBuffers& buffers) {
+  const std::size_t pixels = std::size_t{header.width} * header.height;
+  for (int channel = 0; channel < ChannelCount(header); ++channel) buffers.planes[channel].resize(pixels);
+  buffers.scratch.resize(pixels);
+  buffers.quantised.resize(pixels);
+}
+
+void DecodeBody(ByteSource& source, const ImageHeader& header, DecodeBuffers& buffers, std::uint8_t* pixels) {
+  const int channels = ChannelCount(header);
+  ScaleTable scales[kMaxChannels];
+  for (int channel = 0; channel < channels; ++channel) scales[channel] = ReadScaleTable(source, header.lastLevel);
+  for (int channel = 0; channel < channels; ++channel) DecodeChannel(source, header, channel, scales[channel], buffers);
+  for (int channel = 0; channel < channels; ++channel) Rebuild(header, channel, buffers);
+  const std::size_t count = std::size_t{header.width} * header.height;
+  if (channels == 1) {
+    StorePixels(buffers.planes[0].data(), count, pixels);
+  } else {
+    StoreYuvPixels(buffers.planes[0].data(), buffers.planes[1].data(), buffers.planes[2].data(), count, pixels);
+  }
+}
+
+ImageLoadResult Refusal(std::string problem) { return {ImageLoadStatus::Refused, std::move(problem)}; }
+
+std::optional<ImageLoadResult> CheckBeforeDecoding(ByteSource& source, const ImageHeader& header,
+                                                   const std::vector<std::uint8_t>& pixels, bool allocate) {
+  if (ChannelCount(header) == 0) {
+    return ImageLoadResult{ImageLoadStatus::NoPicture,
+                           "bitsPerPixel " + std::to_string(header.bitsPerPixel) + " is neither 8 nor 24"};
+  }
+  std::string problem = ImageHeaderProblem(header);
+  if (!problem.empty()) return Refusal(std::move(problem));
+  if (!allocate && pixels.size() < PixelBufferBytes(header)) {
+    return Refusal("the pixel buffer is smaller than the picture");
+  }
+  // A file too short for the blocks its header announces would end before a block is complete: report
+  // that now, before allocating for a picture that cannot be read.
+  const std::optional<std::uint64_t> remaining = source.Remaining();
+  if (remaining && *remaining < ExpectedFileSize(header) - kImageHeaderSize) {
+    IoError(source.name(), IoErrorCode::ReadPastEnd);
+  }
+  return std::nullopt;
+}
+
+ImageLoadResult Load(ByteSource& source, std::vector<std::uint8_t>& pixels, ImageHeader& header, bool allocate) {
+  ImageHeaderBytes bytes{};
+  source.Read(bytes.data(), bytes.size());
+  header = ParseImageHeader(bytes);
+  if (std::optional<ImageLoadResult> refusal = CheckBeforeDecoding(source, header, pixels, allocate)) {
+    return *refusal;
+  }
+  try {
+    DecodeBuffers buffers;
+    AllocateBuffers(header, buffers);
+    if (allocate) pixels.resize(PixelBufferBytes(header));
+    DecodeBody(source, header, buffers, pixels.data());
+  } catch (const std::bad_alloc&) {
+    return Refusal("the working memory for a " + std::to_string(header.width) + " x " +
+                   std::to_string(header.height) + " picture cannot be allocated");
+  }
+  return {ImageLoadStatus::Decoded, ""};
+}
+
+}  // namespace
+
+std::uint64_t PixelBufferBytes(const ImageHeader& header) {
+  const std::uint64_t pixels = std::uint64_t{header.width} * header.height;
+  if (header.bitsPerPixel == 8) return pixels;
+  if (header.bitsPerPixel == 24) return 4 * pixels;
+  return 0;
+}
+
+ImageLoadResult LoadImageFile(std::vector<std::uint8_t>& pixels, ImageHeader& header, std::string_view fileName,
+                              bool allocate) {
+  FileSource source(fileName.substr(0, 255));
+  return Load(source, pixels, header, allocate);
+}
+
+ImageLoadResult LoadImageFile(std::vector<std::uint8_t>& pixels, ImageHeader& header, std::istream& stream,
+                              bool allocate, std::string_view streamName) {
+  StreamSource source(stream, streamName);
+  return Load(source, pixels, header, allocate);
+}

@@ -1,0 +1,164 @@
+#include "images/hwl_writer.h"
+
+#include <bit>
+#include <cerrno>
+#include <cstdio>
+#include <vector>
+
+#include "images/hwl_packing.h"
+#include "images/hwl_symboliser.h"
+#include "runtime/io_error.h"
+
+namespace {
+
+class ByteSink {
+ public:
+  virtual ~ByteSink() = default;
+  virtual void Write(const void* data, std::size_t size) = 0;
+  virtual void Rewind() = 0;  // back to where the header went
+};
+
+class FileSink final : public ByteSink {
+ public:
+  explicit FileSink(std::string name) : name_(std::move(name)), file_(std::fopen(name_.c_str(), "wb")) {
+    if (!file_) IoErrorFromErrno(name_, errno, IoAccess::Write);
+  }
+  ~FileSink() override {
+    if (file_) std::fclose(file_);
+  }
+  FileSink(const FileSink&) = delete;
+  FileSink& operator=(const FileSink&) = delete;
+
+  void Write(const void* data, std::size_t size) override {
+    if (size != 0 && std::fwrite(data, 1, size, file_) != size) Fail();
+  }
+  void Rewind() override {
+    if (std::fseek(file_, 0, SEEK_SET) != 0) Fail();
+  }
+  void Close() {
+    std::FILE* file = file_;
+    file_ = nullptr;
+    if (std::fclose(file) != 0) IoError(name_, IoErrorCode::WriteFault);
+  }
+
+ private:
+  [[noreturn]] void Fail() { IoError(name_, IoErrorCode::WriteFault); }
+  std::string name_;
+  std::FILE* file_;
+};
+
+class StreamSink final : public ByteSink {
+ public:
+  StreamSink(std::ostream& stream, std::string_view name) : stream_(stream), name_(name), start_(stream.tellp()) {}
+  void Write(const void* data, std::size_t size) override {
+    stream_.write(static_cast<const char*>(data), static_cast<std::streamsize>(size));
+    if (!stream_) IoError(name_, IoErrorCode::WriteFault);
+  }
+  void Rewind() override {
+    stream_.seekp(start_);
+    if (!stream_ || start_ == std::ostream::pos_type(-1)) IoError(name_, IoErrorCode::WriteFault);
+  }
+
+ private:
+  std::ostream& stream_;
+  std::string name_;
+  std::ostream::pos_type start_;
+};
+
+ImageHeader BuildHeader(std::uint32_t W, std::uint32_t H, int bitsPerPixel, int lastLevel, const ChannelBits& bits) {
+  ImageHeader header;
+  header.signature = {'H', 'W', 'L'};
+  header.width = static_cast<std::uint16_t>(W);
+  header.height = static_cast<std::uint16_t>(H);
+  header.bitsPerPixel = static_cast<std::uint8_t>(bitsPerPixel);
+  header.lastLevel = static_cast<std::uint8_t>(lastLevel);
+  for (int c = 0; c < ChannelCount(header); ++c) header.valueBits[c] = static_cast<std::uint8_t>(bits[c]);
+  return header;
+}
+
+void WriteHeader(ByteSink& sink, const ImageHeader& header) {
+  const ImageHeaderBytes bytes = SerializeImageHeader(header);
+  sink.Write(bytes.data(), bytes.size());
+}
+
+void WriteScaleTable(ByteSink& sink, const double* table, int lastLevel) {
+  std::vector<std::uint8_t> bytes;
+  for (int k = 0; k < lastLevel + 2; ++k) {
+    const std::uint64_t bits = std::bit_cast<std::uint64_t>(table[k]);
+    for (int b = 0; b < 64; b += 8) bytes.push_back(static_cast<std::uint8_t>(bits >> b));
+  }
+  sink.Write(bytes.data(), bytes.size());
+}
+
+// One channel's streams, coded and packed in the same W × H work buffers.
+class ChannelCoder {
+ public:
+  ChannelCoder(std::uint32_t W, std::uint32_t H) : W_(W), H_(H), symbols_(std::size_t{W} * H), values_(symbols_.size()) {}
+
+  void Code(const std::int32_t* plane, int valueBits, ImageHeader& header, int channel) {
+    std::uint32_t symbolCount = 0;
+    std::uint32_t valueCount = 0;
+    Symbolise(plane, symbols_, symbolCount, values_, valueCount, W_, H_, valueBits);
+    symbolBytes_ = PackSymbolsInPlace(symbols_, symbolCount);
+    valueBytes_ = PackValuesInPlace(values_, valueCount, valueBits);
+    header.symbolCount[channel] = symbolCount;
+    header.valueCount[channel] = valueCount;
+  }
+
+  void WriteStreams(ByteSink& sink) const {
+    sink.Write(symbols_.data(), symbolBytes_);
+    sink.Write(values_.data(), valueBytes_);
+  }
+
+ private:
+  std::uint32_t W_;
+  std::uint32_t H_;
+  std::vector<std::uint8_t> symbols_;
+  std::vector<std::uint8_t> values_;
+  std::size_t symbolBytes_ = 0;
+  std::size_t valueBytes_ = 0;
+};
+
+ImageHeader WriteImage(ByteSink& sink, const ChannelPlanes& planes, std::uint32_t W, std::uint32_t H,
+                       int bitsPerPixel, int lastLevel, const ChannelScales& scales, const ChannelBits& valueBits) {
+  ImageHeader header = BuildHeader(W, H, bitsPerPixel, lastLevel, valueBits);
+  const int channels = ChannelCount(header);
+  if (channels == 0) {
+    WriteHeader(sink, header);
+    return header;
+  }
+  ChannelCoder coder(W, H);
+  coder.Code(planes[0], valueBits[0], header, 0);
+  WriteHeader(sink, header);
+  for (int c = 0; c < channels; ++c) WriteScaleTable(sink, scales[c], lastLevel);
+  coder.WriteStreams(sink);
+  for (int c = 1; c < channels; ++c) {
+    coder.Code(planes[c], valueBits[c], header, c);
+    coder.WriteStreams(sink);
+  }
+  if (channels == 3) {
+    sink.Rewind();
+    WriteHeader(sink, header);
+  }
+  return header;
+}
+
+}  // namespace
+
+ImageHeader WriteImageFile(const std::string& fileName, const ChannelPlanes& planes, std::uint32_t W,
+                           std::uint32_t H, int bitsPerPixel, int lastLevel, const ChannelScales& scales,
+                           const ChannelBits& valueBits) {
+  FileSink sink(fileName);
+  const ImageHeader header = WriteImage(sink, planes, W, H, bitsPerPixel, lastLevel, scales, valueBits);
+  sink.Close();
+  return header;
+}
+
+ImageHeader WriteImageFile(std::ostream& stream, const ChannelPlanes& planes, std::uint32_t W, std::uint32_t H,
+                           int bitsPerPixel, int lastLevel, const ChannelScales& scales,
+                           const ChannelBits& valueBits, std::string_view streamName) {
+  StreamSink sink(stream, streamName);
+  const ImageHeader header = WriteImage(sink, planes, W, H, bitsPerPixel, lastLevel, scales, valueBits);
+  stream.seekp(0, std::ios::end);  // leave the stream after the picture, not after its rewritten header
+  return header;
+}
