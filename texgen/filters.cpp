@@ -1,0 +1,221 @@
+#include "texgen/filters.h"
+
+#include "texgen/helpers.h"
+#include "texgen/layers.h"
+#include "texgen/numeric.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+namespace {
+
+const GeneratorState& S() { return generatorState; }
+
+// The 3 x 3 neighbourhood of one channel: columns L, C, R and rows A (above), M, B (below).
+struct Window {
+  int LA, CA, RA, LM, c, RM, LB, CB, RB;
+};
+
+Window ReadWindow(const std::uint8_t* scratch, std::int64_t x, std::int64_t y, int k) {
+  auto at = [&](std::int64_t dx, std::int64_t dy) { return PixelAt(scratch, x + dx, y + dy)[k]; };
+  return Window{at(-1, -1), at(0, -1), at(1, -1), at(-1, 0), at(0, 0),
+                at(1, 0),   at(-1, 1), at(0, 1),  at(1, 1)};
+}
+
+// Copies the source into the scratch layer and writes filter(window) for every channel of every
+// target pixel.
+template <typename Filter>
+void FilterLayer(int source, int target, Filter filter) {
+  CopyLayer(source, kScratchLayer);
+  const std::uint8_t* scratch = LayerData(kScratchLayer);
+  std::uint8_t* out = LayerData(target);
+  for (std::int64_t y = 0; y < S().height; ++y) {
+    for (std::int64_t x = 0; x < S().width; ++x) {
+      std::uint8_t* p = PixelAt(out, x, y);
+      for (int k = 0; k < kChannels; ++k) p[k] = filter(ReadWindow(scratch, x, y, k));
+    }
+  }
+}
+
+std::uint8_t Cap255(int v) { return static_cast<std::uint8_t>(std::min(v, 255)); }
+
+int HorizontalGradient(const Window& w) {
+  return (w.LA + 2 * w.LM + w.LB) - (w.RA + 2 * w.RM + w.RB);
+}
+int VerticalGradient(const Window& w) {
+  return (w.LA + 2 * w.CA + w.RA) - (w.LB + 2 * w.CB + w.RB);
+}
+
+}  // namespace
+
+void blurLayer(int source, int target) {
+  FilterLayer(source, target, [](const Window& w) {
+    const int sum = w.LA + 2 * w.CA + w.RA + 2 * w.LM + 4 * w.c + 2 * w.RM + w.LB + 2 * w.CB + w.RB;
+    return LowByte(sum >> 4);
+  });
+}
+
+void sharpenLayer(int source, int target) {
+  FilterLayer(source, target, [](const Window& w) {
+    const int v = ((5 * w.c) >> 1) - ((w.LA + w.RA + w.LB + w.RB) >> 3) -
+                  ((w.CA + w.LM + w.RM + w.CB) >> 2);
+    return static_cast<std::uint8_t>(std::clamp(v, 0, 255));
+  });
+}
+
+void edgeVLayer(int source, int target) {
+  FilterLayer(source, target,
+              [](const Window& w) { return Cap255(2 * std::abs(HorizontalGradient(w))); });
+}
+
+void edgeHLayer(int source, int target) {
+  FilterLayer(source, target,
+              [](const Window& w) { return Cap255(2 * std::abs(VerticalGradient(w))); });
+}
+
+void embossLayer(int source, int target) {
+  FilterLayer(source, target, [](const Window& w) {
+    const int gx = 128 + (w.RA + w.RM + w.RB) - (w.LA + w.LM + w.LB);
+    const int gy = 128 + (w.LB + w.CB + w.RB) - (w.LA + w.CA + w.RA);
+    return Cap255(static_cast<int>(ISqrt(static_cast<std::uint32_t>(gx * gx + gy * gy))));
+  });
+}
+
+void dilateLayer(int source, int target) {
+  FilterLayer(source, target, [](const Window& w) {
+    return static_cast<std::uint8_t>(
+        std::max({w.LA, w.CA, w.RA, w.LM, w.c, w.RM, w.LB, w.CB, w.RB}));
+  });
+}
+
+void erodeLayer(int source, int target) {
+  FilterLayer(source, target, [](const Window& w) {
+    return static_cast<std::uint8_t>(
+        std::min({w.LA, w.CA, w.RA, w.LM, w.c, w.RM, w.LB, w.CB, w.RB}));
+  });
+}
+
+namespace {
+
+// The five largest values seen so far, in descending order; the fifth is the median of nine.
+std::uint8_t FifthLargest(const Window& w) {
+  int top[5] = {0, 0, 0, 0, 0};
+  for (int v : {w.LA, w.CA, w.RA, w.LM, w.c, w.RM, w.LB, w.CB, w.RB}) {
+    if (v <= top[4]) continue;
+    int place = 4;
+    while (place > 0 && top[place - 1] < v) {
+      top[place] = top[place - 1];
+      --place;
+    }
+    top[place] = v;
+  }
+  return static_cast<std::uint8_t>(top[4]);
+}
+
+constexpr long double kDirectionScale = 40.584510803222656L;  // single(127.5 / pi)
+
+std::uint8_t GradientDirection(const Window& w) {
+  const int gx = HorizontalGradient(w);
+  const int gy = VerticalGradient(w);
+  if (gx == 0) return gy == 0 ? 128 : gy < 0 ? 64 : 196;
+  const float a = static_cast<float>(std::atan(static_cast<long double>(gy) / gx));
+  if (gx < 0) return TruncToByte(kDirectionScale * a);
+  return TruncToByte(127.5L + kDirectionScale * a);
+}
+
+}  // namespace
+
+void medianLayer(int source, int target) { FilterLayer(source, target, FifthLargest); }
+
+void sculptureLayer(int source, int target) { FilterLayer(source, target, GradientDirection); }
+
+// Rotates every byte left by `bits`; a count outside 0 to 8 copies the source.
+void woodLayer(int source, int target, std::int32_t bits) {
+  const std::uint8_t* in = LayerData(source);
+  std::uint8_t* out = LayerData(target);
+  const std::size_t bytes = LayerBytes();
+  if (bits < 0 || bits > 8) {
+    std::copy(in, in + bytes, out);
+    return;
+  }
+  for (std::size_t i = 0; i < bytes; ++i) {
+    const unsigned v = in[i];
+    out[i] = static_cast<std::uint8_t>((v >> (8 - bits)) | (v << bits));
+  }
+}
+
+// A negative radius acts as 0; a radius beyond the width acts as the width, which keeps the sum
+// bounded (the window then already covers the row more than twice).
+void motionBlur(int source, int target, std::int32_t radius) {
+  const std::int64_t n = std::clamp<std::int64_t>(radius, 0, S().width);
+  CopyLayer(source, kScratchLayer);
+  const std::uint8_t* scratch = LayerData(kScratchLayer);
+  std::uint8_t* out = LayerData(target);
+  const std::int64_t divisor = (n + 1) * (n + 1);
+  for (std::int64_t y = 0; y < S().height; ++y) {
+    for (std::int64_t x = 0; x < S().width; ++x) {
+      std::int64_t sum[3] = {0, 0, 0};
+      for (std::int64_t j = -n; j <= n; ++j) {
+        const std::uint8_t* p = PixelAt(scratch, x + j, y);
+        const std::int64_t weight = n + 1 - (j < 0 ? -j : j);
+        for (int k = 0; k < kChannels; ++k) sum[k] += p[k] * weight;
+      }
+      std::uint8_t* o = PixelAt(out, x, y);
+      for (int k = 0; k < kChannels; ++k) o[k] = LowByte(sum[k] / divisor);
+    }
+  }
+}
+
+namespace {
+
+struct TileBlend {
+  std::int64_t hx, hy;
+  float r2;
+  float scale;
+};
+
+TileBlend MakeTileBlend(std::int32_t border) {
+  TileBlend t{};
+  t.hx = S().width / 2;
+  t.hy = S().height / 2;
+  const std::int64_t r = t.hx - border;
+  t.r2 = static_cast<float>(r * r);
+  const long double d = static_cast<long double>(static_cast<float>(t.hy * t.hx)) - t.r2;
+  t.scale = d == 0.0L ? 75000.0f : static_cast<float>(0.75L / d);
+  return t;
+}
+
+}  // namespace
+
+void makeTilable(int source, int target, std::int32_t border) {
+  const TileBlend blend = MakeTileBlend(border);
+  CopyLayer(source, kScratchLayer);
+  const std::uint8_t* s = LayerData(kScratchLayer);
+  std::uint8_t* out = LayerData(target);
+  const std::int64_t w = S().width, h = S().height;
+  for (std::int64_t y = 0; y < h; ++y) {
+    for (std::int64_t x = 0; x < w; ++x) {
+      const std::int64_t dx = x - blend.hx, dy = y - blend.hy;
+      float t = static_cast<float>(static_cast<float>(dx * dx + dy * dy) -
+                                   static_cast<long double>(blend.r2));
+      if (t <= 0.0f) continue;
+      t = static_cast<float>(static_cast<long double>(blend.scale) * t);
+      float a = 0.25f, b = 0.25f;
+      if (!(t > 0.75f)) {
+        b = static_cast<float>(1.0L - t);
+        a = static_cast<float>(0.333333L * t);
+      }
+      const std::uint8_t* mirrorY = PixelAt(s, x, h - 1 - y);
+      const std::uint8_t* mirrorXY = PixelAt(s, w - 1 - x, h - 1 - y);
+      const std::uint8_t* mirrorX = PixelAt(s, w - 1 - x, y);
+      const std::uint8_t* self = PixelAt(s, x, y);
+      std::uint8_t* o = PixelAt(out, x, y);
+      for (int k = 0; k < kChannels; ++k) {
+        const int mirrors = mirrorY[k] + mirrorXY[k] + mirrorX[k];
+        o[k] = TruncToByte(static_cast<long double>(a) * mirrors +
+                           static_cast<long double>(b) * self[k]);
+      }
+    }
+  }
+}
