@@ -11,6 +11,8 @@
 #include <X11/Xlib.h>
 
 #include <cmath>
+#include <cstdarg>
+#include <cstdio>
 #include <memory>
 #include <vector>
 
@@ -63,12 +65,24 @@ void OnWindow(Fl_Widget*, void* data) {
 }
 
 // FLTK would print and exit on its own; the dialog reports through the program's fatal error instead.
-void ToolkitFatal(const char*, ...) { FatalError("Startup Dialog", "Can`t create startup dialog"); }
+// What FLTK had to say goes to standard error first, so that the cause is not lost.
+void ToolkitFatal(const char* format, ...) {
+  std::va_list arguments;
+  va_start(arguments, format);
+  std::fputs("FLTK: ", stderr);
+  std::vfprintf(stderr, format, arguments);
+  std::fputs("\n", stderr);
+  va_end(arguments);
+  FatalError("Startup Dialog", "Can`t create startup dialog");
+}
 
-bool DisplayReachable() {
+// Opens the display here and hands the connection to FLTK, which would otherwise report a missing
+// display by exiting the process on its own.
+bool OpenDisplay() {
+  if (fl_display) return true;
   Display* display = XOpenDisplay(nullptr);
   if (!display) return false;
-  XCloseDisplay(display);
+  fl_open_display(display);
   return true;
 }
 
@@ -121,7 +135,7 @@ Fl_Widget* MakeControl(const ConfigControl& c, const DialogInitialState& init, D
 
 DialogViewResult RunConfigDialogView(ConfigDialogModel& model) {
   Fl::fatal = ToolkitFatal;
-  if (!DisplayReachable()) return DialogViewResult::CannotCreate;
+  if (!OpenDisplay()) return DialogViewResult::CannotCreate;
 
   const ConfigTemplate& t = kConfigTemplate;
   const DialogInitialState init = model.OnInitDialog();

@@ -35,7 +35,7 @@ start_xvfb() {
   local n
   n=$(_free_display)
   _xserver_dir=$(mktemp -d)
-  Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >"$_xserver_dir/server.log" 2>&1 &
+  Xvfb ":$n" -screen 0 1024x768x24 -noreset -nolisten tcp >"$_xserver_dir/server.log" 2>&1 &
   _xserver_pid=$!
   _wait_for_server "$n"
   export DISPLAY=":$n"
