@@ -42,24 +42,20 @@ void RequestPixelFormat(int bits) {
   SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
 }
 
-bool SwitchToMode(SDL_Window* window, const VideoMode& wanted) {
-  SDL_DisplayMode mode{};
-  const int display = SDL_GetWindowDisplayIndex(window) < 0 ? 0 : SDL_GetWindowDisplayIndex(window);
-  for (int i = 0, n = SDL_GetNumDisplayModes(display); i < n; ++i) {
-    SDL_DisplayMode candidate{};
-    if (SDL_GetDisplayMode(display, i, &candidate) != 0) continue;
-    if (candidate.w == wanted.width && candidate.h == wanted.height && ModeBits(candidate) == wanted.bits) {
-      mode = candidate;
-      break;
-    }
+// Picks the display's own record of `wanted` so that SDL switches to exactly that mode.
+bool FindSdlMode(const VideoMode& wanted, SDL_DisplayMode& mode) {
+  for (int i = 0, n = SDL_GetNumDisplayModes(0); i < n; ++i) {
+    if (SDL_GetDisplayMode(0, i, &mode) != 0) continue;
+    if (mode.w == wanted.width && mode.h == wanted.height && ModeBits(mode) == wanted.bits) return true;
   }
-  if (mode.w == 0) return false;
-  if (SDL_SetWindowDisplayMode(window, &mode) != 0) return false;
-  if (SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN) != 0) return false;
-  displayModeChanged = true;
-  // SDL reports success even where the server picked another mode; believe only the mode in force.
+  return false;
+}
+
+// SDL reports success even where the server kept or picked another mode; believe only the mode in
+// force once the window is on screen.
+bool ModeIsInForce(const VideoMode& wanted) {
   SDL_DisplayMode now{};
-  return SDL_GetCurrentDisplayMode(display, &now) == 0 && now.w == wanted.width && now.h == wanted.height;
+  return SDL_GetCurrentDisplayMode(0, &now) == 0 && now.w == wanted.width && now.h == wanted.height;
 }
 
 }  // namespace
@@ -109,16 +105,29 @@ VideoMode VideoCurrentDisplayMode() {
 VideoWindow* VideoOpenWindow(const char* caption, int width, int height, int bits, bool fullscreen,
                              const VideoMode* mode) {
   RequestPixelFormat(bits);
+  SDL_DisplayMode sdlMode{};
+  if (fullscreen && (!mode || !FindSdlMode(*mode, sdlMode))) return nullptr;
   const int x = fullscreen ? 0 : 10;
   const int y = fullscreen ? 0 : 10;
   SDL_Window* sdl = SDL_CreateWindow(caption, x, y, width, height, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
   if (!sdl) return nullptr;
-  if (fullscreen && (!mode || !SwitchToMode(sdl, *mode))) {
-    SDL_DestroyWindow(sdl);
-    return nullptr;
+  if (fullscreen) {
+    // The mode goes with the window: SDL switches the display when the window is shown full screen.
+    if (SDL_SetWindowDisplayMode(sdl, &sdlMode) != 0 || SDL_SetWindowFullscreen(sdl, SDL_WINDOW_FULLSCREEN) != 0) {
+      SDL_DestroyWindow(sdl);
+      return nullptr;
+    }
+    displayModeChanged = true;
   }
   SDL_ShowWindow(sdl);
-  if (fullscreen) SDL_ShowCursor(SDL_DISABLE);
+  if (fullscreen) {
+    SDL_PumpEvents();
+    if (!ModeIsInForce(*mode)) {
+      SDL_DestroyWindow(sdl);
+      return nullptr;
+    }
+    SDL_ShowCursor(SDL_DISABLE);
+  }
   return new VideoWindow{sdl, fullscreen};
 }
 
