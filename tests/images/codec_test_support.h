@@ -1,0 +1,31 @@
+// Pictures and files for the codec tests.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "images/hwl_format.h"
+#include "images/hwl_picture_encoder.h"
+
+using Bytes = std::vector<std::uint8_t>;
+
+// A smooth, slowly varying RGB picture (interleaved), the kind the demo's textures are.
+Bytes SmoothColourPixels(std::uint32_t width, std::uint32_t height);
+// One channel of the same.
+Bytes SmoothGreyPixels(std::uint32_t width, std::uint32_t height);
+
+// A fresh path in the test's temporary folder.
+std::string TempFile(const std::string& name);
+Bytes ReadFileBytes(const std::string& path);
+void WriteFileBytes(const std::string& path, const Bytes& bytes);
+
+// Encodes through the public picture encoder and returns the file's bytes.
+Bytes EncodeToBytes(const SourcePicture& picture, const HwlEncodeOptions& options);
+Bytes SmoothColourFile(std::uint32_t width, std::uint32_t height, const HwlEncodeOptions& options = {});
+
+// Decodes bytes through the stream form of LoadImageFile; fails the test unless it decodes.
+Bytes DecodeBytes(const Bytes& file, ImageHeader& header);
+
+// The offsets at which each block of a well-formed file starts, and its end.
+std::vector<std::size_t> BlockBoundaries(const ImageHeader& header);

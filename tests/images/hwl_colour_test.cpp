@@ -1,0 +1,71 @@
+// Colour conversion and the sample-to-byte step.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+#include "images/hwl_colour.h"
+
+namespace {
+
+TEST(HwlColour, SampleToByteRoundsHalvesToEvenAndSaturates) {
+  const double samples[] = {-3.2, 0.0, 0.4, 0.5, 1.5, 127.5, 254.5, 254.9, 255.0, 300.0};
+  const int bytes[] = {0, 0, 0, 0, 2, 128, 254, 255, 255, 255};
+  for (int i = 0; i < 10; ++i) EXPECT_EQ(SampleToByte(samples[i]), bytes[i]) << samples[i];
+  EXPECT_EQ(SampleToByte(-0.0), 0);
+  EXPECT_EQ(SampleToByte(2.5), 2);
+  EXPECT_EQ(SampleToByte(254.6), 255);
+  EXPECT_EQ(SampleToByte(std::numeric_limits<double>::quiet_NaN()), 255);
+  EXPECT_EQ(SampleToByte(-std::numeric_limits<double>::infinity()), 0);
+  EXPECT_EQ(SampleToByte(std::numeric_limits<double>::infinity()), 255);
+}
+
+TEST(HwlColour, GreyYuvGivesGreyPixelsWithAlphaZero) {
+  const RgbSample rgb = YuvSampleToRgb(100.0, 0.0, 0.0);
+  EXPECT_EQ(rgb.r, 100.0);
+  EXPECT_EQ(rgb.b, 100.0);
+  EXPECT_NEAR(rgb.g, 99.999985, 1e-9);
+  EXPECT_EQ(rgb.g, static_cast<double>(1.694915L * ((100.0L - 0.3L * 100.0) - 0.11L * 100.0)));
+  std::uint8_t pixel[4] = {9, 9, 9, 9};
+  StorePixels(&rgb.r, &rgb.g, &rgb.b, 1, pixel);
+  EXPECT_EQ(pixel[0], 100);
+  EXPECT_EQ(pixel[1], 100);
+  EXPECT_EQ(pixel[2], 100);
+  EXPECT_EQ(pixel[3], 0);
+}
+
+TEST(HwlColour, ConversionUsesTheRoundedRedAndBlue) {
+  const double y = 87.3, u = -12.7, v = 33.1;
+  const RgbSample rgb = YuvSampleToRgb(y, u, v);
+  const double r = static_cast<double>(y + 1.140251L * v);
+  const double b = static_cast<double>(y + 2.028398L * u);
+  EXPECT_EQ(rgb.r, r);
+  EXPECT_EQ(rgb.b, b);
+  EXPECT_EQ(rgb.g, static_cast<double>(1.694915L * ((y - 0.3L * r) - 0.11L * b)));
+}
+
+TEST(HwlColour, FusedStoreMatchesConversionThenStore) {
+  // The loader converts and stores in one pass; it must give the bytes of the two separate steps.
+  std::vector<double> y{10, 200, 128, 255}, u{0, -30, 12.5, 40}, v{-20, 15, 0.25, 90};
+  std::vector<std::uint8_t> fused(16, 7);
+  StoreYuvPixels(y.data(), u.data(), v.data(), 4, fused.data());
+  std::vector<std::uint8_t> separate(16, 9);
+  for (int i = 0; i < 4; ++i) {
+    const RgbSample rgb = YuvSampleToRgb(y[i], u[i], v[i]);
+    StorePixels(&rgb.r, &rgb.g, &rgb.b, 1, separate.data() + 4 * i);
+  }
+  EXPECT_EQ(fused, separate);
+  for (int i = 0; i < 4; ++i) EXPECT_EQ(fused[4 * i + 3], 0);
+}
+
+TEST(HwlColour, GreyStoreWritesOneBytePerSample) {
+  const double samples[3] = {1.5, 300.0, -1.0};
+  std::uint8_t bytes[4] = {9, 9, 9, 9};
+  StorePixels(samples, 3, bytes);
+  EXPECT_EQ(bytes[0], 2);
+  EXPECT_EQ(bytes[1], 255);
+  EXPECT_EQ(bytes[2], 0);
+  EXPECT_EQ(bytes[3], 9);
+}
+
+}  // namespace

@@ -1,0 +1,158 @@
+// The inverse transform's pair rule and its agreement with the plain Haar transform.
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "images/hwl_wavelet.h"
+
+namespace {
+
+using Plane = std::vector<double>;
+constexpr long double kC = kHaarScale;
+
+double Scaled(long double v) { return static_cast<double>(kC * v); }
+double Blend(double own, double neighbour) { return Scaled(0.8L * own + 0.2L * neighbour); }
+
+// Plain inverse Haar of one step, for comparison: no blending anywhere.
+void PlainInverseStep(Plane& plane, std::uint32_t w, std::uint32_t h, std::uint32_t W) {
+  Plane column(plane);
+  for (std::uint32_t x = 0; x < w; ++x) {
+    for (std::uint32_t j = 0; j < h / 2; ++j) {
+      column[2 * j * W + x] = HaarEven(plane[j * W + x], plane[(h / 2 + j) * W + x]);
+      column[(2 * j + 1) * W + x] = HaarOdd(plane[j * W + x], plane[(h / 2 + j) * W + x]);
+    }
+  }
+  for (std::uint32_t y = 0; y < h; ++y) {
+    for (std::uint32_t j = 0; j < w / 2; ++j) {
+      plane[y * W + 2 * j] = HaarEven(column[y * W + j], column[y * W + w / 2 + j]);
+      plane[y * W + 2 * j + 1] = HaarOdd(column[y * W + j], column[y * W + w / 2 + j]);
+    }
+  }
+}
+
+Plane PlainInverse(Plane plane, std::uint32_t W, std::uint32_t H, int k) {
+  for (int level = k; level >= 0; --level) PlainInverseStep(plane, W >> level, H >> level, W);
+  return plane;
+}
+
+Plane RandomPlane(std::size_t size, unsigned seed) {
+  std::mt19937 random(seed);
+  std::uniform_real_distribution<double> value(-50.0, 50.0);
+  Plane plane(size);
+  for (auto& v : plane) v = value(random);
+  return plane;
+}
+
+Plane Inverse(Plane source, std::uint32_t W, std::uint32_t H, int k) {
+  Plane destination(source.size(), -1.0);
+  InverseWavelet(source.data(), destination.data(), W, H, W, H, k);
+  return destination;
+}
+
+TEST(HwlInverseWavelet, VerticalFourPairsBlendTowardsFlatNeighbours) {
+  // A 2 × 8 block: column 0 carries L = 10, 20, 30, 40 over zero details; column 1 (the horizontal
+  // detail) is 0, so each output row is c × the vertical result in both columns.
+  Plane source(16, 0.0);
+  for (int j = 0; j < 4; ++j) source[j * 2] = 10.0 * (j + 1);
+  const Plane out = Inverse(source, 2, 8, 0);
+  const double column[8] = {Scaled(10), Scaled(10), Blend(20, 10), Blend(20, 30),
+                            Blend(30, 20), Blend(30, 40), Scaled(40), Scaled(40)};
+  for (int y = 0; y < 8; ++y) {
+    EXPECT_EQ(out[y * 2], HaarEven(column[y], 0.0)) << "row " << y;
+    EXPECT_EQ(out[y * 2 + 1], HaarOdd(column[y], 0.0)) << "row " << y;
+  }
+  EXPECT_NEAR(column[2], 0.7071067811865476 * 18, 1e-12);
+  EXPECT_NEAR(column[3], 0.7071067811865476 * 22, 1e-12);
+  EXPECT_NEAR(column[4], 0.7071067811865476 * 28, 1e-12);
+  EXPECT_NEAR(column[5], 0.7071067811865476 * 32, 1e-12);
+}
+
+TEST(HwlInverseWavelet, HorizontalFourPairsFollowTheSameRule) {
+  // An 8 × 2 block: the vertical step turns row 0 into c × L in both rows, then the horizontal step
+  // blends those.
+  Plane source(16, 0.0);
+  for (int j = 0; j < 4; ++j) source[j] = 10.0 * (j + 1);
+  const Plane out = Inverse(source, 8, 2, 0);
+  const double L[4] = {Scaled(10), Scaled(20), Scaled(30), Scaled(40)};
+  const double row[8] = {Scaled(L[0]), Scaled(L[0]), Blend(L[1], L[0]), Blend(L[1], L[2]),
+                         Blend(L[2], L[1]), Blend(L[2], L[3]), Scaled(L[3]), Scaled(L[3])};
+  for (int y = 0; y < 2; ++y) {
+    for (int x = 0; x < 8; ++x) EXPECT_EQ(out[y * 8 + x], row[x]) << "x " << x << " y " << y;
+  }
+}
+
+TEST(HwlInverseWavelet, BlendNeedsFlatNeighboursAndZeroDetails) {
+  // Six pairs in column 0 of a 2 × 12 block; column 1, the horizontal detail, is 0, so output row y
+  // of column 0 is HaarEven(vertical output y, 0). Pair 2 (L = 30) gives rows 4 and 5.
+  auto rebuild = [](const std::vector<double>& low, const std::vector<double>& high) {
+    Plane source(24, 0.0);
+    for (int j = 0; j < 6; ++j) {
+      source[j * 2] = low[j];
+      source[(6 + j) * 2] = high[j];
+    }
+    return Inverse(source, 2, 12, 0);
+  };
+  const std::vector<double> low{10, 20, 30, 40, 50, 60};
+  // All details zero: both outputs of pair 2 blend.
+  Plane out = rebuild(low, {0, 0, 0, 0, 0, 0});
+  EXPECT_EQ(out[2 * 4], HaarEven(Blend(30, 20), 0.0));
+  EXPECT_EQ(out[2 * 5], HaarEven(Blend(30, 40), 0.0));
+  // A non-zero detail in the previous pair stops the even blend only.
+  out = rebuild(low, {0, 1, 0, 0, 0, 0});
+  EXPECT_EQ(out[2 * 4], HaarEven(Scaled(30), 0.0));
+  EXPECT_EQ(out[2 * 5], HaarEven(Blend(30, 40), 0.0));
+  // A flat pair of neighbours above (L1 = L0) stops the odd blend of pair 2.
+  out = rebuild({20, 20, 30, 40, 50, 60}, {0, 0, 0, 0, 0, 0});
+  EXPECT_EQ(out[2 * 4], HaarEven(Blend(30, 20), 0.0));
+  EXPECT_EQ(out[2 * 5], HaarEven(Scaled(30), 0.0));
+  // An equal next value stops the even blend (L2 = L3).
+  out = rebuild({10, 20, 30, 30, 50, 60}, {0, 0, 0, 0, 0, 0});
+  EXPECT_EQ(out[2 * 4], HaarEven(Scaled(30), 0.0));
+  // -0.0 is a zero detail.
+  out = rebuild(low, {0, -0.0, -0.0, -0.0, 0, 0});
+  EXPECT_EQ(out[2 * 4], HaarEven(Blend(30, 20), 0.0));
+}
+
+TEST(HwlInverseWavelet, TwoPairsAndTheDeepestTwoByTwoStepNeverBlend) {
+  // W = H = 2^(lastLevel + 1) = 4: a 2 × 2 step then a 4 × 4 step, neither with inner pairs.
+  Plane source = RandomPlane(16, 3);
+  source[2] = source[8] = source[10] = 0.0;  // zero details that would blend if the rule applied
+  EXPECT_EQ(Inverse(source, 4, 4, 1), PlainInverse(source, 4, 4, 1));
+}
+
+TEST(HwlInverseWavelet, NonZeroDetailsGiveThePlainHaarInverse) {
+  const Plane source = RandomPlane(32 * 16, 5);
+  EXPECT_EQ(Inverse(source, 32, 16, 2), PlainInverse(source, 32, 16, 2));
+}
+
+TEST(HwlInverseWavelet, FlatApproximationWithZeroDetailsStaysFlat) {
+  Plane source(16 * 16, 0.0);
+  for (int y = 0; y < 4; ++y) {
+    for (int x = 0; x < 4; ++x) source[y * 16 + x] = 42.0;
+  }
+  const Plane out = Inverse(source, 16, 16, 1);
+  for (double v : out) EXPECT_EQ(v, out[0]);
+  EXPECT_NEAR(out[0], 42.0 / 4, 1e-12);
+}
+
+TEST(HwlWavelet, ForwardThenInverseGivesTheInputBack) {
+  const Plane input = RandomPlane(64 * 32, 9);
+  Plane coefficients(input.size());
+  ForwardWavelet(input.data(), coefficients.data(), 64, 32, 64, 32, 3);
+  const Plane out = Inverse(coefficients, 64, 32, 3);
+  for (std::size_t i = 0; i < input.size(); ++i) ASSERT_NEAR(out[i], input[i], 1e-9) << i;
+}
+
+TEST(HwlWavelet, ForwardStepFormsSumsAndDifferences) {
+  const Plane input{1, 3, 5, 11};  // 2 × 2
+  Plane out(4);
+  ForwardWavelet(input.data(), out.data(), 2, 2, 2, 2, 0);
+  const double rowSum0 = Scaled(3.0L + 1), rowDifference0 = Scaled(1.0L - 3);
+  const double rowSum1 = Scaled(11.0L + 5), rowDifference1 = Scaled(5.0L - 11);
+  EXPECT_EQ(out[0], Scaled(static_cast<long double>(rowSum1) + rowSum0));
+  EXPECT_EQ(out[1], Scaled(static_cast<long double>(rowDifference1) + rowDifference0));
+  EXPECT_EQ(out[2], Scaled(static_cast<long double>(rowSum0) - rowSum1));
+  EXPECT_EQ(out[3], Scaled(static_cast<long double>(rowDifference0) - rowDifference1));
+}
+
+}  // namespace
