@@ -131,5 +131,7 @@ Status LoadAndRun(std::vector<std::uint32_t>& pixels, const std::string& fileNam
                   std::int32_t width, std::int32_t height, bool allocate) {
   Program program;
   if (Status s = ReadProgramFile(fileName, program); !s.ok()) return s;
-  return RunProgram(pixels, program, width, height, allocate);
+  Status s = RunProgram(pixels, program, width, height, allocate);
+  if (!s.ok()) s.error = fileName + ": " + s.error;
+  return s;
 }

@@ -59,7 +59,7 @@ bool ParsePictureSize(const std::string& text, PictureSize& size) {
 int RunCommand(const std::string& program, const std::string& png, PictureSize size) {
   std::vector<std::uint32_t> pixels;
   if (Status s = LoadAndRun(pixels, program, size.width, size.height, true); !s.ok()) {
-    return Fail(program + ": " + s.error);
+    return Fail(s.error);
   }
   std::string error;
   if (!WritePng(png, ToPicture(pixels, size), error)) return Fail(error);
