@@ -4,6 +4,7 @@
 #include <array>
 #include <bit>
 #include <cstring>
+#include <memory>
 #include <new>
 #include <optional>
 
@@ -89,10 +90,15 @@ ScaleTable ReadScaleTable(ByteSource& source, int lastLevel) {
 }
 
 // The working storage of one decode, allocated once and shared by the channels where it can be.
+// The planes are left uninitialised: every stage writes each entry of its output before the next stage
+// reads it, and zero-filling tens of megabytes first would cost as much as a stage.
+template <class T>
+using Plane = std::unique_ptr<T[]>;
+
 struct DecodeBuffers {
-  std::vector<double> planes[kMaxChannels];
-  std::vector<double> scratch;
-  std::vector<std::int32_t> quantised;
+  Plane<double> planes[kMaxChannels];
+  Plane<double> scratch;
+  Plane<std::int32_t> quantised;
   std::vector<std::uint8_t> packed;
   std::vector<std::uint8_t> symbols;
   std::vector<std::uint8_t> values;
@@ -106,22 +112,22 @@ void DecodeChannel(ByteSource& source, const ImageHeader& header, int channel, c
   ReadBlock(source, ValueStreamBytes(header.valueCount[channel], bits), buffers.packed);
   UnpackValues(buffers.packed, header.valueCount[channel], bits, buffers.values);
   DecodeCoefficients(buffers.symbols, buffers.values, header.width, header.height, bits,
-                     buffers.quantised.data());
-  Dequantise(buffers.quantised.data(), header.width, header.height, header.lastLevel, scale.data(),
-             buffers.planes[channel].data());
+                     buffers.quantised.get());
+  Dequantise(buffers.quantised.get(), header.width, header.height, header.lastLevel, scale.data(),
+             buffers.planes[channel].get());
 }
 
 void Rebuild(const ImageHeader& header, int channel, DecodeBuffers& buffers) {
-  double* plane = buffers.planes[channel].data();
+  double* plane = buffers.planes[channel].get();
   InverseWavelet(plane, plane, header.width, header.height, header.width, header.height, header.lastLevel,
-                 buffers.scratch);
+                 buffers.scratch.get());
 }
 
 void AllocateBuffers(const ImageHeader& header, DecodeBuffers& buffers) {
   const std::size_t pixels = std::size_t{header.width} * header.height;
-  for (int channel = 0; channel < ChannelCount(header); ++channel) buffers.planes[channel].resize(pixels);
-  buffers.scratch.resize(pixels);
-  buffers.quantised.resize(pixels);
+  for (int channel = 0; channel < ChannelCount(header); ++channel) buffers.planes[channel].reset(new double[pixels]);
+  buffers.scratch.reset(new double[pixels]);
+  buffers.quantised.reset(new std::int32_t[pixels]);
 }
 
 void DecodeBody(ByteSource& source, const ImageHeader& header, DecodeBuffers& buffers, std::uint8_t* pixels) {
@@ -132,9 +138,9 @@ void DecodeBody(ByteSource& source, const ImageHeader& header, DecodeBuffers& bu
   for (int channel = 0; channel < channels; ++channel) Rebuild(header, channel, buffers);
   const std::size_t count = std::size_t{header.width} * header.height;
   if (channels == 1) {
-    StorePixels(buffers.planes[0].data(), count, pixels);
+    StorePixels(buffers.planes[0].get(), count, pixels);
   } else {
-    StoreYuvPixels(buffers.planes[0].data(), buffers.planes[1].data(), buffers.planes[2].data(), count, pixels);
+    StoreYuvPixels(buffers.planes[0].get(), buffers.planes[1].get(), buffers.planes[2].get(), count, pixels);
   }
 }
 

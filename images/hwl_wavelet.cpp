@@ -91,11 +91,10 @@ void HorizontalStep(const double* scratch, std::uint32_t w, std::uint32_t h, dou
 }
 
 void InverseStep(double* source, double* destination, std::uint32_t w, std::uint32_t h, std::uint32_t W,
-                 std::vector<double>& scratch) {
+                 double* scratch) {
   if (w == 0 || h == 0) return;
-  if (scratch.size() < std::size_t{w} * h) scratch.resize(std::size_t{w} * h);
-  VerticalStep(source, W, w, h, scratch.data());
-  HorizontalStep(scratch.data(), w, h, destination, W);
+  VerticalStep(source, W, w, h, scratch);
+  HorizontalStep(scratch, w, h, destination, W);
 }
 
 // After 32 halvings every size is 0, so deeper levels change nothing.
@@ -146,13 +145,12 @@ double HaarOdd(double low, double high) { return static_cast<double>(kC * (stati
 
 void InverseWavelet(double* source, double* destination, std::uint32_t w, std::uint32_t h, std::uint32_t W,
                     std::uint32_t H, int k) {
-  std::vector<double> scratch;
-  InverseWavelet(source, destination, w, h, W, H, k, scratch);
+  std::vector<double> scratch(std::size_t{w} * h);
+  InverseWavelet(source, destination, w, h, W, H, k, scratch.data());
 }
 
 void InverseWavelet(double* source, double* destination, std::uint32_t w, std::uint32_t h, std::uint32_t W,
-                    std::uint32_t /*H*/, int k, std::vector<double>& scratch) {
-  scratch.resize(std::max(scratch.size(), std::size_t{w} * h));
+                    std::uint32_t /*H*/, int k, double* scratch) {
   for (int level = EffectiveLevels(k); level > 0; --level) {
     InverseStep(source, source, ShiftedSize(w, level), ShiftedSize(h, level), W, scratch);
   }

@@ -21,10 +21,9 @@ double HaarOdd(double low, double high);
 // and `destination` may be the same plane. Rows and columns that halving an odd size drops come out 0.
 void InverseWavelet(double* source, double* destination, std::uint32_t w, std::uint32_t h, std::uint32_t W,
                     std::uint32_t H, int k);
-// The same with a caller's scratch buffer, grown to w × h values as needed, so several channels can
-// share one.
+// The same with a caller's scratch buffer of at least w × h values, so several channels can share one.
 void InverseWavelet(double* source, double* destination, std::uint32_t w, std::uint32_t h, std::uint32_t W,
-                    std::uint32_t H, int k, std::vector<double>& scratch);
+                    std::uint32_t H, int k, double* scratch);
 
 // The plain Haar analysis from the finest level to the coarsest, k + 1 steps, each leaving the
 // approximation in the top-left quarter of its block. `source` and `destination` may be the same.

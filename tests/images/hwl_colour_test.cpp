@@ -3,6 +3,8 @@
 
 #include <cmath>
 #include <limits>
+#include <random>
+#include <vector>
 
 #include "images/hwl_colour.h"
 
@@ -56,6 +58,41 @@ TEST(HwlColour, FusedStoreMatchesConversionThenStore) {
   }
   EXPECT_EQ(fused, separate);
   for (int i = 0; i < 4; ++i) EXPECT_EQ(fused[4 * i + 3], 0);
+}
+
+TEST(HwlColour, FusedStoreIsExactNearRoundingBoundaries) {
+  // Random samples, and samples whose red, blue or green lands on or next to a half-integer, where a
+  // shortcut through binary64 arithmetic would pick the wrong neighbour.
+  std::mt19937 random(5);
+  std::uniform_real_distribution<double> luma(-40.0, 300.0), chroma(-120.0, 120.0);
+  std::vector<double> y, u, v;
+  for (int i = 0; i < 20000; ++i) {
+    y.push_back(luma(random));
+    u.push_back(chroma(random));
+    v.push_back(chroma(random));
+  }
+  for (double half = 0.5; half < 255.0; half += 1.0) {
+    for (double nudge : {0.0, 1e-13, -1e-13, 1e-9, -1e-9}) {
+      y.push_back(half + nudge);
+      u.push_back(0.0);
+      v.push_back(0.0);
+      y.push_back(50.0);
+      u.push_back(0.0);
+      v.push_back((half + nudge - 50.0) / 1.140251);
+    }
+  }
+  y.push_back(std::numeric_limits<double>::quiet_NaN());
+  u.push_back(1.0);
+  v.push_back(std::numeric_limits<double>::infinity());
+  std::vector<std::uint8_t> fused(4 * y.size());
+  StoreYuvPixels(y.data(), u.data(), v.data(), y.size(), fused.data());
+  for (std::size_t i = 0; i < y.size(); ++i) {
+    const RgbSample rgb = YuvSampleToRgb(y[i], u[i], v[i]);
+    ASSERT_EQ(fused[4 * i], SampleToByte(rgb.b)) << i;
+    ASSERT_EQ(fused[4 * i + 1], SampleToByte(rgb.g)) << i;
+    ASSERT_EQ(fused[4 * i + 2], SampleToByte(rgb.r)) << i;
+    ASSERT_EQ(fused[4 * i + 3], 0) << i;
+  }
 }
 
 TEST(HwlColour, GreyStoreWritesOneBytePerSample) {

@@ -1,0 +1,177 @@
+// Decoding a 1024 × 1024 colour picture (lastLevel 5, 8-bit values), whole and stage by stage.
+// Counters report megapixels per second.
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <streambuf>
+
+#include "images/hwl_coefficients.h"
+#include "images/hwl_colour.h"
+#include "images/hwl_loader.h"
+#include "images/hwl_packing.h"
+#include "images/hwl_picture_encoder.h"
+#include "images/hwl_wavelet.h"
+
+namespace {
+
+constexpr std::uint32_t kSize = 1024;
+constexpr double kPixels = double(kSize) * kSize;
+
+// A photograph-like test card: smooth gradients, a few edges and mild noise.
+std::vector<std::uint8_t> TestCard() {
+  std::mt19937 random(1);
+  std::normal_distribution<double> noise(0.0, 3.0);
+  std::vector<std::uint8_t> pixels;
+  pixels.reserve(std::size_t{kSize} * kSize * 3);
+  for (std::uint32_t y = 0; y < kSize; ++y) {
+    for (std::uint32_t x = 0; x < kSize; ++x) {
+      const double edge = ((x / 128 + y / 96) % 2) * 40.0;
+      const double base[3] = {110 + 80 * std::sin(x / 90.0) + edge, 120 + 70 * std::cos(y / 70.0 + x / 300.0),
+                              100 + 60 * std::sin((x + 2.0 * y) / 150.0) - edge};
+      for (double channel : base) pixels.push_back(static_cast<std::uint8_t>(std::clamp(channel + noise(random), 0.0, 255.0)));
+    }
+  }
+  return pixels;
+}
+
+struct EncodedCard {
+  std::string path;
+  std::string bytes;
+};
+
+EncodedCard Encode(std::optional<double> threshold) {
+  static const std::vector<std::uint8_t> card = TestCard();
+  HwlEncodeOptions options;
+  options.lastLevel = 5;
+  options.threshold = threshold;
+  EncodedCard encoded;
+  encoded.path = (std::filesystem::temp_directory_path() /
+                  (threshold ? "codec_bench_thresholded.hwl" : "codec_bench_dense.hwl")).string();
+  HwlEncodeReport report;
+  std::string error;
+  if (!EncodeHwlPicture({card.data(), kSize, kSize, 3}, options, encoded.path, report, error)) std::abort();
+  std::ifstream file(encoded.path, std::ios::binary);
+  encoded.bytes.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+  return encoded;
+}
+
+const EncodedCard& Dense() {
+  static const EncodedCard encoded = Encode(std::nullopt);
+  return encoded;
+}
+
+const EncodedCard& Thresholded() {
+  static const EncodedCard encoded = Encode(4.0);
+  return encoded;
+}
+
+// Reads straight out of memory, so the decode is timed without copying the file first.
+class MemoryBuffer : public std::streambuf {
+ public:
+  explicit MemoryBuffer(const std::string& bytes) {
+    char* begin = const_cast<char*>(bytes.data());
+    setg(begin, begin, begin + bytes.size());
+  }
+};
+
+void ReportRate(benchmark::State& state, double pixelsPerIteration) {
+  state.counters["MP/s"] = benchmark::Counter(pixelsPerIteration / 1e6, benchmark::Counter::kIsIterationInvariantRate);
+}
+
+void DecodeFromMemory(benchmark::State& state, const EncodedCard& encoded) {
+  std::vector<std::uint8_t> pixels;
+  ImageHeader header;
+  for (auto _ : state) {
+    MemoryBuffer buffer(encoded.bytes);
+    std::istream stream(&buffer);
+    benchmark::DoNotOptimize(LoadImageFile(pixels, header, stream, true));
+    benchmark::DoNotOptimize(pixels.data());
+  }
+  state.counters["bytes"] = double(encoded.bytes.size());
+  ReportRate(state, kPixels);
+}
+
+void BM_DecodeColour(benchmark::State& state) { DecodeFromMemory(state, Dense()); }
+void BM_DecodeColourThresholded(benchmark::State& state) { DecodeFromMemory(state, Thresholded()); }
+
+void BM_DecodeColourFile(benchmark::State& state) {
+  std::vector<std::uint8_t> pixels;
+  ImageHeader header;
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(LoadImageFile(pixels, header, Dense().path, true));
+    benchmark::DoNotOptimize(pixels.data());
+  }
+  ReportRate(state, kPixels);
+}
+
+void BM_StageCoefficients(benchmark::State& state) {
+  const std::string& bytes = Dense().bytes;
+  ImageHeaderBytes head{};
+  std::copy_n(bytes.begin(), head.size(), head.begin());
+  const ImageHeader header = ParseImageHeader(head);
+  const auto* stream = reinterpret_cast<const std::uint8_t*>(bytes.data()) + kImageHeaderSize +
+                       3 * ScaleTableBytes(header.lastLevel);
+  const std::size_t symbolBytes = SymbolStreamBytes(header.symbolCount[0]);
+  std::vector<std::uint8_t> symbols, values;
+  std::vector<std::int32_t> plane(kSize * kSize);
+  for (auto _ : state) {
+    UnpackSymbols({stream, symbolBytes}, header.symbolCount[0], symbols);
+    UnpackValues({stream + symbolBytes, ValueStreamBytes(header.valueCount[0], 8)}, header.valueCount[0], 8, values);
+    DecodeCoefficients(symbols, values, kSize, kSize, 8, plane.data());
+    benchmark::DoNotOptimize(plane.data());
+  }
+  ReportRate(state, kPixels);
+}
+
+void BM_StageDequantise(benchmark::State& state) {
+  std::vector<std::int32_t> in(kSize * kSize, 17);
+  std::vector<double> out(in.size());
+  const double scale[7] = {3, 5, 7, 11, 13, 17, 19};
+  for (auto _ : state) {
+    Dequantise(in.data(), kSize, kSize, 5, scale, out.data());
+    benchmark::DoNotOptimize(out.data());
+  }
+  ReportRate(state, kPixels);
+}
+
+void BM_StageInverseWavelet(benchmark::State& state) {
+  std::mt19937 random(3);
+  std::uniform_int_distribution<int> coefficient(-6, 6);  // many zeros, as after quantisation
+  std::vector<double> source(kSize * kSize);
+  for (auto& v : source) v = coefficient(random) * 0.7;
+  std::vector<double> plane(source.size()), scratch(source.size());
+  for (auto _ : state) {
+    state.PauseTiming();
+    plane = source;
+    state.ResumeTiming();
+    InverseWavelet(plane.data(), plane.data(), kSize, kSize, kSize, kSize, 5, scratch.data());
+    benchmark::DoNotOptimize(plane.data());
+  }
+  ReportRate(state, kPixels);
+}
+
+void BM_StageYuvStore(benchmark::State& state) {
+  std::vector<double> y(kSize * kSize, 120.3), u(y.size(), -10.25), v(y.size(), 14.5);
+  std::vector<std::uint8_t> pixels(4 * y.size());
+  for (auto _ : state) {
+    StoreYuvPixels(y.data(), u.data(), v.data(), y.size(), pixels.data());
+    benchmark::DoNotOptimize(pixels.data());
+  }
+  ReportRate(state, kPixels);
+}
+
+}  // namespace
+
+BENCHMARK(BM_DecodeColour)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DecodeColourThresholded)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DecodeColourFile)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_StageCoefficients)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_StageDequantise)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_StageInverseWavelet)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_StageYuvStore)->Unit(benchmark::kMillisecond);
+
+BENCHMARK_MAIN();
