@@ -40,18 +40,31 @@ std::int64_t FirstOffset(std::int64_t step, std::int32_t size) {
   return step > size ? step - size : 0;
 }
 
+// The cosine weights of the offsets first..step-1 of one axis, f x i as singles. At most
+// kMaxLayerSize offsets are ever used (see FirstOffset), so a fixed table holds them.
+struct AxisWeights {
+  std::int64_t first = 0;
+  float weight[kMaxLayerSize];
+
+  void Fill(std::int64_t step, std::int32_t size, float f) {
+    first = FirstOffset(step, size);
+    for (std::int64_t i = first; i < step; ++i) {
+      weight[i - first] = CosineWeight(static_cast<float>(static_cast<long double>(f) * i));
+    }
+  }
+};
+
 void InterpolateCell(std::uint8_t* data, std::int64_t x0, std::int64_t y0, std::int64_t step,
-                     float f) {
+                     const AxisWeights& wx, const AxisWeights& wy) {
   std::uint8_t c00[3], c10[3], c01[3], c11[3];
   std::memcpy(c00, PixelAt(data, x0, y0), 3);
   std::memcpy(c10, PixelAt(data, x0 + step, y0), 3);
   std::memcpy(c01, PixelAt(data, x0, y0 + step), 3);
   std::memcpy(c11, PixelAt(data, x0 + step, y0 + step), 3);
-  for (std::int64_t j = FirstOffset(step, S().height); j < step; ++j) {
-    const float fy = static_cast<float>(static_cast<long double>(f) * j);
-    for (std::int64_t i = FirstOffset(step, S().width); i < step; ++i) {
-      const float fx = static_cast<float>(static_cast<long double>(f) * i);
-      CosInterp(c00, c10, c01, c11, fx, fy, PixelAt(data, x0 + i, y0 + j));
+  for (std::int64_t j = wy.first; j < step; ++j) {
+    const float b = wy.weight[j - wy.first];
+    for (std::int64_t i = wx.first; i < step; ++i) {
+      CosBlend(c00, c10, c01, c11, wx.weight[i - wx.first], b, PixelAt(data, x0 + i, y0 + j));
     }
   }
 }
@@ -68,8 +81,11 @@ void subPlasma(int layer, std::int32_t step, std::int32_t seed, std::int32_t ran
   DrawPlasmaGrid(data, step, mask, colour);
   if (step <= 1) return;
   const float f = static_cast<float>(1.0L / step);
+  AxisWeights wx, wy;
+  wx.Fill(step, S().width, f);
+  wy.Fill(step, S().height, f);
   for (std::int64_t y0 = 0; y0 < S().height; y0 += step) {
-    for (std::int64_t x0 = 0; x0 < S().width; x0 += step) InterpolateCell(data, x0, y0, step, f);
+    for (std::int64_t x0 = 0; x0 < S().width; x0 += step) InterpolateCell(data, x0, y0, step, wx, wy);
   }
 }
 

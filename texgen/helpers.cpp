@@ -32,18 +32,17 @@ float FastSqrt(float v) {
   return std::bit_cast<float>(std::bit_cast<std::uint32_t>(halved) + kOne);
 }
 
-namespace {
-
 float CosineWeight(float f) {
   return static_cast<float>(0.5L * (1.0L - std::cos(static_cast<long double>(kPi) * f)));
 }
 
-}  // namespace
-
 void CosInterp(const std::uint8_t* s00, const std::uint8_t* s10, const std::uint8_t* s01,
                const std::uint8_t* s11, float fx, float fy, std::uint8_t* out) {
-  const float a = CosineWeight(fx);
-  const float b = CosineWeight(fy);
+  CosBlend(s00, s10, s01, s11, CosineWeight(fx), CosineWeight(fy), out);
+}
+
+void CosBlend(const std::uint8_t* s00, const std::uint8_t* s10, const std::uint8_t* s01,
+              const std::uint8_t* s11, float a, float b, std::uint8_t* out) {
   const float w00 = static_cast<float>((1.0L - a) * (1.0L - b));
   const float w10 = static_cast<float>(static_cast<long double>(a) * (1.0L - b));
   const float w01 = static_cast<float>((1.0L - a) * b);

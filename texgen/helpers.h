@@ -17,6 +17,13 @@ std::uint32_t ISqrt(std::uint32_t n);
 // The bit-pattern approximation: halves the exponent of v, linear in between.
 float FastSqrt(float v);
 
+// The cosine weight 0.5 x (1 - cos(pi x f)), single.
+float CosineWeight(float f);
+
+// The blend of CosInterp for weights a and b already computed with CosineWeight.
+void CosBlend(const std::uint8_t* s00, const std::uint8_t* s10, const std::uint8_t* s01,
+              const std::uint8_t* s11, float a, float b, std::uint8_t* out);
+
 // Blends four RGB samples (s10 right of s00, s01 below, s11 both) with cosine weights.
 void CosInterp(const std::uint8_t* s00, const std::uint8_t* s10, const std::uint8_t* s01,
                const std::uint8_t* s11, float fx, float fy, std::uint8_t* out);
