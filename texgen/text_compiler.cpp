@@ -45,6 +45,10 @@ std::vector<std::string_view> SplitArgs(std::string_view s) {
   }
 }
 
+bool IsListLine(std::string_view line) {
+  return line.substr(0, 4) == "list" && (line.size() == 4 || line[4] == ' ' || line[4] == '\t');
+}
+
 class Compiler {
  public:
   explicit Compiler(Program& program) : program_(program) { program_ = Program{}; }
@@ -53,7 +57,7 @@ class Compiler {
   std::string Line(std::string_view line) {
     line = Trim(StripComment(line));
     if (line.empty()) return {};
-    if (line.substr(0, 5) == "list " || line == "list") return SwitchList(Trim(line.substr(4)));
+    if (IsListLine(line)) return SwitchList(Trim(line.substr(4)));
     return Call(line);
   }
 

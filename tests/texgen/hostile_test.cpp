@@ -3,6 +3,7 @@
 #include "texgen/dispatch.h"
 #include "texgen/layers.h"
 #include "texgen/program.h"
+#include "texgen/text_compiler.h"
 
 #include <gtest/gtest.h>
 
@@ -122,6 +123,35 @@ TEST(TexgenHostile, HugeCountsAndBadLayersAreRefusedWithTheirPlace) {
   for (int i = 0; i < 4; ++i) bytes[3 * kListFileBytes + 404 + i] = static_cast<std::uint8_t>(pattern >> (8 * i));
   s = LoadAndRunBytes(pixels, bytes.data(), bytes.size(), 4, 4, true);
   EXPECT_EQ(s.error, "list 3, slot 0: blurLayer: source layer -7 is outside 0 to 5");
+}
+
+TEST(TexgenHostile, MangledSourceTextCompilesOrNamesALine) {
+  const std::string valid =
+      "list 1\nmandelBrot(1,-2,3,-1.5,3,16);\nsubPlasma(0,32,7,256,true);\n"
+      "# comment\nmapDistort(4,3,4,0.1,-2.5)\nlist 4\nkaleidLayer(3,3,2);\n";
+  const char alphabet[] = "(),;#\n\t .-+e0123456789abclistrue";
+  std::mt19937 rng(5);
+  for (int round = 0; round < 2000; ++round) {
+    std::string text = valid;
+    const int edits = 1 + static_cast<int>(rng() % 6);
+    for (int e = 0; e < edits; ++e) {
+      const std::size_t at = rng() % text.size();
+      if (rng() % 3 == 0) {
+        text.erase(at, 1 + rng() % 4);
+      } else {
+        text[at] = alphabet[rng() % (sizeof alphabet - 1)];
+      }
+      if (text.empty()) text = "(";
+    }
+    Program program;
+    const CompileResult r = CompileProgramText(text, program);
+    if (r.ok) {
+      ASSERT_TRUE(CheckProgram(program).ok()) << text;  // whatever compiles can run
+    } else {
+      ASSERT_GE(r.line, 1) << text;
+      ASSERT_FALSE(r.message.empty()) << text;
+    }
+  }
 }
 
 }  // namespace
