@@ -145,24 +145,62 @@ void woodLayer(int source, int target, std::int32_t bits) {
   }
 }
 
-// A negative radius acts as 0; a radius beyond the width acts as the width, which keeps the sum
-// bounded (the window then already covers the row more than twice).
+namespace {
+
+// Sums of a periodic row: Sum(start, length) = the sum of `length` consecutive values from
+// `start`, wrapping round the row as often as needed, from the row's prefix sums.
+class PeriodicRow {
+ public:
+  // prefix[i] = value[0] + ... + value[i - 1]; prefix has width + 1 entries.
+  PeriodicRow(const std::int64_t* prefix, std::int64_t width) : prefix_(prefix), width_(width) {}
+
+  std::int64_t Sum(std::int64_t start, std::int64_t length) const {
+    const std::int64_t s = start & (width_ - 1);
+    const std::int64_t turns = length / width_, rest = length % width_;
+    std::int64_t sum = turns * prefix_[width_];
+    if (s + rest <= width_) return sum + prefix_[s + rest] - prefix_[s];
+    return sum + prefix_[width_] - prefix_[s] + prefix_[s + rest - width_];
+  }
+
+ private:
+  const std::int64_t* prefix_;
+  std::int64_t width_;
+};
+
+// The triangle weights n + 1 - |j| count the pairs (a, b) in 0..n with a - b = j, so the
+// triangle sum at x is the sum over k = 0..n of the box sums of n + 1 values starting at x - k.
+// Two passes of prefix sums give it in time independent of the radius.
+void TriangleSumsOfRow(const std::uint8_t* row, int k, std::int64_t width, std::int64_t n,
+                       std::int64_t* sums) {
+  std::int64_t prefix[kMaxLayerSize + 1];
+  std::int64_t boxPrefix[kMaxLayerSize + 1];
+  prefix[0] = 0;
+  for (std::int64_t x = 0; x < width; ++x) prefix[x + 1] = prefix[x] + row[x * kChannels + k];
+  const PeriodicRow values(prefix, width);
+  boxPrefix[0] = 0;
+  for (std::int64_t x = 0; x < width; ++x) boxPrefix[x + 1] = boxPrefix[x] + values.Sum(x, n + 1);
+  const PeriodicRow boxes(boxPrefix, width);
+  for (std::int64_t x = 0; x < width; ++x) sums[x] = boxes.Sum(x - n, n + 1);
+}
+
+}  // namespace
+
+// A negative radius acts as 0; a radius beyond the width acts as the width, which keeps the
+// weighted sums within 64 bits (the window then already covers the row more than twice).
 void motionBlur(int source, int target, std::int32_t radius) {
-  const std::int64_t n = std::clamp<std::int64_t>(radius, 0, S().width);
+  const std::int64_t w = S().width;
+  const std::int64_t n = std::clamp<std::int64_t>(radius, 0, w);
   CopyLayer(source, kScratchLayer);
   const std::uint8_t* scratch = LayerData(kScratchLayer);
   std::uint8_t* out = LayerData(target);
   const std::int64_t divisor = (n + 1) * (n + 1);
+  std::int64_t sums[kMaxLayerSize];
   for (std::int64_t y = 0; y < S().height; ++y) {
-    for (std::int64_t x = 0; x < S().width; ++x) {
-      std::int64_t sum[3] = {0, 0, 0};
-      for (std::int64_t j = -n; j <= n; ++j) {
-        const std::uint8_t* p = PixelAt(scratch, x + j, y);
-        const std::int64_t weight = n + 1 - (j < 0 ? -j : j);
-        for (int k = 0; k < kChannels; ++k) sum[k] += p[k] * weight;
-      }
-      std::uint8_t* o = PixelAt(out, x, y);
-      for (int k = 0; k < kChannels; ++k) o[k] = LowByte(sum[k] / divisor);
+    const std::uint8_t* row = scratch + y * w * kChannels;
+    std::uint8_t* outRow = out + y * w * kChannels;
+    for (int k = 0; k < kChannels; ++k) {
+      TriangleSumsOfRow(row, k, w, n, sums);
+      for (std::int64_t x = 0; x < w; ++x) outRow[x * kChannels + k] = LowByte(sums[x] / divisor);
     }
   }
 }

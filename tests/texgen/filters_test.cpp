@@ -2,6 +2,8 @@
 
 #include "layer_test_support.h"
 
+#include <cstdlib>
+
 namespace {
 
 using TexgenFilters = LayersOf<8, 8>;
@@ -107,6 +109,32 @@ TEST_F(TexgenFilters, MotionBlurTriangle) {
   EXPECT_EQ(PixelOf(2, 7, 3)[0], 63);  // wrapped
   EXPECT_EQ(PixelOf(2, 2, 3)[0], 0);
   EXPECT_EQ(PixelOf(2, 0, 2)[0], 0);  // horizontal only
+}
+
+// The triangle sum written out term by term, as the blur is defined.
+int DirectTriangleBlur(int layer, int x, int y, int k, int n) {
+  std::int64_t sum = 0;
+  for (int j = -n; j <= n; ++j) sum += PixelOf(layer, x + j, y)[k] * (n + 1 - std::abs(j));
+  return static_cast<int>((sum / ((n + 1) * (n + 1))) & 0xFF);
+}
+
+using TexgenWideBlur = LayersOf<32, 4>;
+
+TEST_F(TexgenWideBlur, MotionBlurMatchesTheTermByTermSumForEveryRadius) {
+  randomState = 12345;
+  for (std::size_t i = 0; i < LayerBytes(); ++i) LayerData(0)[i] = static_cast<std::uint8_t>(NextRandom());
+  for (int n : {1, 2, 5, 15, 16, 31, 32}) {
+    motionBlur(0, 1, n);
+    for (int y = 0; y < 4; ++y) {
+      for (int x = 0; x < 32; ++x) {
+        for (int k = 0; k < 3; ++k) {
+          ASSERT_EQ(PixelOf(1, x, y)[k], DirectTriangleBlur(0, x, y, k, n)) << n << ":" << x;
+        }
+      }
+    }
+  }
+  motionBlur(0, 2, 2000000000);  // beyond the width: acts as the width
+  EXPECT_TRUE(SameLayers(1, 2));
 }
 
 using TexgenTilable = LayersOf<16, 16>;
