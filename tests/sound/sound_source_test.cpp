@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <fstream>
 
 #include "platform/sound_errors.h"
@@ -45,20 +44,6 @@ TEST(SoundSource, WavFlacOggVorbisAndMp3Open) {
     }
     EXPECT_NEAR(static_cast<double>(total), 1.5 * 44100, 0.04 * 44100) << name;
     EXPECT_NEAR(loudest, 0.5f, 0.1f) << name;
-  }
-}
-
-TEST(SoundSource, MonoIsDoubledAndExtraChannelsAreLeftOut) {
-  ScratchFolder folder;
-  WriteTone(folder / "mono.wav", {.channels = 1, .seconds = 0.1});
-  WriteTone(folder / "four.wav", {.format = SF_FORMAT_WAV | SF_FORMAT_FLOAT, .channels = 4, .seconds = 0.1});
-  for (const char* name : {"mono.wav", "four.wav"}) {
-    std::unique_ptr<SoundSource> source = OpenOrFail(folder / name);
-    ASSERT_NE(source, nullptr);
-    float frames[2 * 100];
-    ASSERT_EQ(source->Read(frames, 100), 100u);
-    for (std::size_t i = 0; i < 100; ++i) EXPECT_EQ(frames[2 * i], frames[2 * i + 1]) << name << " " << i;
-    EXPECT_NEAR(frames[2 * 10], std::sin(2.0 * 3.14159265 * 1000.0 * 10 / 44100), 0.001) << name;
   }
 }
 
