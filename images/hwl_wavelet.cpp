@@ -2,12 +2,21 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <type_traits>
+#include <utility>
 
 #include "images/hwl_band_geometry.h"
 
 namespace {
-
 constexpr long double kC = kHaarScale;
+}  // namespace
+
+double HaarEven(double low, double high) { return static_cast<double>(kC * (static_cast<long double>(low) + high)); }
+
+double HaarOdd(double low, double high) { return static_cast<double>(kC * (static_cast<long double>(low) - high)); }
+
+namespace {
+
 constexpr long double kOwnWeight = 0.8L;
 constexpr long double kNeighbourWeight = 0.2L;
 
@@ -17,57 +26,76 @@ double Blended(double low, double neighbour) {
   return static_cast<double>(kC * (kOwnWeight * low + kNeighbourWeight * neighbour));
 }
 
-// How the pairs of one line are reached: `low` points at L_j and `high` at H_j, and the neighbouring
-// pairs lie `step` values away in both.
-struct PairAccess {
-  const double* low;
-  const double* high;
-  std::ptrdiff_t step;
-};
+// Where an inner pair sits: the first and the last inner pair skip one of the outer comparisons.
+enum class InnerPlace { First, Middle, Last, FirstAndLast };
 
-// The outputs of an inner pair (1 ≤ j ≤ n − 2) whose detail coefficient is zero. Each output blends
-// towards its outer neighbour only where that neighbour's detail is zero too and the neighbouring
-// values differ on both sides, so a flat stretch stays flat.
-void ZeroDetailPair(const PairAccess& pair, bool firstInner, bool lastInner, double& even, double& odd) {
-  const std::ptrdiff_t s = pair.step;
-  const double low = pair.low[0];
-  const double previous = pair.low[-s];
-  const double next = pair.low[s];
-  const bool evenBlends = pair.high[-s] == 0.0 && low != next && (lastInner || pair.low[2 * s] != next);
-  even = evenBlends ? Blended(low, previous) : Scaled(low);
-  const bool oddBlends = pair.high[s] == 0.0 && low != previous && (firstInner || pair.low[-2 * s] != previous);
-  odd = oddBlends ? Blended(low, next) : Scaled(low);
-}
-
-void InnerPair(const PairAccess& pair, std::uint32_t j, std::uint32_t n, double& even, double& odd) {
-  const double high = pair.high[0];
-  if (high != 0.0) {
-    even = HaarEven(pair.low[0], high);
-    odd = HaarOdd(pair.low[0], high);
+// Pair j of a line (1 ≤ j ≤ n − 2): `low` points at L_j and `high` at H_j, and the neighbouring pairs
+// lie `s` values away in both. With a zero detail, each output blends towards its outer neighbour
+// only where that neighbour's detail is zero too and the neighbouring values differ on both sides,
+// so a flat stretch stays flat.
+template <InnerPlace place>
+inline void InnerPair(const double* low, const double* high, std::ptrdiff_t s, double* even, double* odd) {
+  const double l = low[0];
+  const double h = high[0];
+  if (h != 0.0) {
+    *even = HaarEven(l, h);
+    *odd = HaarOdd(l, h);
     return;
   }
-  ZeroDetailPair(pair, j == 1, j + 2 == n, even, odd);
+  constexpr bool first = place == InnerPlace::First || place == InnerPlace::FirstAndLast;
+  constexpr bool last = place == InnerPlace::Last || place == InnerPlace::FirstAndLast;
+  const double previous = low[-s];
+  const double next = low[s];
+  const bool evenBlends = high[-s] == 0.0 && l != next && (last || low[2 * s] != next);
+  const bool oddBlends = high[s] == 0.0 && l != previous && (first || low[-2 * s] != previous);
+  if (!evenBlends && !oddBlends) {
+    *even = *odd = Scaled(l);
+    return;
+  }
+  *even = evenBlends ? Blended(l, previous) : Scaled(l);
+  *odd = oddBlends ? Blended(l, next) : Scaled(l);
+}
+
+// One line of n pairs. `pair(j, place)` computes inner pair j, `outer(j)` an outer one; the inner
+// pairs are split by place so the loop over the middle ones carries no position tests.
+template <class Outer, class Inner>
+inline void SynthesiseLine(std::uint32_t n, Outer outer, Inner inner) {
+  if (n == 0) return;
+  outer(0);
+  if (n == 1) return;
+  if (n == 3) {
+    inner(1, std::integral_constant<InnerPlace, InnerPlace::FirstAndLast>{});
+  } else if (n > 3) {
+    inner(1, std::integral_constant<InnerPlace, InnerPlace::First>{});
+    for (std::uint32_t j = 2; j + 2 < n; ++j) inner(j, std::integral_constant<InnerPlace, InnerPlace::Middle>{});
+    inner(n - 2, std::integral_constant<InnerPlace, InnerPlace::Last>{});
+  }
+  outer(n - 1);
 }
 
 // Source block (stride W) into scratch (stride w): rows 2j and 2j + 1 from low row j and high row
 // h/2 + j, all columns at once so that memory is walked row by row.
 void VerticalStep(const double* source, std::uint32_t W, std::uint32_t w, std::uint32_t h, double* scratch) {
   const std::uint32_t n = h / 2;
-  for (std::uint32_t j = 0; j < n; ++j) {
-    const double* low = source + std::size_t{j} * W;
-    const double* high = source + std::size_t{n + j} * W;
-    double* even = scratch + std::size_t{2 * j} * w;
-    double* odd = even + w;
-    const bool outer = j == 0 || j + 1 == n;
+  auto rows = [&](std::uint32_t j) {
+    return std::pair{source + std::size_t{j} * W, scratch + std::size_t{2 * j} * w};
+  };
+  auto outer = [&](std::uint32_t j) {
+    const auto [low, even] = rows(j);
+    const double* high = low + std::size_t{n} * W;
     for (std::uint32_t x = 0; x < w; ++x) {
-      if (outer) {
-        even[x] = HaarEven(low[x], high[x]);
-        odd[x] = HaarOdd(low[x], high[x]);
-      } else {
-        InnerPair({low + x, high + x, std::ptrdiff_t{W}}, j, n, even[x], odd[x]);
-      }
+      even[x] = HaarEven(low[x], high[x]);
+      even[w + x] = HaarOdd(low[x], high[x]);
     }
-  }
+  };
+  auto inner = [&](std::uint32_t j, auto place) {
+    const auto [low, even] = rows(j);
+    const double* high = low + std::size_t{n} * W;
+    for (std::uint32_t x = 0; x < w; ++x) {
+      InnerPair<decltype(place)::value>(low + x, high + x, std::ptrdiff_t{W}, even + x, even + w + x);
+    }
+  };
+  SynthesiseLine(n, outer, inner);
   if (h % 2 != 0) std::fill_n(scratch + std::size_t{h - 1} * w, w, 0.0);
 }
 
@@ -78,14 +106,14 @@ void HorizontalStep(const double* scratch, std::uint32_t w, std::uint32_t h, dou
     const double* low = scratch + std::size_t{y} * w;
     const double* high = low + n;
     double* out = destination + std::size_t{y} * W;
-    for (std::uint32_t j = 0; j < n; ++j) {
-      if (j == 0 || j + 1 == n) {
-        out[2 * j] = HaarEven(low[j], high[j]);
-        out[2 * j + 1] = HaarOdd(low[j], high[j]);
-      } else {
-        InnerPair({low + j, high + j, 1}, j, n, out[2 * j], out[2 * j + 1]);
-      }
-    }
+    auto outer = [&](std::uint32_t j) {
+      out[2 * j] = HaarEven(low[j], high[j]);
+      out[2 * j + 1] = HaarOdd(low[j], high[j]);
+    };
+    auto inner = [&](std::uint32_t j, auto place) {
+      InnerPair<decltype(place)::value>(low + j, high + j, 1, out + 2 * j, out + 2 * j + 1);
+    };
+    SynthesiseLine(n, outer, inner);
     if (w % 2 != 0) out[w - 1] = 0.0;
   }
 }
@@ -138,10 +166,6 @@ void ForwardStep(const double* source, double* destination, std::uint32_t w, std
 }
 
 }  // namespace
-
-double HaarEven(double low, double high) { return static_cast<double>(kC * (static_cast<long double>(low) + high)); }
-
-double HaarOdd(double low, double high) { return static_cast<double>(kC * (static_cast<long double>(low) - high)); }
 
 void InverseWavelet(double* source, double* destination, std::uint32_t w, std::uint32_t h, std::uint32_t W,
                     std::uint32_t H, int k) {
