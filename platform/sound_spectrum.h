@@ -8,7 +8,9 @@
 // about 0.85). Values are clamped to 0 to 1. The Nyquist value is dropped.
 //
 // The live spectrum and an offline renderer both call AnalyseSpectrum, so the same samples give the
-// same values bit for bit.
+// same values bit for bit. Live, at a playing time of T ms the samples are the stream's frames (at the
+// mixing rate, counted from the start of play, loops included) F - 1024 to F - 1 with
+// F = floor(T × 44100 / 1000), zeros before frame 0; T is the time at the moment the spectrum is read.
 #pragma once
 
 #include <cstdint>
