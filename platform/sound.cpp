@@ -121,6 +121,7 @@ void SoundStreamClose(SoundStream* stream) {
 
 void SoundClose() {
   layer.output.reset();
+  layer.spectrumActive = false;
   const std::lock_guard lock(layer.playingMutex);
   layer.playing = nullptr;
 }

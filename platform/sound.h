@@ -47,7 +47,7 @@ void SoundClose();
 
 std::int32_t SoundLastError();
 
-// The spectrum analysis, off until switched on.
+// The spectrum analysis, off until switched on (and again after SoundClose).
 void SoundSetSpectrumActive(bool active);
 // 512 values as of now: zeros while the analysis is off or nothing plays. The pointer stays valid;
 // the values change with the next call.
