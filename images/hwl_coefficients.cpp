@@ -70,15 +70,28 @@ double BandFactor(double scale) {
 }
 
 // An int32 of at most 11 significant bits times a binary64 is exact in the 64-bit extended mantissa,
-// so rounding that product to binary64 equals the binary64 product: decoded magnitudes (at most 255)
-// take the fast path and only larger integers go through extended precision.
-double DequantisedValue(double factor, std::int32_t quantised) {
-  if (quantised > -2048 && quantised < 2048) return factor * quantised;
-  return static_cast<double>(static_cast<long double>(factor) * quantised);
+// so rounding that product to binary64 equals the binary64 product. Decoded magnitudes are at most
+// 255, so a segment normally takes the plain binary64 loop (which the compiler vectorises); only a
+// segment holding a larger integer goes through extended precision.
+constexpr std::int32_t kExactLimit = 2048;
+
+bool AllExactInBinary64(const std::int32_t* in, std::uint32_t first, std::uint32_t end) {
+  std::int32_t smallest = 0;
+  std::int32_t largest = 0;
+  for (std::uint32_t x = first; x < end; ++x) {
+    smallest = std::min(smallest, in[x]);
+    largest = std::max(largest, in[x]);
+  }
+  return smallest > -kExactLimit && largest < kExactLimit;
 }
 
 void DequantiseSegment(const std::int32_t* in, double* out, std::uint32_t first, std::uint32_t end, double factor) {
-  for (std::uint32_t x = first; x < end; ++x) out[x] = DequantisedValue(factor, in[x]);
+  if (AllExactInBinary64(in, first, end)) {
+    for (std::uint32_t x = first; x < end; ++x) out[x] = factor * in[x];
+    return;
+  }
+  const long double wideFactor = factor;
+  for (std::uint32_t x = first; x < end; ++x) out[x] = static_cast<double>(wideFactor * in[x]);
 }
 
 }  // namespace

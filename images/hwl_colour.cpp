@@ -1,5 +1,6 @@
 #include "images/hwl_colour.h"
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -20,6 +21,14 @@ YuvSample RgbSampleToYuv(double r, double g, double b) {
   return {y, u, v};
 }
 
+// v (0 ≤ v ≤ 255) rounded to the nearest integer, halves to even. Adding and removing 2^52 rounds by
+// the binary64 addition itself, under the round-to-nearest mode the program runs in; unlike lrint it
+// is two additions, not a library call.
+std::uint8_t RoundedByte(double v) {
+  constexpr double kIntegerUnit = 4503599627370496.0;  // 2^52
+  return static_cast<std::uint8_t>(static_cast<int>((v + kIntegerUnit) - kIntegerUnit));
+}
+
 // The bytes depend on the exact extended-precision conversion only through the rounding boundaries
 // 0.5, 1.5, … 254.5. Binary64 arithmetic with the same constants stays within about 1e-11 of the exact
 // values for samples of moderate size, so wherever all three approximate values lie farther than
@@ -35,12 +44,14 @@ bool NearRoundingBoundary(double v) {
   return std::fabs(t - nearest) <= kBoundaryMargin;
 }
 
-bool ApproximateRgb(double y, double u, double v, RgbSample& rgb) {
+bool SafeApproximation(double y, double u, double v, const RgbSample& rgb) {
   if (!(std::fabs(y) + std::fabs(u) + std::fabs(v) < kModerateSample)) return false;  // NaN too
-  rgb.r = y + 1.140251 * v;
-  rgb.b = y + 2.028398 * u;
-  rgb.g = 1.694915 * ((y - 0.3 * rgb.r) - 0.11 * rgb.b);
   return !NearRoundingBoundary(rgb.r) && !NearRoundingBoundary(rgb.g) && !NearRoundingBoundary(rgb.b);
+}
+
+std::uint8_t ClampedByte(double v) {
+  // Only for values that are not NaN; min and max compile to branch-free instructions.
+  return RoundedByte(std::min(std::max(v, 0.0), 255.0));
 }
 
 void StoreBgr0(const RgbSample& sample, std::uint8_t* pixel) {
@@ -48,6 +59,30 @@ void StoreBgr0(const RgbSample& sample, std::uint8_t* pixel) {
   pixel[1] = SampleToByte(sample.g);
   pixel[2] = SampleToByte(sample.r);
   pixel[3] = 0;
+}
+
+// Colour output of up to kBlock pixels: a binary64 pass that the compiler vectorises, then a pass that
+// stores bytes and takes the exact path where the shortcut is not safe.
+constexpr std::size_t kBlock = 256;
+
+void StoreYuvBlock(const double* y, const double* u, const double* v, std::size_t count, std::uint8_t* pixels) {
+  double r[kBlock], g[kBlock], b[kBlock];
+  for (std::size_t i = 0; i < count; ++i) {
+    r[i] = y[i] + 1.140251 * v[i];
+    b[i] = y[i] + 2.028398 * u[i];
+    g[i] = 1.694915 * ((y[i] - 0.3 * r[i]) - 0.11 * b[i]);
+  }
+  for (std::size_t i = 0; i < count; ++i) {
+    std::uint8_t* pixel = pixels + 4 * i;
+    if (!SafeApproximation(y[i], u[i], v[i], {r[i], g[i], b[i]})) {
+      StoreBgr0(YuvSampleToRgb(y[i], u[i], v[i]), pixel);
+      continue;
+    }
+    pixel[0] = ClampedByte(b[i]);
+    pixel[1] = ClampedByte(g[i]);
+    pixel[2] = ClampedByte(r[i]);
+    pixel[3] = 0;
+  }
 }
 
 }  // namespace
@@ -62,11 +97,7 @@ RgbSample YuvSampleToRgb(double y, double u, double v) {
 std::uint8_t SampleToByte(double v) {
   if (v <= 0.0) return 0;
   if (!(v < 255.0)) return 255;
-  // Adding and removing 2^52 leaves v rounded to an integer by the binary64 addition itself: to
-  // nearest, halves to even, under the round-to-nearest mode the program runs in. Unlike lrint this
-  // is two additions, not a library call.
-  constexpr double kIntegerUnit = 4503599627370496.0;  // 2^52
-  return static_cast<std::uint8_t>(static_cast<int>((v + kIntegerUnit) - kIntegerUnit));
+  return RoundedByte(v);
 }
 
 void YuvToRgb(double* y, double* u, double* v, std::uint32_t W, std::uint32_t H, int lastLevel, double* r,
@@ -91,10 +122,8 @@ void StorePixels(const double* r, const double* g, const double* b, std::size_t 
 }
 
 void StoreYuvPixels(const double* y, const double* u, const double* v, std::size_t count, std::uint8_t* pixels) {
-  for (std::size_t i = 0; i < count; ++i) {
-    RgbSample rgb;
-    if (!ApproximateRgb(y[i], u[i], v[i], rgb)) rgb = YuvSampleToRgb(y[i], u[i], v[i]);
-    StoreBgr0(rgb, pixels + 4 * i);
+  for (std::size_t start = 0; start < count; start += kBlock) {
+    StoreYuvBlock(y + start, u + start, v + start, std::min(kBlock, count - start), pixels + 4 * start);
   }
 }
 
