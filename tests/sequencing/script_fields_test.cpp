@@ -9,17 +9,6 @@
 
 namespace {
 
-TEST(NextWord, TakesTheTextBeforeTheFirstBlankAndConsumesTheBlank) {
-  std::string_view rest = "Scene01 1  0\t5 end";
-  EXPECT_EQ(NextWord(rest), "Scene01");
-  EXPECT_EQ(NextWord(rest), "1");
-  EXPECT_EQ(NextWord(rest), "");  // two blanks in a row
-  EXPECT_EQ(NextWord(rest), "0\t5");  // a tab is no separator
-  EXPECT_EQ(rest, "end");
-  EXPECT_EQ(NextWord(rest), "");  // no blank left: empty field, rest untouched
-  EXPECT_EQ(rest, "end");
-}
-
 TEST(ScriptInteger, AcceptsLeadingBlanksASignAndDigitsOnly) {
   EXPECT_EQ(ParseScriptInteger("0"), 0);
   EXPECT_EQ(ParseScriptInteger("5000"), 5000);

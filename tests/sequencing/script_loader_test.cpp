@@ -167,17 +167,6 @@ TEST_F(ScriptLoaderTest, ASpanMustStayInsideTheTimeline) {
   EXPECT_EQ(FrameAt(600000), (Calls{"init 1 600000", "render 1 600000", "done 1 600000"}));
 }
 
-TEST_F(ScriptLoaderTest, OverlongLinesAreCutAt255Characters) {
-  // What lies past character 255 is gone: the "X" after the blank, the "junk" after the state.
-  std::string line = "@scene Scene01 1 0 10 ";
-  line += std::string(255 - line.size(), 'p') + "X";
-  ASSERT_EQ(FaultOf(line + "\n"), "");
-  std::string cutState = "@music A f.ogg 0 0 ";
-  cutState += std::string(255 - cutState.size() - 1, ' ') + "1" + "junk";
-  ASSERT_EQ(FaultOf(cutState + "\n"), "");
-  EXPECT_TRUE(musicOn);
-}
-
 TEST_F(ScriptLoaderTest, AScriptOfMoreThan100000LinesIsRefusedBeforeItRuns) {
   EXPECT_EQ(FaultOf("@fx a\n" + std::string(99999, '\n')), "");
   std::remove("debug.txt");

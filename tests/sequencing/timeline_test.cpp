@@ -44,12 +44,6 @@ TEST_F(TimelineTest, ConstructionFillsSlotsUpToSizeWithDoNothingAndLeavesTheRest
   EXPECT_EQ(negative.initSlots[0], nullptr);
 }
 
-TEST_F(TimelineTest, NamesAreCutTo255Characters) {
-  const std::string longName(300, 'n');
-  EXPECT_EQ(Timeline(longName, 0).name, std::string(255, 'n'));
-  EXPECT_EQ(Scene(longName, nullptr, nullptr, nullptr).name, std::string(255, 'n'));
-}
-
 TEST_F(TimelineTest, InitCoversTheFirst101MillisecondsWhateverTheEnd) {
   timelineTable[1] = std::make_unique<Timeline>("Timeline1", 99890);
   PlaceScene(*timelineTable[1], RecordingScene<'A'>("A"), 1000, 1050);
@@ -96,16 +90,6 @@ TEST_F(TimelineTest, TimesOutsideTheTimelineOrInEmptySlotsCallNothing) {
     EXPECT_EQ(FrameAt(time), Calls{}) << time;
   }
   EXPECT_EQ(FrameAt(600000), (Calls{"render A 600000", "done A 600000"}));
-}
-
-TEST_F(TimelineTest, SpansMustStayInsideTheTimeline) {
-  EXPECT_TRUE(SpanFitsTimeline(0, 600000));
-  EXPECT_TRUE(SpanFitsTimeline(599900, 599900));
-  EXPECT_TRUE(SpanFitsTimeline(100, -7));  // nothing rendered, init slots inside
-  EXPECT_FALSE(SpanFitsTimeline(-1, 10));
-  EXPECT_FALSE(SpanFitsTimeline(599901, 599950));
-  EXPECT_FALSE(SpanFitsTimeline(0, 600001));
-  EXPECT_FALSE(SpanFitsTimeline(2147483647, 2147483647));
 }
 
 }  // namespace
