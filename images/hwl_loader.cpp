@@ -91,18 +91,35 @@ ScaleTable ReadScaleTable(ByteSource& source, int lastLevel) {
 
 // The working storage of one decode, allocated once and shared by the channels where it can be.
 // The planes are left uninitialised: every stage writes each entry of its output before the next stage
-// reads it, and zero-filling tens of megabytes first would cost as much as a stage.
+// reads it, and zero-filling tens of megabytes first would cost as much as a stage. The full-size
+// rebuilt planes are never stored: the last transform step runs row pair by row pair for all
+// channels together and its rows go straight to the pixel buffer.
 template <class T>
 using Plane = std::unique_ptr<T[]>;
 
 struct DecodeBuffers {
   Plane<double> planes[kMaxChannels];
-  Plane<double> scratch;
+  Plane<double> scratch;  // the coarser steps (a quarter plane) or one pair's rows
+  Plane<double> rows;     // two output rows per channel
   Plane<std::int32_t> quantised;
   std::vector<std::uint8_t> packed;
   std::vector<std::uint8_t> symbols;
   std::vector<std::uint8_t> values;
 };
+
+std::size_t ScratchSize(const ImageHeader& header) {
+  const std::size_t quarter = std::size_t{header.width / 2u} * (header.height / 2u);
+  return std::max(quarter, 2 * std::size_t{header.width});
+}
+
+void AllocateBuffers(const ImageHeader& header, DecodeBuffers& buffers) {
+  const std::size_t pixels = std::size_t{header.width} * header.height;
+  const int channels = ChannelCount(header);
+  for (int channel = 0; channel < channels; ++channel) buffers.planes[channel].reset(new double[pixels]);
+  buffers.scratch.reset(new double[ScratchSize(header)]);
+  buffers.rows.reset(new double[2 * std::size_t{header.width} * channels]);
+  buffers.quantised.reset(new std::int32_t[pixels]);
+}
 
 void DecodeChannel(ByteSource& source, const ImageHeader& header, int channel, const ScaleTable& scale,
                    DecodeBuffers& buffers) {
@@ -117,31 +134,48 @@ void DecodeChannel(ByteSource& source, const ImageHeader& header, int channel, c
              buffers.planes[channel].get());
 }
 
-void Rebuild(const ImageHeader& header, int channel, DecodeBuffers& buffers) {
-  double* plane = buffers.planes[channel].get();
-  InverseWavelet(plane, plane, header.width, header.height, header.width, header.height, header.lastLevel,
-                 buffers.scratch.get());
+// All steps of InverseWavelet but the last: the top-left quarter rebuilt in place.
+void RebuildCoarserLevels(const ImageHeader& header, double* plane, double* scratch) {
+  if (header.lastLevel == 0) return;
+  InverseWavelet(plane, plane, header.width / 2u, header.height / 2u, header.width, header.height,
+                 header.lastLevel - 1, scratch);
 }
 
-void AllocateBuffers(const ImageHeader& header, DecodeBuffers& buffers) {
-  const std::size_t pixels = std::size_t{header.width} * header.height;
-  for (int channel = 0; channel < ChannelCount(header); ++channel) buffers.planes[channel].reset(new double[pixels]);
-  buffers.scratch.reset(new double[pixels]);
-  buffers.quantised.reset(new std::int32_t[pixels]);
+// The last step of every channel, row pair by row pair, into pixels.
+void StoreRebuiltRows(const ImageHeader& header, DecodeBuffers& buffers, std::uint8_t* pixels) {
+  const std::uint32_t W = header.width;
+  const std::uint32_t H = header.height;
+  const int channels = ChannelCount(header);
+  const std::size_t bytesPerPixel = channels == 3 ? 4 : 1;
+  double* rows[kMaxChannels][2];
+  for (int c = 0; c < channels; ++c) {
+    rows[c][0] = buffers.rows.get() + 2 * std::size_t{W} * c;
+    rows[c][1] = rows[c][0] + W;
+  }
+  for (std::uint32_t j = 0; j < H / 2; ++j) {
+    for (int c = 0; c < channels; ++c) {
+      InverseWaveletRowPair(buffers.planes[c].get(), W, H, W, j, buffers.scratch.get(), rows[c][0], rows[c][1]);
+    }
+    for (int half = 0; half < 2; ++half) {
+      std::uint8_t* out = pixels + (2 * std::size_t{j} + half) * W * bytesPerPixel;
+      if (channels == 1) {
+        StorePixels(rows[0][half], W, out);
+      } else {
+        StoreYuvPixels(rows[0][half], rows[1][half], rows[2][half], W, out);
+      }
+    }
+  }
 }
 
 void DecodeBody(ByteSource& source, const ImageHeader& header, DecodeBuffers& buffers, std::uint8_t* pixels) {
   const int channels = ChannelCount(header);
   ScaleTable scales[kMaxChannels];
   for (int channel = 0; channel < channels; ++channel) scales[channel] = ReadScaleTable(source, header.lastLevel);
-  for (int channel = 0; channel < channels; ++channel) DecodeChannel(source, header, channel, scales[channel], buffers);
-  for (int channel = 0; channel < channels; ++channel) Rebuild(header, channel, buffers);
-  const std::size_t count = std::size_t{header.width} * header.height;
-  if (channels == 1) {
-    StorePixels(buffers.planes[0].get(), count, pixels);
-  } else {
-    StoreYuvPixels(buffers.planes[0].get(), buffers.planes[1].get(), buffers.planes[2].get(), count, pixels);
+  for (int channel = 0; channel < channels; ++channel) {
+    DecodeChannel(source, header, channel, scales[channel], buffers);
+    RebuildCoarserLevels(header, buffers.planes[channel].get(), buffers.scratch.get());
   }
+  StoreRebuiltRows(header, buffers, pixels);
 }
 
 ImageLoadResult Refusal(std::string problem) { return {ImageLoadStatus::Refused, std::move(problem)}; }

@@ -56,6 +56,16 @@ inline void InnerPair(const double* low, const double* high, std::ptrdiff_t s, d
   *odd = oddBlends ? Blended(l, next) : Scaled(l);
 }
 
+// Calls inner(j, place) for inner pair j (1 ≤ j ≤ n − 2) with its place as a compile-time constant.
+template <class Inner>
+inline void SynthesisePair(std::uint32_t j, std::uint32_t n, Inner inner) {
+  using Place = InnerPlace;
+  if (n == 3) return inner(j, std::integral_constant<Place, Place::FirstAndLast>{});
+  if (j == 1) return inner(j, std::integral_constant<Place, Place::First>{});
+  if (j + 2 == n) return inner(j, std::integral_constant<Place, Place::Last>{});
+  inner(j, std::integral_constant<Place, Place::Middle>{});
+}
+
 // One line of n pairs. `pair(j, place)` computes inner pair j, `outer(j)` an outer one; the inner
 // pairs are split by place so the loop over the middle ones carries no position tests.
 template <class Outer, class Inner>
@@ -73,49 +83,56 @@ inline void SynthesiseLine(std::uint32_t n, Outer outer, Inner inner) {
   outer(n - 1);
 }
 
-// Source block (stride W) into scratch (stride w): rows 2j and 2j + 1 from low row j and high row
-// h/2 + j, all columns at once so that memory is walked row by row.
-void VerticalStep(const double* source, std::uint32_t W, std::uint32_t w, std::uint32_t h, double* scratch) {
-  const std::uint32_t n = h / 2;
-  auto rows = [&](std::uint32_t j) {
-    return std::pair{source + std::size_t{j} * W, scratch + std::size_t{2 * j} * w};
-  };
-  auto outer = [&](std::uint32_t j) {
-    const auto [low, even] = rows(j);
-    const double* high = low + std::size_t{n} * W;
+// Vertical synthesis of pair j of every column of the source block (stride W): low row j and high row
+// n + j give output rows 2j (`even`) and 2j + 1 (`odd`), w values each, walking memory row by row.
+void VerticalPair(const double* source, std::uint32_t W, std::uint32_t w, std::uint32_t j, std::uint32_t n,
+                  double* even, double* odd) {
+  const double* low = source + std::size_t{j} * W;
+  const double* high = low + std::size_t{n} * W;
+  if (j == 0 || j + 1 == n) {
     for (std::uint32_t x = 0; x < w; ++x) {
       even[x] = HaarEven(low[x], high[x]);
-      even[w + x] = HaarOdd(low[x], high[x]);
+      odd[x] = HaarOdd(low[x], high[x]);
     }
+    return;
+  }
+  auto columns = [&](auto place) {
+    for (std::uint32_t x = 0; x < w; ++x) {
+      InnerPair<decltype(place)::value>(low + x, high + x, std::ptrdiff_t{W}, even + x, odd + x);
+    }
+  };
+  SynthesisePair(j, n, [&](std::uint32_t, auto place) { columns(place); });
+}
+
+// Horizontal synthesis of one line of w values (low half, then high half) into `out`.
+void HorizontalLine(const double* line, std::uint32_t w, double* out) {
+  const std::uint32_t n = w / 2;
+  const double* low = line;
+  const double* high = line + n;
+  auto outer = [&](std::uint32_t j) {
+    out[2 * j] = HaarEven(low[j], high[j]);
+    out[2 * j + 1] = HaarOdd(low[j], high[j]);
   };
   auto inner = [&](std::uint32_t j, auto place) {
-    const auto [low, even] = rows(j);
-    const double* high = low + std::size_t{n} * W;
-    for (std::uint32_t x = 0; x < w; ++x) {
-      InnerPair<decltype(place)::value>(low + x, high + x, std::ptrdiff_t{W}, even + x, even + w + x);
-    }
+    InnerPair<decltype(place)::value>(low + j, high + j, 1, out + 2 * j, out + 2 * j + 1);
   };
   SynthesiseLine(n, outer, inner);
+  if (w % 2 != 0) out[w - 1] = 0.0;
+}
+
+// Source block (stride W) into scratch (stride w).
+void VerticalStep(const double* source, std::uint32_t W, std::uint32_t w, std::uint32_t h, double* scratch) {
+  const std::uint32_t n = h / 2;
+  for (std::uint32_t j = 0; j < n; ++j) {
+    double* even = scratch + std::size_t{2 * j} * w;
+    VerticalPair(source, W, w, j, n, even, even + w);
+  }
   if (h % 2 != 0) std::fill_n(scratch + std::size_t{h - 1} * w, w, 0.0);
 }
 
 // Scratch (stride w) into the destination block (stride W), one row at a time.
 void HorizontalStep(const double* scratch, std::uint32_t w, std::uint32_t h, double* destination, std::uint32_t W) {
-  const std::uint32_t n = w / 2;
-  for (std::uint32_t y = 0; y < h; ++y) {
-    const double* low = scratch + std::size_t{y} * w;
-    const double* high = low + n;
-    double* out = destination + std::size_t{y} * W;
-    auto outer = [&](std::uint32_t j) {
-      out[2 * j] = HaarEven(low[j], high[j]);
-      out[2 * j + 1] = HaarOdd(low[j], high[j]);
-    };
-    auto inner = [&](std::uint32_t j, auto place) {
-      InnerPair<decltype(place)::value>(low + j, high + j, 1, out + 2 * j, out + 2 * j + 1);
-    };
-    SynthesiseLine(n, outer, inner);
-    if (w % 2 != 0) out[w - 1] = 0.0;
-  }
+  for (std::uint32_t y = 0; y < h; ++y) HorizontalLine(scratch + std::size_t{y} * w, w, destination + std::size_t{y} * W);
 }
 
 void InverseStep(double* source, double* destination, std::uint32_t w, std::uint32_t h, std::uint32_t W,
@@ -166,6 +183,13 @@ void ForwardStep(const double* source, double* destination, std::uint32_t w, std
 }
 
 }  // namespace
+
+void InverseWaveletRowPair(const double* source, std::uint32_t w, std::uint32_t h, std::uint32_t W,
+                           std::uint32_t j, double* scratch, double* even, double* odd) {
+  VerticalPair(source, W, w, j, h / 2, scratch, scratch + w);
+  HorizontalLine(scratch, w, even);
+  HorizontalLine(scratch + w, w, odd);
+}
 
 void InverseWavelet(double* source, double* destination, std::uint32_t w, std::uint32_t h, std::uint32_t W,
                     std::uint32_t H, int k) {

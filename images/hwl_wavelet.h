@@ -25,6 +25,14 @@ void InverseWavelet(double* source, double* destination, std::uint32_t w, std::u
 void InverseWavelet(double* source, double* destination, std::uint32_t w, std::uint32_t h, std::uint32_t W,
                     std::uint32_t H, int k, double* scratch);
 
+// The last, full-size step of InverseWavelet one pair of output rows at a time, for a caller that uses
+// the rebuilt block row by row and need not store it. `source` is the plane whose top-left quarter
+// the coarser steps have rebuilt (InverseWavelet(source, source, w / 2, h / 2, W, H, k − 1)); output
+// rows 2j and 2j + 1 (w values each, as InverseWavelet would store them) go to `even` and `odd`.
+// `scratch` holds 2 × w values. `source` is only read.
+void InverseWaveletRowPair(const double* source, std::uint32_t w, std::uint32_t h, std::uint32_t W,
+                           std::uint32_t j, double* scratch, double* even, double* odd);
+
 // The plain Haar analysis from the finest level to the coarsest, k + 1 steps, each leaving the
 // approximation in the top-left quarter of its block. `source` and `destination` may be the same.
 void ForwardWavelet(const double* source, double* destination, std::uint32_t w, std::uint32_t h,
