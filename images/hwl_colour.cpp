@@ -25,8 +25,8 @@ YuvSample RgbSampleToYuv(double r, double g, double b) {
 // the binary64 addition itself, under the round-to-nearest mode the program runs in; unlike lrint it
 // is two additions, not a library call.
 std::uint8_t RoundedByte(double v) {
-  constexpr double kIntegerUnit = 4503599627370496.0;  // 2^52
-  return static_cast<std::uint8_t>(static_cast<int>((v + kIntegerUnit) - kIntegerUnit));
+  constexpr double kUnit = 4503599627370496.0;  // 2^52
+  return static_cast<std::uint8_t>(static_cast<int>((v + kUnit) - kUnit));
 }
 
 // The bytes depend on the exact extended-precision conversion only through the rounding boundaries
@@ -37,16 +37,15 @@ std::uint8_t RoundedByte(double v) {
 constexpr double kBoundaryMargin = 1e-7;
 constexpr double kModerateSample = 1e4;
 
-bool NearRoundingBoundary(double v) {
-  if (v < 0.5 - kBoundaryMargin || v > 254.5 + kBoundaryMargin) return false;
-  const double t = v - 0.5;
-  const double nearest = static_cast<double>(static_cast<int>(t + 0.5));
-  return std::fabs(t - nearest) <= kBoundaryMargin;
-}
+constexpr double kIntegerUnit = 4503599627370496.0;  // 2^52
 
-bool SafeApproximation(double y, double u, double v, const RgbSample& rgb) {
-  if (!(std::fabs(y) + std::fabs(u) + std::fabs(v) < kModerateSample)) return false;  // NaN too
-  return !NearRoundingBoundary(rgb.r) && !NearRoundingBoundary(rgb.g) && !NearRoundingBoundary(rgb.b);
+// Whether v lies within the margin of a boundary 0.5 … 254.5; written without branches so that the
+// loop over a block vectorises.
+bool NearRoundingBoundary(double v) {
+  const double t = v - 0.5;
+  const double nearest = (t + kIntegerUnit) - kIntegerUnit;
+  const bool inside = (v >= 0.5 - kBoundaryMargin) & (v <= 254.5 + kBoundaryMargin);
+  return inside & (std::fabs(t - nearest) <= kBoundaryMargin);
 }
 
 std::uint8_t ClampedByte(double v) {
@@ -61,27 +60,31 @@ void StoreBgr0(const RgbSample& sample, std::uint8_t* pixel) {
   pixel[3] = 0;
 }
 
-// Colour output of up to kBlock pixels: a binary64 pass that the compiler vectorises, then a pass that
-// stores bytes and takes the exact path where the shortcut is not safe.
+// Colour output of up to kBlock pixels: binary64 passes that the compiler vectorises, then the exact
+// path for the few pixels where the shortcut is not safe.
 constexpr std::size_t kBlock = 256;
 
 void StoreYuvBlock(const double* y, const double* u, const double* v, std::size_t count, std::uint8_t* pixels) {
   double r[kBlock], g[kBlock], b[kBlock];
+  bool unsafe[kBlock];
+  bool anyUnsafe = false;
   for (std::size_t i = 0; i < count; ++i) {
     r[i] = y[i] + 1.140251 * v[i];
     b[i] = y[i] + 2.028398 * u[i];
     g[i] = 1.694915 * ((y[i] - 0.3 * r[i]) - 0.11 * b[i]);
+    const bool moderate = std::fabs(y[i]) + std::fabs(u[i]) + std::fabs(v[i]) < kModerateSample;  // false for NaN
+    unsafe[i] = !moderate | NearRoundingBoundary(r[i]) | NearRoundingBoundary(g[i]) | NearRoundingBoundary(b[i]);
+    anyUnsafe |= unsafe[i];
   }
   for (std::size_t i = 0; i < count; ++i) {
-    std::uint8_t* pixel = pixels + 4 * i;
-    if (!SafeApproximation(y[i], u[i], v[i], {r[i], g[i], b[i]})) {
-      StoreBgr0(YuvSampleToRgb(y[i], u[i], v[i]), pixel);
-      continue;
-    }
-    pixel[0] = ClampedByte(b[i]);
-    pixel[1] = ClampedByte(g[i]);
-    pixel[2] = ClampedByte(r[i]);
-    pixel[3] = 0;
+    pixels[4 * i] = ClampedByte(b[i]);
+    pixels[4 * i + 1] = ClampedByte(g[i]);
+    pixels[4 * i + 2] = ClampedByte(r[i]);
+    pixels[4 * i + 3] = 0;
+  }
+  if (!anyUnsafe) return;
+  for (std::size_t i = 0; i < count; ++i) {
+    if (unsafe[i]) StoreBgr0(YuvSampleToRgb(y[i], u[i], v[i]), pixels + 4 * i);
   }
 }
 
