@@ -1,0 +1,8 @@
+#include "effects/particle.h"
+
+#include "runtime/fatal_error.h"
+
+ParticleSystem::ParticleSystem(std::int32_t count_) {
+  if (count_ > kMaxParticles) FatalError(kParticleModule, "Too many Particles initialized");
+  count = count_;
+}
