@@ -108,6 +108,14 @@ TEST(HwlInverseWavelet, BlendNeedsFlatNeighboursAndZeroDetails) {
   // An equal next value stops the even blend (L2 = L3).
   out = rebuild({10, 20, 30, 30, 50, 60}, {0, 0, 0, 0, 0, 0});
   EXPECT_EQ(out[2 * 4], HaarEven(Scaled(30), 0.0));
+  // A flat pair beyond the next one (L4 = L3) stops the even blend too.
+  out = rebuild({10, 20, 30, 40, 40, 60}, {0, 0, 0, 0, 0, 0});
+  EXPECT_EQ(out[2 * 4], HaarEven(Scaled(30), 0.0));
+  EXPECT_EQ(out[2 * 5], HaarEven(Blend(30, 40), 0.0));
+  // A non-zero detail in the next pair stops the odd blend only.
+  out = rebuild(low, {0, 0, 0, 2, 0, 0});
+  EXPECT_EQ(out[2 * 4], HaarEven(Blend(30, 20), 0.0));
+  EXPECT_EQ(out[2 * 5], HaarEven(Scaled(30), 0.0));
   // -0.0 is a zero detail.
   out = rebuild(low, {0, -0.0, -0.0, -0.0, 0, 0});
   EXPECT_EQ(out[2 * 4], HaarEven(Blend(30, 20), 0.0));
@@ -133,6 +141,27 @@ TEST(HwlInverseWavelet, FlatApproximationWithZeroDetailsStaysFlat) {
   const Plane out = Inverse(source, 16, 16, 1);
   for (double v : out) EXPECT_EQ(v, out[0]);
   EXPECT_NEAR(out[0], 42.0 / 4, 1e-12);
+}
+
+TEST(HwlInverseWavelet, RowPairsMatchTheStoredLastStep) {
+  // Half the details zero, so blending and plain pairs mix in both directions.
+  Plane source = RandomPlane(32 * 16, 13);
+  std::mt19937 random(17);
+  for (std::size_t i = 0; i < source.size(); ++i) {
+    if (random() % 2) source[i] = 0.0;
+  }
+  const Plane whole = Inverse(source, 32, 16, 2);
+  Plane coarse = source;
+  Plane scratch(32 * 16);
+  InverseWavelet(coarse.data(), coarse.data(), 16, 8, 32, 16, 1, scratch.data());
+  const Plane before = coarse;
+  for (std::uint32_t j = 0; j < 8; ++j) {
+    Plane even(32), odd(32);
+    InverseWaveletRowPair(coarse.data(), 32, 16, 32, j, scratch.data(), even.data(), odd.data());
+    EXPECT_EQ(even, Plane(whole.begin() + 64 * j, whole.begin() + 64 * j + 32)) << j;
+    EXPECT_EQ(odd, Plane(whole.begin() + 64 * j + 32, whole.begin() + 64 * j + 64)) << j;
+  }
+  EXPECT_EQ(coarse, before);  // the source is only read
 }
 
 TEST(HwlWavelet, ForwardThenInverseGivesTheInputBack) {
