@@ -50,9 +50,11 @@ void FreeLayers() {
 }
 
 bool LayersReady() {
-  return generatorState.width >= 2 && generatorState.height >= 2 &&
-         generatorState.layers[0].size() == LayerBytes() &&
-         generatorState.layers[kScratchLayer].size() == LayerBytes();
+  if (generatorState.width < 2 || generatorState.height < 2) return false;
+  for (const auto& layer : generatorState.layers) {
+    if (layer.size() != LayerBytes()) return false;
+  }
+  return true;
 }
 
 void CopyLayer(int source, int target) {

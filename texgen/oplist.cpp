@@ -6,7 +6,6 @@
 #include <bit>
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <memory>
 
 namespace {
