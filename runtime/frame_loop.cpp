@@ -1,30 +1,31 @@
 #include "runtime/frame_loop.h"
 
-#include <GL/gl.h>
-
+#include "effects/overlay_fx.h"
 #include "runtime/window.h"
+#include "sequencing/music.h"
+#include "sequencing/music_state.h"
+#include "sequencing/timeline.h"
 
-namespace {
+void DrawFrameAtMusicTime() {
+  RunFrameSlots();
+  CaptureFrame();
+}
 
-// The music clock joins here with the sequencing stage; until a script names music the time stays 0
-// and the length 0, which ends the loop after its first frame.
-std::int32_t CurrentMusicTime() { return 0; }
-std::int32_t MusicLength() { return 0; }
-
-void BeginFrame() { glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT); }
-void PresentFrame() { SwapWindowBuffers(); }
-
-}  // namespace
+void FinishFrameAtMusicTime() {
+  PresentFrame();
+  RunDoneSlots();
+}
 
 std::int64_t RunFrameLoop() {
   std::int64_t frames = 0;
-  std::int32_t musicTime = 0;
   do {
     PumpOneMessage();
     BeginFrame();
-    musicTime = CurrentMusicTime();
-    PresentFrame();
+    musicTime = GetMusicTime();
+    ReadSpectrum(spectrum);
+    DrawFrameAtMusicTime();
+    FinishFrameAtMusicTime();
     ++frames;
-  } while (FrameLoopContinues(zenWindow.active, musicTime, MusicLength()));
+  } while (FrameLoopContinues(zenWindow.active, musicTime, musicLength));
   return frames;
 }

@@ -17,5 +17,10 @@ constexpr bool FrameLoopContinues(bool active, std::int32_t musicTime, std::int3
   return active && std::int64_t(musicTime) <= std::int64_t(musicLength) - 100;
 }
 
+// Steps 5 and 6 for the `musicTime` and `spectrum` already set: the picture is finished, not shown.
+void DrawFrameAtMusicTime();
+// Steps 7 and 8.
+void FinishFrameAtMusicTime();
+
 // Runs frames until the exit test fails; returns the number of frames drawn.
 std::int64_t RunFrameLoop();
