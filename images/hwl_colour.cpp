@@ -38,19 +38,23 @@ constexpr double kBoundaryMargin = 1e-7;
 constexpr double kModerateSample = 1e4;
 
 constexpr double kIntegerUnit = 4503599627370496.0;  // 2^52
+constexpr double kFar = 1.0;                         // any distance beyond the margin
 
-// Whether v lies within the margin of a boundary 0.5 … 254.5; written without branches so that the
-// loop over a block vectorises.
-bool NearRoundingBoundary(double v) {
+// Distance from v to the nearest boundary 0.5 … 254.5 (kFar outside their range); written as plain
+// arithmetic and selections so that the loop over a block vectorises.
+double BoundaryDistance(double v) {
   const double t = v - 0.5;
   const double nearest = (t + kIntegerUnit) - kIntegerUnit;
-  const bool inside = (v >= 0.5 - kBoundaryMargin) & (v <= 254.5 + kBoundaryMargin);
-  return inside & (std::fabs(t - nearest) <= kBoundaryMargin);
+  const double distance = std::fabs(t - nearest);
+  const bool inside = v >= 0.5 - kBoundaryMargin && v <= 254.5 + kBoundaryMargin;
+  return inside ? distance : kFar;
 }
 
 std::uint8_t ClampedByte(double v) {
-  // Only for values that are not NaN; min and max compile to branch-free instructions.
-  return RoundedByte(std::min(std::max(v, 0.0), 255.0));
+  // A NaN becomes 0 here, never an undefined conversion; its pixel then takes the exact path.
+  const double low = v >= 0.0 ? v : 0.0;
+  const double clamped = low > 255.0 ? 255.0 : low;
+  return static_cast<std::uint8_t>(static_cast<int>((clamped + kIntegerUnit) - kIntegerUnit));
 }
 
 void StoreBgr0(const RgbSample& sample, std::uint8_t* pixel) {
@@ -65,16 +69,20 @@ void StoreBgr0(const RgbSample& sample, std::uint8_t* pixel) {
 constexpr std::size_t kBlock = 256;
 
 void StoreYuvBlock(const double* y, const double* u, const double* v, std::size_t count, std::uint8_t* pixels) {
-  double r[kBlock], g[kBlock], b[kBlock];
-  bool unsafe[kBlock];
-  bool anyUnsafe = false;
+  double r[kBlock], g[kBlock], b[kBlock], distance[kBlock];
   for (std::size_t i = 0; i < count; ++i) {
-    r[i] = y[i] + 1.140251 * v[i];
-    b[i] = y[i] + 2.028398 * u[i];
-    g[i] = 1.694915 * ((y[i] - 0.3 * r[i]) - 0.11 * b[i]);
-    const bool moderate = std::fabs(y[i]) + std::fabs(u[i]) + std::fabs(v[i]) < kModerateSample;  // false for NaN
-    unsafe[i] = !moderate | NearRoundingBoundary(r[i]) | NearRoundingBoundary(g[i]) | NearRoundingBoundary(b[i]);
-    anyUnsafe |= unsafe[i];
+    const double red = y[i] + 1.140251 * v[i];
+    const double blue = y[i] + 2.028398 * u[i];
+    r[i] = red;
+    b[i] = blue;
+    g[i] = 1.694915 * ((y[i] - 0.3 * red) - 0.11 * blue);
+  }
+  double closest = kFar;
+  for (std::size_t i = 0; i < count; ++i) {
+    const double size = std::fabs(y[i]) + std::fabs(u[i]) + std::fabs(v[i]);
+    const double nearest = std::min(BoundaryDistance(r[i]), std::min(BoundaryDistance(g[i]), BoundaryDistance(b[i])));
+    distance[i] = size < kModerateSample ? nearest : 0.0;  // NaN and huge samples take the exact path
+    closest = std::min(closest, distance[i]);
   }
   for (std::size_t i = 0; i < count; ++i) {
     pixels[4 * i] = ClampedByte(b[i]);
@@ -82,9 +90,9 @@ void StoreYuvBlock(const double* y, const double* u, const double* v, std::size_
     pixels[4 * i + 2] = ClampedByte(r[i]);
     pixels[4 * i + 3] = 0;
   }
-  if (!anyUnsafe) return;
+  if (closest > kBoundaryMargin) return;
   for (std::size_t i = 0; i < count; ++i) {
-    if (unsafe[i]) StoreBgr0(YuvSampleToRgb(y[i], u[i], v[i]), pixels + 4 * i);
+    if (distance[i] <= kBoundaryMargin) StoreBgr0(YuvSampleToRgb(y[i], u[i], v[i]), pixels + 4 * i);
   }
 }
 
