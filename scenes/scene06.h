@@ -1,0 +1,26 @@
+// Scene06: the cube grid as a wall of 33 x 25 red cubes at depth 0 with an orange ring of sheared
+// cubes growing and shrinking on it, a black wireframe over it and a camera swinging in front of it.
+// No texture, no zoom blur; the beat overlay is drawn under the scene's own camera. Scene10 draws the
+// same ring.
+#pragma once
+
+#include <cstdint>
+
+inline constexpr std::int32_t kScene06Marker = 60;
+inline constexpr std::int32_t kRingPoints = 37;  // k = 0 ... 36; the last repeats the first
+
+void Scene06Init();
+void Scene06Render();
+void Scene06Done();
+
+struct RingCell {
+  std::int32_t x;
+  std::int32_t y;
+};
+
+// Ring point k at `time`: r = sin(rad(time / 10)), (trunc(16 + 8 sin(rad(10 k)) r),
+// trunc(12 + 8 cos(rad(10 k)) r)).
+RingCell RingPoint(std::int32_t time, std::int32_t k);
+
+// The ring's cells made orange and sheared forward by 20.
+void WritePulsingRing(std::int32_t time);

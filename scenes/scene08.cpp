@@ -1,0 +1,97 @@
+#include "scenes/scene08.h"
+
+#include <GL/gl.h>
+
+#include <cmath>
+
+#include "effects/overlay_fx.h"
+#include "effects/shared_objects.h"
+#include "scenes/demo_overlay.h"
+#include "scenes/demo_random.h"
+#include "scenes/gl_vertex.h"
+#include "scenes/ripple.h"
+#include "scenes/scene_common.h"
+#include "sequencing/music_state.h"
+
+namespace {
+
+constexpr std::int32_t kTimeShift = 12000;
+constexpr std::int32_t kScatteredParticles = 200;
+constexpr double kWallFine = 8000.0;
+
+float Tenth(long double value) { return static_cast<float>(value / 10.0L); }
+
+void ApplyCamera(std::int32_t t, std::int32_t u) {
+  const double eyeX = 4 + 6 * std::cos(u / 6000.0);
+  const double eyeZ = 5 + 12 * std::sin((t + 9000) / 4400.0);
+  camera->SetView(static_cast<float>(eyeX), 5.5f, static_cast<float>(eyeZ), 4, 3.5f, 0, 0, 1, 0);
+  camera->Apply();
+}
+
+// Corners one and three take the drift (p, q), corners two and four (q, p): the picture drifts
+// diagonally and each tile's piece of it is sheared a little more as time goes on.
+void DrawWall(std::int32_t u, double halfSize) {
+  const double p = u / 10000.0;
+  const double q = u / 11000.0;
+  const double h = halfSize;
+  glBegin(GL_QUADS);
+  ForEachRippleTile(u / 80.0, kWallFine, [&](int i, int j, double rowZ, double colZ) {
+    EmitVertex((i - 1) / 80.0 + p, j / 80.0 + q, 0.6 * i - h, 0.6 * j - h, rowZ);
+    EmitVertex(i / 80.0 + q, j / 80.0 + p, 0.6 * i + h, 0.6 * j - h, rowZ + colZ);
+    EmitVertex(i / 80.0 + p, (j - 1) / 80.0 + q, 0.6 * i + h, 0.6 * j + h, rowZ + colZ);
+    EmitVertex((i - 1) / 80.0 + q, (j - 1) / 80.0 + p, 0.6 * i - h, 0.6 * j + h, rowZ);
+  });
+  glEnd();
+}
+
+}  // namespace
+
+double Scene08TileHalfSize(double level) { return 0.1 + 3 * level; }
+
+void ScatterParticles() {
+  for (std::int32_t k = 1; k <= kScatteredParticles; ++k) {
+    Particle& particle = particleSystem1->particles[k];
+    particle.x = Tenth(DemoRandom(200));
+    particle.y = Tenth(DemoRandom(200));
+    particle.z = Tenth(DemoRandom(200) - 100);
+  }
+}
+
+void Scene08Init() {
+  if (!ClaimSceneMarker(kScene08Marker)) return;
+  ResetCamera();
+  SetSceneClearColour();
+  SwitchOffLightAndMaterials();
+  ScatterParticles();
+}
+
+void Scene08Render() {
+  const std::int32_t t = musicTime;
+  const std::int32_t u = t + kTimeShift;
+  const double halfSize = Scene08TileHalfSize(spectrum[kScene08Band]);
+  ApplyCamera(t, u);
+  glDisable(GL_DEPTH_TEST);
+  glEnable(GL_BLEND);
+  glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+  glEnable(GL_TEXTURE_2D);
+  glBindTexture(GL_TEXTURE_2D, SceneTexture(kFlowerPicture));
+  glLoadIdentity();
+  glRotatef(static_cast<GLfloat>(15 * std::sin(u / 3500.0)), 0, 0, 1);
+  glRotatef(static_cast<GLfloat>(5 * std::sin(u / 3200.0)), 1, 0, 0);
+  glColor4f(0.5f, 0, 0, 1);
+  DrawWall(u, halfSize);
+  glRotatef(90, 1, 0, 0);
+  glColor4f(0.5f, 0, 0, 1);
+  DrawWall(u, halfSize);
+  glDisable(GL_TEXTURE_2D);
+  glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+  CaptureFrame();
+  ZoomBlur(20, 0.2f, 0.5f);
+  ApplyNeutralView();
+  glLoadIdentity();
+  DrawBeatOverlay();
+  glDisable(GL_BLEND);
+  glEnable(GL_DEPTH_TEST);
+}
+
+void Scene08Done() {}

@@ -1,0 +1,80 @@
+#include "scenes/scene09.h"
+
+#include <GL/gl.h>
+
+#include <cmath>
+
+#include "effects/overlay_fx.h"
+#include "effects/shared_objects.h"
+#include "scenes/demo_overlay.h"
+#include "scenes/gl_vertex.h"
+#include "scenes/ripple.h"
+#include "scenes/scene_common.h"
+#include "sequencing/music_state.h"
+
+namespace {
+
+constexpr double kWallFine = 8000.0;
+
+void ApplyCamera(std::int32_t t) {
+  const double eyeX = 4 + 8 * std::sin(t / 4000.0);
+  const double eyeZ = 1 + 36 * std::sin((t - 3000) / 2400.0);
+  camera->SetView(static_cast<float>(eyeX), 9.5f, static_cast<float>(eyeZ), 15, 12.5f, 0, 0, 1, 0);
+  camera->Apply();
+}
+
+// The picture moves one width every `driftDivisor` milliseconds, the same way in s and t.
+void DrawWall(std::int32_t t, double halfSize, double driftDivisor) {
+  const double d = t / driftDivisor;
+  const double h = halfSize;
+  glBegin(GL_QUADS);
+  ForEachRippleTile(t / 80.0, kWallFine, [&](int i, int j, double rowZ, double colZ) {
+    EmitVertex((i - 1) / 80.0 + d, j / 80.0 + d, 0.6 * i - h, 0.6 * j - h, rowZ);
+    EmitVertex(i / 80.0 + d, j / 80.0 + d, 0.6 * i + h, 0.6 * j - h, rowZ + colZ);
+    EmitVertex(i / 80.0 + d, (j - 1) / 80.0 + d, 0.6 * i + h, 0.6 * j + h, rowZ + colZ);
+    EmitVertex((i - 1) / 80.0 + d, (j - 1) / 80.0 + d, 0.6 * i - h, 0.6 * j + h, rowZ);
+  });
+  glEnd();
+}
+
+}  // namespace
+
+double Scene09TileHalfSize(double level) { return 0.2 + level; }
+
+void Scene09Init() {
+  if (!ClaimSceneMarker(kScene09Marker)) return;
+  ResetCamera();
+  SetSceneClearColour();
+  SwitchOffLightAndMaterials();
+}
+
+void Scene09Render() {
+  const std::int32_t t = musicTime;
+  const double halfSize = Scene09TileHalfSize(spectrum[kScene09Band]);
+  ApplyCamera(t);
+  glDisable(GL_DEPTH_TEST);
+  glEnable(GL_BLEND);
+  glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+  glEnable(GL_TEXTURE_2D);
+  glBindTexture(GL_TEXTURE_2D, SceneTexture(kFlowerPicture));
+  glLoadIdentity();
+  glRotatef(static_cast<GLfloat>(15 * std::sin(t / 3500.0)), 0, 0, 1);
+  glRotatef(static_cast<GLfloat>(5 * std::sin(t / 3200.0)), 1, 0, 0);
+  glColor4f(0.6f, 0, 0, 1);
+  DrawWall(t, halfSize, 6000);
+  // The rotations accumulate: the three walls stand at right angles to each other.
+  glRotatef(90, 1, 0, 0);
+  DrawWall(t, halfSize, 8000);
+  glRotatef(90, 0, 1, 0);
+  DrawWall(t, halfSize, 10000);
+  glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+  CaptureFrame();
+  ZoomBlur(20, 0.1f, 0.5f);
+  ApplyNeutralView();
+  glLoadIdentity();
+  DrawBeatOverlay();
+  glDisable(GL_BLEND);
+  glEnable(GL_DEPTH_TEST);
+}
+
+void Scene09Done() {}

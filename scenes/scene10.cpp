@@ -1,0 +1,68 @@
+#include "scenes/scene10.h"
+
+#include <GL/gl.h>
+
+#include <cmath>
+
+#include "effects/overlay_fx.h"
+#include "effects/shared_objects.h"
+#include "scenes/cube_grid.h"
+#include "scenes/demo_overlay.h"
+#include "scenes/scene05.h"
+#include "scenes/scene06.h"
+#include "scenes/scene_common.h"
+#include "sequencing/music_state.h"
+
+namespace {
+
+void ApplySwingingCamera(std::int32_t t) {
+  const double s = std::sin(t / 600.0);
+  const double eyeZ = 200 + 200 * std::sin(t / 1400.0);
+  camera->SetView(static_cast<float>(320 + 250 * s), static_cast<float>(240 + 140 * s), static_cast<float>(eyeZ),
+                  320, 240, -399, 0, 1, 0);
+  camera->Apply();
+}
+
+void DrawFrontWireframe() {
+  glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+  glEnable(GL_BLEND);
+  glDisable(GL_TEXTURE_2D);
+  glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
+  DrawCubeGrid(32, 24, 0, true, 0, 0, 0, 1, 0);
+  glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+}
+
+}  // namespace
+
+void Scene10Init() {
+  if (!ClaimSceneMarker(kScene10Marker)) return;
+  SetSceneClearColour();
+  glDisable(GL_CULL_FACE);
+  glDisable(GL_DEPTH_TEST);
+  glDisable(GL_BLEND);
+  ClearCubeGrid(1, 1, 0, 1);
+}
+
+void Scene10Render() {
+  const std::int32_t t = musicTime;
+  BeginCubeWall();
+  ApplySwingingCamera(t);
+  glLoadIdentity();
+  ClearCubeGrid(0.5f, 0, 0, 1);
+  WritePulsingRing(t);
+  DrawCubeGrid(32, 24, 0, false, 0, 0, 0, 1, -399);
+  DrawFrontWireframe();
+  glPopMatrix();
+  glPopAttrib();
+  glDisable(GL_TEXTURE_2D);
+  glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+  CaptureFrame();
+  ZoomBlur(20, 0.2f, 0.5f);
+  ApplyNeutralView();
+  glLoadIdentity();
+  DrawBeatOverlay();
+  glDisable(GL_BLEND);
+  glEnable(GL_DEPTH_TEST);
+}
+
+void Scene10Done() {}

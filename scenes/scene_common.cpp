@@ -1,0 +1,39 @@
+#include "scenes/scene_common.h"
+
+#include "effects/shared_objects.h"
+#include "images/texture.h"
+#include "sequencing/timeline.h"
+
+std::int32_t& SceneMarker() {
+  // Scenes run only from a timeline, so slot 1 exists whenever they do; the spare keeps a scene
+  // called on its own (a test, a tool) from touching nothing.
+  static std::int32_t spareMarker = 0;
+  Timeline* timeline = timelineTable.Get(1);
+  return timeline ? timeline->sceneMarker : spareMarker;
+}
+
+bool ClaimSceneMarker(std::int32_t marker) {
+  std::int32_t& current = SceneMarker();
+  if (current == marker) return false;
+  current = marker;
+  return true;
+}
+
+void SetSceneClearColour() { glClearColor(1.0f, 0.75f, 0.0f, 1.0f); }
+
+void SwitchOffLightAndMaterials() {
+  light->Switch(false);
+  material1->Switch(false);
+  material2->Switch(false);
+}
+
+void ApplyNeutralView() {
+  camera->SetView(0, 0, 0, 0, 0, -1, 0, 1, 0);
+  camera->Apply();
+}
+
+GLuint SceneTexture(const char* file) {
+  // Without the texture (a picture missing from the table) the scene draws with no texture bound.
+  const zenTexture* texture = DemoTexture(file);
+  return texture ? texture->glName : 0;
+}
