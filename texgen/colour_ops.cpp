@@ -1,11 +1,11 @@
 #include "texgen/colour_ops.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include "texgen/helpers.h"
 #include "texgen/layers.h"
 #include "texgen/numeric.h"
-
-#include <algorithm>
-#include <cmath>
 
 namespace {
 

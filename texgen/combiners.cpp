@@ -1,11 +1,11 @@
 #include "texgen/combiners.h"
 
+#include <algorithm>
+#include <cstring>
+
 #include "texgen/helpers.h"
 #include "texgen/layers.h"
 #include "texgen/numeric.h"
-
-#include <algorithm>
-#include <cstring>
 
 namespace {
 
@@ -72,8 +72,8 @@ namespace {
 std::int64_t ScatterCount(float weight) {
   const long double pixels = static_cast<long double>(generatorState.width) * generatorState.height;
   const float scaled = static_cast<float>(1.5L * weight);
-  const long double wanted = std::clamp(static_cast<long double>(scaled) * pixels, 0.0L,
-                                        kMaxScatterPerPixel * pixels);
+  const long double wanted =
+      std::clamp(static_cast<long double>(scaled) * pixels, 0.0L, kMaxScatterPerPixel * pixels);
   return wanted == wanted ? RoundReal(wanted) : 0;  // a NaN weight copies nothing
 }
 

@@ -4,11 +4,11 @@
 // three can never disagree on names, argument order or argument kinds.
 #pragma once
 
-#include "texgen/oplist.h"
-#include "texgen/status.h"
-
 #include <cstdint>
 #include <string_view>
+
+#include "texgen/oplist.h"
+#include "texgen/status.h"
 
 enum class ArgKind {
   Layer,       // a layer index: truncated parameter, must lie in 0 to 5
@@ -41,12 +41,13 @@ struct OpInfo {
 const OpInfo* FindOp(std::int32_t code);
 const OpInfo* FindOpByName(std::string_view name);
 
-// Whether every layer argument of the operation lies in 0 to 5 (always fine for a code without one).
-Status CheckOpLayers(std::int32_t code, const OpParams& params);
+// Whether every layer argument of the operation lies in 0 to 5 (always fine for a code without
+// one).
+TexgenStatus CheckOpLayers(std::int32_t code, const OpParams& params);
 
 // Runs one operation. A code without an operation does nothing; an operation with a layer index
 // outside 0 to 5, or layers that are not allocated, is refused and does nothing.
-Status RunOp(std::int32_t code, const OpParams& params);
+TexgenStatus RunOp(std::int32_t code, const OpParams& params);
 
 // mandelBrot's width and height: the difference of two parameters in extended precision, as single.
 inline float MandelSpan(float end, float start) {

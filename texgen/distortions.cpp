@@ -1,12 +1,12 @@
 #include "texgen/distortions.h"
 
-#include "texgen/helpers.h"
-#include "texgen/layers.h"
-#include "texgen/numeric.h"
-
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+
+#include "texgen/helpers.h"
+#include "texgen/layers.h"
+#include "texgen/numeric.h"
 
 namespace {
 
@@ -95,7 +95,8 @@ void tileLayer(int source, int target) {
     const std::uint8_t* b = PixelAt(in, X + 1, Y);
     const std::uint8_t* c = PixelAt(in, X, Y + 1);
     const std::uint8_t* d = PixelAt(in, X + 1, Y + 1);
-    for (int k = 0; k < kChannels; ++k) out[k] = static_cast<std::uint8_t>((a[k] + b[k] + c[k] + d[k]) >> 2);
+    for (int k = 0; k < kChannels; ++k)
+      out[k] = static_cast<std::uint8_t>((a[k] + b[k] + c[k] + d[k]) >> 2);
   });
 }
 
@@ -138,8 +139,10 @@ void tunnelDistort(int source, int target, float depth) {
     }
     const float i = Single(1.0L / fx);
     const float a = Single(std::atan(static_cast<Real>(i) * fy));
-    const float u = i > 0.0f ? Single(hx + static_cast<Real>(a) * k) : Single(static_cast<Real>(a) * k);
-    const float v = Single(std::fabs(static_cast<Real>(i) * depth * std::cos(static_cast<Real>(a))));
+    const float u =
+        i > 0.0f ? Single(hx + static_cast<Real>(a) * k) : Single(static_cast<Real>(a) * k);
+    const float v =
+        Single(std::fabs(static_cast<Real>(i) * depth * std::cos(static_cast<Real>(a))));
     Sample(kScratchLayer, u, v, out);
   });
 }
@@ -166,7 +169,8 @@ namespace {
 void CopyBlock(const std::uint8_t* from, std::uint8_t* to, std::int32_t x0, std::int32_t y0) {
   const std::int32_t hx = S().width / 2, hy = S().height / 2;
   for (std::int32_t y = y0; y < y0 + hy; ++y) {
-    std::memmove(PixelAt(to, x0, y), PixelAt(from, x0, y), static_cast<std::size_t>(hx) * kChannels);
+    std::memmove(PixelAt(to, x0, y), PixelAt(from, x0, y),
+                 static_cast<std::size_t>(hx) * kChannels);
   }
 }
 
@@ -176,10 +180,18 @@ void MirrorStep(std::uint8_t* t, int step) {
   for (std::int32_t y = 0; y < hy; ++y) {
     for (std::int32_t x = 0; x < hx; ++x) {
       switch (step) {
-        case 0: CopyFrom(t, x, y, PixelAt(t, w - 1 - x, y)); break;            // TL -> TR
-        case 1: CopyFrom(t, hx + x, y, PixelAt(t, hx + x, h - 1 - y)); break;  // TR -> BR
-        case 2: CopyFrom(t, w - 1 - x, hy + y, PixelAt(t, x, hy + y)); break;  // BR -> BL
-        default: CopyFrom(t, x, h - 1 - y, PixelAt(t, x, y)); break;           // BL -> TL
+        case 0:
+          CopyFrom(t, x, y, PixelAt(t, w - 1 - x, y));
+          break;  // TL -> TR
+        case 1:
+          CopyFrom(t, hx + x, y, PixelAt(t, hx + x, h - 1 - y));
+          break;  // TR -> BR
+        case 2:
+          CopyFrom(t, w - 1 - x, hy + y, PixelAt(t, x, hy + y));
+          break;  // BR -> BL
+        default:
+          CopyFrom(t, x, h - 1 - y, PixelAt(t, x, y));
+          break;  // BL -> TL
       }
     }
   }

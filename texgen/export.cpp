@@ -1,9 +1,9 @@
 #include "texgen/export.h"
 
+#include <charconv>
+
 #include "texgen/dispatch.h"
 #include "texgen/numeric.h"
-
-#include <charconv>
 
 std::string FormatReal(float value) {
   // to_chars never consults the locale, so the separator is always ".". The single is widened to
@@ -19,11 +19,16 @@ namespace {
 std::string FormatArg(const OpArg& arg, const OpParams& p) {
   switch (arg.kind) {
     case ArgKind::Layer:
-    case ArgKind::Int: return std::to_string(ParamInt(p[arg.param]));
-    case ArgKind::Real: return FormatReal(p[arg.param]);
-    case ArgKind::Flag: return ParamFlag(p[arg.param]) ? "true" : "false";
-    case ArgKind::Difference: return FormatReal(MandelSpan(p[arg.param], p[arg.base]));
-    case ArgKind::Fixed: return FormatReal(kMandelBailout);
+    case ArgKind::Int:
+      return std::to_string(ParamInt(p[arg.param]));
+    case ArgKind::Real:
+      return FormatReal(p[arg.param]);
+    case ArgKind::Flag:
+      return ParamFlag(p[arg.param]) ? "true" : "false";
+    case ArgKind::Difference:
+      return FormatReal(MandelSpan(p[arg.param], p[arg.base]));
+    case ArgKind::Fixed:
+      return FormatReal(kMandelBailout);
   }
   return {};
 }
@@ -41,7 +46,7 @@ std::string ExportOp(std::int32_t code, const OpParams& params) {
   return text + ");";
 }
 
-std::string ExportProgram(const Program& program) {
+std::string ExportProgram(const TexgenProgram& program) {
   std::string text;
   for (int list = 0; list < kListCount; ++list) {
     text += "list " + std::to_string(list) + "\n";

@@ -1,10 +1,10 @@
 // The text form of operations: one call per operation, e.g. "blurLayer(1,2);".
 #pragma once
 
-#include "texgen/oplist.h"
-
 #include <cstdint>
 #include <string>
+
+#include "texgen/oplist.h"
 
 // The call text of one operation; a code without an operation gives a single space.
 // Reals are written with "." and 15 significant digits without trailing zeros, whatever the locale.
@@ -15,4 +15,4 @@ std::string FormatReal(float value);
 
 // The whole program in the form the text compiler reads: for each list a line "list N", then one
 // line per operation in use. A slot whose code has no operation becomes a comment line.
-std::string ExportProgram(const Program& program);
+std::string ExportProgram(const TexgenProgram& program);

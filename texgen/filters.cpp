@@ -1,12 +1,12 @@
 #include "texgen/filters.h"
 
-#include "texgen/helpers.h"
-#include "texgen/layers.h"
-#include "texgen/numeric.h"
-
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+
+#include "texgen/helpers.h"
+#include "texgen/layers.h"
+#include "texgen/numeric.h"
 
 namespace {
 
@@ -58,8 +58,8 @@ void blurLayer(int source, int target) {
 
 void sharpenLayer(int source, int target) {
   FilterLayer(source, target, [](const Window& w) {
-    const int v = ((5 * w.c) >> 1) - ((w.LA + w.RA + w.LB + w.RB) >> 3) -
-                  ((w.CA + w.LM + w.RM + w.CB) >> 2);
+    const int v =
+        ((5 * w.c) >> 1) - ((w.LA + w.RA + w.LB + w.RB) >> 3) - ((w.CA + w.LM + w.RM + w.CB) >> 2);
     return static_cast<std::uint8_t>(std::clamp(v, 0, 255));
   });
 }

@@ -1,13 +1,13 @@
 #include "texgen/generators.h"
 
-#include "texgen/helpers.h"
-#include "texgen/layers.h"
-#include "texgen/numeric.h"
-
 #include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <utility>
+
+#include "texgen/helpers.h"
+#include "texgen/layers.h"
+#include "texgen/numeric.h"
 
 namespace {
 
@@ -85,7 +85,8 @@ void subPlasma(int layer, std::int32_t step, std::int32_t seed, std::int32_t ran
   wx.Fill(step, S().width, f);
   wy.Fill(step, S().height, f);
   for (std::int64_t y0 = 0; y0 < S().height; y0 += step) {
-    for (std::int64_t x0 = 0; x0 < S().width; x0 += step) InterpolateCell(data, x0, y0, step, wx, wy);
+    for (std::int64_t x0 = 0; x0 < S().width; x0 += step)
+      InterpolateCell(data, x0, y0, step, wx, wy);
   }
 }
 
@@ -112,7 +113,8 @@ void perlinNoise(int layer, std::int32_t step, std::int32_t seed, std::int32_t a
 void sinePlasma(int layer, float freqX, float freqY, float amplitude) {
   const float k = static_cast<float>(amplitude * 0.00390625L);
   for (std::int32_t y = 0; y < S().height; ++y) {
-    const float r = static_cast<float>(127.0L + 63.5L * std::sin(static_cast<long double>(freqY) * y));
+    const float r =
+        static_cast<float>(127.0L + 63.5L * std::sin(static_cast<long double>(freqY) * y));
     for (std::int32_t x = 0; x < S().width; ++x) {
       const long double wave = 63.5L * std::sin(static_cast<long double>(freqX) * x);
       const std::uint8_t v = TruncToByte(k * (r + wave));
@@ -161,13 +163,13 @@ struct ColourRotation {
 }  // namespace
 
 // Cell sizes below 1 act as 1 (the board divides by them).
-void checkerBoardLayer(int layer, std::int32_t cellWidth, std::int32_t cellHeight,
-                       std::int32_t r1, std::int32_t g1, std::int32_t b1,
-                       std::int32_t r2, std::int32_t g2, std::int32_t b2) {
+void checkerBoardLayer(int layer, std::int32_t cellWidth, std::int32_t cellHeight, std::int32_t r1,
+                       std::int32_t g1, std::int32_t b1, std::int32_t r2, std::int32_t g2,
+                       std::int32_t b2) {
   cellWidth = std::max(cellWidth, 1);
   cellHeight = std::max(cellHeight, 1);
-  ColourRotation c{{0, 0, 0}, {LowByte(r1), LowByte(g1), LowByte(b1)},
-                   {LowByte(r2), LowByte(g2), LowByte(b2)}};
+  ColourRotation c{
+      {0, 0, 0}, {LowByte(r1), LowByte(g1), LowByte(b1)}, {LowByte(r2), LowByte(g2), LowByte(b2)}};
   const bool extraTurn = (S().width / cellWidth) % 2 == 0 && S().width % cellWidth != 0;
   for (std::int32_t y = 0; y < S().height; ++y) {
     if (y % cellHeight == 0) c.Rotate();

@@ -10,9 +10,9 @@ void perlinNoise(int layer, std::int32_t step, std::int32_t seed, std::int32_t a
                  std::int32_t persistence, std::int32_t octaves, bool colour);
 void particle(int layer, float falloff);
 void colorLayer(int layer, std::int32_t red, std::int32_t green, std::int32_t blue);
-void checkerBoardLayer(int layer, std::int32_t cellWidth, std::int32_t cellHeight,
-                       std::int32_t r1, std::int32_t g1, std::int32_t b1,
-                       std::int32_t r2, std::int32_t g2, std::int32_t b2);
+void checkerBoardLayer(int layer, std::int32_t cellWidth, std::int32_t cellHeight, std::int32_t r1,
+                       std::int32_t g1, std::int32_t b1, std::int32_t r2, std::int32_t g2,
+                       std::int32_t b2);
 void blobsLayer(int layer, std::int32_t seed, std::int32_t count, bool colour);
 void mandelBrot(int layer, float left, float width, float top, float height, float bailout);
 void cellMachine(int layer, std::int32_t seed, std::int32_t rule);

@@ -1,11 +1,11 @@
 #include "texgen/helpers.h"
 
-#include "texgen/layers.h"
-#include "texgen/numeric.h"
-
 #include <algorithm>
 #include <bit>
 #include <cmath>
+
+#include "texgen/layers.h"
+#include "texgen/numeric.h"
 
 std::uint32_t randomState = 0;
 
@@ -48,10 +48,9 @@ void CosBlend(const std::uint8_t* s00, const std::uint8_t* s10, const std::uint8
   const float w01 = static_cast<float>((1.0L - a) * b);
   const float w11 = static_cast<float>(static_cast<long double>(a) * b);
   for (int k = 0; k < 3; ++k) {
-    const long double sum = static_cast<long double>(s00[k]) * w00 +
-                            static_cast<long double>(s10[k]) * w10 +
-                            static_cast<long double>(s01[k]) * w01 +
-                            static_cast<long double>(s11[k]) * w11;
+    const long double sum =
+        static_cast<long double>(s00[k]) * w00 + static_cast<long double>(s10[k]) * w10 +
+        static_cast<long double>(s01[k]) * w01 + static_cast<long double>(s11[k]) * w11;
     out[k] = TruncToByte(sum);
   }
 }
@@ -115,11 +114,17 @@ RealRgb HsvToRgb(float h, float s, float v) {
   const long double q = value * (1.0L - f * s);
   const long double t = value * (1.0L - s * (1.0L - f));
   switch (i) {
-    case 0: return RealRgb{value, t, p};
-    case 1: return RealRgb{q, value, p};
-    case 2: return RealRgb{p, value, t};
-    case 3: return RealRgb{p, q, value};
-    case 4: return RealRgb{t, p, value};
-    default: return RealRgb{value, p, q};  // 5; anything else cannot come from a wrapped hue
+    case 0:
+      return RealRgb{value, t, p};
+    case 1:
+      return RealRgb{q, value, p};
+    case 2:
+      return RealRgb{p, value, t};
+    case 3:
+      return RealRgb{p, q, value};
+    case 4:
+      return RealRgb{t, p, value};
+    default:
+      return RealRgb{value, p, q};  // 5; anything else cannot come from a wrapped hue
   }
 }

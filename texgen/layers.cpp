@@ -24,9 +24,9 @@ std::string CheckLayerSize(std::int32_t width, std::int32_t height) {
   return problem;
 }
 
-Status InitLayers(std::int32_t width, std::int32_t height) {
+TexgenStatus InitLayers(std::int32_t width, std::int32_t height) {
   if (std::string problem = CheckLayerSize(width, height); !problem.empty()) {
-    return Status::Fail("layer size refused: " + problem);
+    return TexgenStatus::Fail("layer size refused: " + problem);
   }
   GeneratorState& s = generatorState;
   s.width = width;
@@ -39,7 +39,7 @@ Status InitLayers(std::int32_t width, std::int32_t height) {
     if (i != kScratchLayer) std::memset(s.layers[i].data(), 0, bytes);
   }
   for (OpList& list : s.lists) list.count = 0;
-  return Status::Ok();
+  return TexgenStatus::Ok();
 }
 
 void FreeLayers() {
@@ -62,4 +62,6 @@ void CopyLayer(int source, int target) {
   std::memcpy(LayerData(target), LayerData(source), LayerBytes());
 }
 
-void FillLayer(int layer, std::uint8_t value) { std::memset(LayerData(layer), value, LayerBytes()); }
+void FillLayer(int layer, std::uint8_t value) {
+  std::memset(LayerData(layer), value, LayerBytes());
+}

@@ -5,12 +5,12 @@
 // wrapped with the AND masks, which is why both sizes must be powers of two.
 #pragma once
 
-#include "texgen/oplist.h"
-#include "texgen/status.h"
-
 #include <array>
 #include <cstdint>
 #include <vector>
+
+#include "texgen/oplist.h"
+#include "texgen/status.h"
 
 inline constexpr int kLayerCount = 6;
 inline constexpr int kScratchLayer = 5;
@@ -24,7 +24,7 @@ struct GeneratorState {
   std::int32_t maskX = 0;
   std::int32_t maskY = 0;
   std::array<std::vector<std::uint8_t>, kLayerCount> layers;
-  Program lists;
+  TexgenProgram lists;
 };
 
 extern GeneratorState generatorState;
@@ -34,7 +34,7 @@ std::string CheckLayerSize(std::int32_t width, std::int32_t height);
 
 // (Re)allocates the six layers, empties the five lists and blackens layers 0 to 4; layer 5 keeps
 // what it held when the size is unchanged. Refuses a size that CheckLayerSize rejects.
-Status InitLayers(std::int32_t width, std::int32_t height);
+TexgenStatus InitLayers(std::int32_t width, std::int32_t height);
 void FreeLayers();
 bool LayersReady();
 inline bool ValidLayer(std::int32_t index) { return index >= 0 && index < kLayerCount; }

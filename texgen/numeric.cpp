@@ -18,7 +18,8 @@ std::int64_t TruncateReal(long double value) {
 }
 
 std::int64_t RoundReal(long double value) {
-  // nearbyint follows the current rounding mode, which is never changed: to nearest, halves to even.
+  // nearbyint follows the current rounding mode, which is never changed: to nearest, halves to
+  // even.
   const long double whole = std::nearbyint(value);
   if (!FitsInt64(whole)) return kIntegerIndefinite;
   return static_cast<std::int64_t>(whole);

@@ -1,12 +1,12 @@
 #include "texgen/oplist.h"
 
-#include "runtime/io_error.h"
-#include "texgen/dispatch.h"
-
 #include <bit>
 #include <cerrno>
 #include <cstdio>
 #include <memory>
+
+#include "runtime/io_error.h"
+#include "texgen/dispatch.h"
 
 namespace {
 
@@ -60,62 +60,63 @@ std::string OpenFailure(const std::string& path, int error, IoAccess access) {
 
 }  // namespace
 
-Status DecodeProgram(const std::uint8_t* bytes, std::size_t size, Program& program) {
+TexgenStatus DecodeProgram(const std::uint8_t* bytes, std::size_t size, TexgenProgram& program) {
   if (size < kProgramFileBytes) {
-    return Status::Fail("a program holds " + std::to_string(kProgramFileBytes) + " bytes, found " +
-                        std::to_string(size));
+    return TexgenStatus::Fail("a program holds " + std::to_string(kProgramFileBytes) +
+                              " bytes, found " + std::to_string(size));
   }
   for (int i = 0; i < kListCount; ++i) DecodeList(bytes + i * kListFileBytes, program[i]);
-  return Status::Ok();
+  return TexgenStatus::Ok();
 }
 
-std::vector<std::uint8_t> EncodeProgram(const Program& program) {
+std::vector<std::uint8_t> EncodeProgram(const TexgenProgram& program) {
   std::vector<std::uint8_t> bytes(kProgramFileBytes);
   for (int i = 0; i < kListCount; ++i) EncodeList(program[i], bytes.data() + i * kListFileBytes);
   return bytes;
 }
 
-Status CheckListCount(int list, std::int32_t count) {
-  if (count >= 0 && count <= kListSlots) return Status::Ok();
-  return Status::Fail("list " + std::to_string(list) + ": count " + std::to_string(count) +
-                      " is outside 0 to " + std::to_string(kListSlots));
+TexgenStatus CheckListCount(int list, std::int32_t count) {
+  if (count >= 0 && count <= kListSlots) return TexgenStatus::Ok();
+  return TexgenStatus::Fail("list " + std::to_string(list) + ": count " + std::to_string(count) +
+                            " is outside 0 to " + std::to_string(kListSlots));
 }
 
-Status CheckProgram(const Program& program) {
+TexgenStatus CheckProgram(const TexgenProgram& program) {
   for (int i = 0; i < kListCount; ++i) {
     const OpList& list = program[i];
-    if (Status s = CheckListCount(i, list.count); !s.ok()) return s;
+    if (TexgenStatus s = CheckListCount(i, list.count); !s.ok()) return s;
     for (int slot = 0; slot < list.count; ++slot) {
-      Status s = CheckOpLayers(list.codes[slot], list.params[slot]);
+      TexgenStatus s = CheckOpLayers(list.codes[slot], list.params[slot]);
       if (!s.ok()) {
-        return Status::Fail("list " + std::to_string(i) + ", slot " + std::to_string(slot) + ": " +
-                            s.error);
+        return TexgenStatus::Fail("list " + std::to_string(i) + ", slot " + std::to_string(slot) +
+                                  ": " + s.error);
       }
     }
   }
-  return Status::Ok();
+  return TexgenStatus::Ok();
 }
 
-Status ReadProgramFile(const std::string& path, Program& program) {
+TexgenStatus ReadProgramFile(const std::string& path, TexgenProgram& program) {
   errno = 0;
   File file(std::fopen(path.c_str(), "rb"));
-  if (!file) return Status::Fail(OpenFailure(path, errno, IoAccess::Read));
+  if (!file) return TexgenStatus::Fail(OpenFailure(path, errno, IoAccess::Read));
   std::vector<std::uint8_t> bytes(kProgramFileBytes);
   const std::size_t got = std::fread(bytes.data(), 1, bytes.size(), file.get());
   if (got < bytes.size()) {
-    return Status::Fail(IoErrorText(IoErrorCode::ReadPastEnd, path) + " (" + std::to_string(got) +
-                        " bytes; a program holds " + std::to_string(kProgramFileBytes) + ")");
+    return TexgenStatus::Fail(IoErrorText(IoErrorCode::ReadPastEnd, path) + " (" +
+                              std::to_string(got) + " bytes; a program holds " +
+                              std::to_string(kProgramFileBytes) + ")");
   }
   return DecodeProgram(bytes.data(), bytes.size(), program);
 }
 
-Status WriteProgramFile(const std::string& path, const Program& program) {
+TexgenStatus WriteProgramFile(const std::string& path, const TexgenProgram& program) {
   const std::vector<std::uint8_t> bytes = EncodeProgram(program);
   errno = 0;
   File file(std::fopen(path.c_str(), "wb"));
-  if (!file) return Status::Fail(OpenFailure(path, errno, IoAccess::Write));
+  if (!file) return TexgenStatus::Fail(OpenFailure(path, errno, IoAccess::Write));
   const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file.get()) == bytes.size();
   const bool closed = std::fclose(file.release()) == 0;
-  if (!written || !closed) return Status::Fail(IoErrorText(IoErrorCode::WriteFault, path));
-  return Status::Ok();
+  if (!written || !closed) return TexgenStatus::Fail(IoErrorText(IoErrorCode::WriteFault, path));
+  return TexgenStatus::Ok();
 }

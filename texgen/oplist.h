@@ -6,13 +6,13 @@
 // without header or checksum. Slots beyond `count` are carried through unchanged.
 #pragma once
 
-#include "texgen/status.h"
-
 #include <array>
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
+
+#include "texgen/status.h"
 
 inline constexpr int kListCount = 5;
 inline constexpr int kListSlots = 100;
@@ -29,17 +29,17 @@ struct OpList {
   std::array<OpParams, kListSlots> params{};
 };
 
-using Program = std::array<OpList, kListCount>;
+using TexgenProgram = std::array<OpList, kListCount>;
 
 // Reads the five lists from the first kProgramFileBytes of `bytes` (more is ignored, less refused).
 // The counts are taken as they are; CheckProgram says whether they can run.
-Status DecodeProgram(const std::uint8_t* bytes, std::size_t size, Program& program);
-std::vector<std::uint8_t> EncodeProgram(const Program& program);
+TexgenStatus DecodeProgram(const std::uint8_t* bytes, std::size_t size, TexgenProgram& program);
+std::vector<std::uint8_t> EncodeProgram(const TexgenProgram& program);
 
 // Everything a program needs to run safely: every count within 0 to 100 and, in the slots in
 // use, every layer argument within 0 to 5. The message names the list and the slot.
-Status CheckProgram(const Program& program);
-Status CheckListCount(int list, std::int32_t count);
+TexgenStatus CheckProgram(const TexgenProgram& program);
+TexgenStatus CheckListCount(int list, std::int32_t count);
 
-Status ReadProgramFile(const std::string& path, Program& program);
-Status WriteProgramFile(const std::string& path, const Program& program);
+TexgenStatus ReadProgramFile(const std::string& path, TexgenProgram& program);
+TexgenStatus WriteProgramFile(const std::string& path, const TexgenProgram& program);

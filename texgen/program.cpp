@@ -12,24 +12,25 @@ std::string Where(int list, int slot) {
   return "list " + std::to_string(list) + ", slot " + std::to_string(slot);
 }
 
-Status CheckList(int list) {
-  if (list >= 0 && list < kListCount) return Status::Ok();
-  return Status::Fail("list " + std::to_string(list) + " is outside 0 to 4");
+TexgenStatus CheckList(int list) {
+  if (list >= 0 && list < kListCount) return TexgenStatus::Ok();
+  return TexgenStatus::Fail("list " + std::to_string(list) + " is outside 0 to 4");
 }
 
-Status CheckSlotOp(int list, int slot, std::int32_t code, const OpParams& params) {
+TexgenStatus CheckSlotOp(int list, int slot, std::int32_t code, const OpParams& params) {
   if (slot >= kListSlots) {
-    return Status::Fail(Where(list, slot) + ": slots are 0 to " + std::to_string(kListSlots - 1));
+    return TexgenStatus::Fail(Where(list, slot) + ": slots are 0 to " +
+                              std::to_string(kListSlots - 1));
   }
-  if (Status s = CheckOpLayers(code, params); !s.ok()) {
-    return Status::Fail(Where(list, slot) + ": " + s.error);
+  if (TexgenStatus s = CheckOpLayers(code, params); !s.ok()) {
+    return TexgenStatus::Fail(Where(list, slot) + ": " + s.error);
   }
-  return Status::Ok();
+  return TexgenStatus::Ok();
 }
 
-Status Located(int list, int slot, Status s) {
+TexgenStatus Located(int list, int slot, TexgenStatus s) {
   if (s.ok()) return s;
-  return Status::Fail(Where(list, slot) + ": " + s.error);
+  return TexgenStatus::Fail(Where(list, slot) + ": " + s.error);
 }
 
 void Store(OpList& list, int slot, std::int32_t code, const OpParams& params) {
@@ -42,73 +43,75 @@ void WritePixels(std::vector<std::uint32_t>& pixels) {
   const std::size_t count = LayerBytes() / kChannels;
   for (std::size_t i = 0; i < count; ++i) {
     const std::uint8_t* p = layer + i * kChannels;
-    pixels[i] = static_cast<std::uint32_t>(p[0]) << 16 | static_cast<std::uint32_t>(p[1]) << 8 | p[2];
+    pixels[i] =
+        static_cast<std::uint32_t>(p[0]) << 16 | static_cast<std::uint32_t>(p[1]) << 8 | p[2];
   }
 }
 
 }  // namespace
 
-Status AddOp(int list, bool run, std::int32_t code, const OpParams& params, int position) {
-  if (Status s = CheckList(list); !s.ok()) return s;
-  if (!LayersReady()) return Status::Fail("the layers are not allocated (InitLayers first)");
+TexgenStatus AddOp(int list, bool run, std::int32_t code, const OpParams& params, int position) {
+  if (TexgenStatus s = CheckList(list); !s.ok()) return s;
+  if (!LayersReady()) return TexgenStatus::Fail("the layers are not allocated (InitLayers first)");
   OpList& ops = generatorState.lists[list];
   if (position >= 0) {
-    if (Status s = CheckSlotOp(list, position, code, params); !s.ok()) return s;
+    if (TexgenStatus s = CheckSlotOp(list, position, code, params); !s.ok()) return s;
     Store(ops, position, code, params);
-    return Status::Ok();
+    return TexgenStatus::Ok();
   }
   const int slot = code < kFirstNonGenerator ? 0 : ops.count;
   if (slot >= kListSlots) {
-    return Status::Fail("list " + std::to_string(list) + " is full (" +
-                        std::to_string(kListSlots) + " operations)");
+    return TexgenStatus::Fail("list " + std::to_string(list) + " is full (" +
+                              std::to_string(kListSlots) + " operations)");
   }
-  if (Status s = CheckSlotOp(list, slot, code, params); !s.ok()) return s;
+  if (TexgenStatus s = CheckSlotOp(list, slot, code, params); !s.ok()) return s;
   Store(ops, slot, code, params);
   ops.count = slot + 1;
-  return run ? Located(list, slot, RunOp(code, params)) : Status::Ok();
+  return run ? Located(list, slot, RunOp(code, params)) : TexgenStatus::Ok();
 }
 
-Status SetOp(int list, int position, std::int32_t code, const OpParams& params) {
-  if (Status s = CheckList(list); !s.ok()) return s;
+TexgenStatus SetOp(int list, int position, std::int32_t code, const OpParams& params) {
+  if (TexgenStatus s = CheckList(list); !s.ok()) return s;
   if (position < 0) {
-    return Status::Fail(Where(list, position) + ": slots are 0 to " +
-                        std::to_string(kListSlots - 1));
+    return TexgenStatus::Fail(Where(list, position) + ": slots are 0 to " +
+                              std::to_string(kListSlots - 1));
   }
   return AddOp(list, false, code, params, position);
 }
 
-Status RemoveLastOp(int list, bool rerun) {
-  if (Status s = CheckList(list); !s.ok()) return s;
-  if (!LayersReady()) return Status::Fail("the layers are not allocated (InitLayers first)");
+TexgenStatus RemoveLastOp(int list, bool rerun) {
+  if (TexgenStatus s = CheckList(list); !s.ok()) return s;
+  if (!LayersReady()) return TexgenStatus::Fail("the layers are not allocated (InitLayers first)");
   OpList& ops = generatorState.lists[list];
-  if (Status s = CheckListCount(list, ops.count); !s.ok()) return s;
+  if (TexgenStatus s = CheckListCount(list, ops.count); !s.ok()) return s;
   if (ops.count > 0) --ops.count;
-  if (!rerun) return Status::Ok();
+  if (!rerun) return TexgenStatus::Ok();
   if (ops.count < 1) return RunOp(4, OpParams{static_cast<float>(list), 0, 0, 0});
   for (int slot = 0; slot < ops.count; ++slot) {
-    if (Status s = Located(list, slot, RunOp(ops.codes[slot], ops.params[slot])); !s.ok()) return s;
+    if (TexgenStatus s = Located(list, slot, RunOp(ops.codes[slot], ops.params[slot])); !s.ok())
+      return s;
   }
-  return Status::Ok();
+  return TexgenStatus::Ok();
 }
 
-Status RunProgram(std::vector<std::uint32_t>& pixels, const Program& program, std::int32_t width,
-                  std::int32_t height, bool allocate) {
+TexgenStatus RunProgram(std::vector<std::uint32_t>& pixels, const TexgenProgram& program,
+                        std::int32_t width, std::int32_t height, bool allocate) {
   if (std::string problem = CheckLayerSize(width, height); !problem.empty()) {
-    return Status::Fail("layer size refused: " + problem);
+    return TexgenStatus::Fail("layer size refused: " + problem);
   }
-  if (Status s = CheckProgram(program); !s.ok()) return s;
+  if (TexgenStatus s = CheckProgram(program); !s.ok()) return s;
   const std::size_t count = static_cast<std::size_t>(width) * height;
   if (allocate) pixels.assign(count, 0);
   if (pixels.size() < count) {
-    return Status::Fail("the pixel buffer holds " + std::to_string(pixels.size()) +
-                        " pixels, the picture needs " + std::to_string(count));
+    return TexgenStatus::Fail("the pixel buffer holds " + std::to_string(pixels.size()) +
+                              " pixels, the picture needs " + std::to_string(count));
   }
-  if (Status s = InitLayers(width, height); !s.ok()) return s;
+  if (TexgenStatus s = InitLayers(width, height); !s.ok()) return s;
   generatorState.lists = program;
   for (int list = 0; list < kListCount; ++list) {
     const OpList& ops = generatorState.lists[list];
     for (int slot = 0; slot < ops.count; ++slot) {
-      Status s = Located(list, slot, RunOp(ops.codes[slot], ops.params[slot]));
+      TexgenStatus s = Located(list, slot, RunOp(ops.codes[slot], ops.params[slot]));
       if (!s.ok()) {
         FreeLayers();
         return s;
@@ -117,21 +120,22 @@ Status RunProgram(std::vector<std::uint32_t>& pixels, const Program& program, st
   }
   WritePixels(pixels);
   FreeLayers();
-  return Status::Ok();
+  return TexgenStatus::Ok();
 }
 
-Status LoadAndRunBytes(std::vector<std::uint32_t>& pixels, const std::uint8_t* bytes,
-                       std::size_t size, std::int32_t width, std::int32_t height, bool allocate) {
-  Program program;
-  if (Status s = DecodeProgram(bytes, size, program); !s.ok()) return s;
+TexgenStatus LoadAndRunBytes(std::vector<std::uint32_t>& pixels, const std::uint8_t* bytes,
+                             std::size_t size, std::int32_t width, std::int32_t height,
+                             bool allocate) {
+  TexgenProgram program;
+  if (TexgenStatus s = DecodeProgram(bytes, size, program); !s.ok()) return s;
   return RunProgram(pixels, program, width, height, allocate);
 }
 
-Status LoadAndRun(std::vector<std::uint32_t>& pixels, const std::string& fileName,
-                  std::int32_t width, std::int32_t height, bool allocate) {
-  Program program;
-  if (Status s = ReadProgramFile(fileName, program); !s.ok()) return s;
-  Status s = RunProgram(pixels, program, width, height, allocate);
+TexgenStatus LoadAndRun(std::vector<std::uint32_t>& pixels, const std::string& fileName,
+                        std::int32_t width, std::int32_t height, bool allocate) {
+  TexgenProgram program;
+  if (TexgenStatus s = ReadProgramFile(fileName, program); !s.ok()) return s;
+  TexgenStatus s = RunProgram(pixels, program, width, height, allocate);
   if (!s.ok()) s.error = fileName + ": " + s.error;
   return s;
 }

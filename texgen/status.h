@@ -4,10 +4,10 @@
 #include <string>
 #include <utility>
 
-struct Status {
+struct TexgenStatus {
   std::string error;  // empty on success
 
-  static Status Ok() { return {}; }
-  static Status Fail(std::string message) { return Status{std::move(message)}; }
+  static TexgenStatus Ok() { return {}; }
+  static TexgenStatus Fail(std::string message) { return TexgenStatus{std::move(message)}; }
   bool ok() const { return error.empty(); }
 };

@@ -1,12 +1,12 @@
 #include "texgen/text_compiler.h"
 
-#include "texgen/dispatch.h"
-#include "texgen/layers.h"
-
 #include <charconv>
 #include <cstdint>
 #include <limits>
 #include <vector>
+
+#include "texgen/dispatch.h"
+#include "texgen/layers.h"
 
 namespace {
 
@@ -51,7 +51,7 @@ bool IsListLine(std::string_view line) {
 
 class Compiler {
  public:
-  explicit Compiler(Program& program) : program_(program) { program_ = Program{}; }
+  explicit Compiler(TexgenProgram& program) : program_(program) { program_ = TexgenProgram{}; }
 
   // Returns the message of what is wrong with the line, or an empty string.
   std::string Line(std::string_view line) {
@@ -95,7 +95,8 @@ class Compiler {
       }
     }
     OpList& list = program_[list_];
-    if (list.count >= kListSlots) return "list " + std::to_string(list_) + " is full (100 operations)";
+    if (list.count >= kListSlots)
+      return "list " + std::to_string(list_) + " is full (100 operations)";
     list.codes[list.count] = op->code;
     list.params[list.count] = params;
     ++list.count;
@@ -124,7 +125,8 @@ class Compiler {
         return {};
       case ArgKind::Real:
       case ArgKind::Difference:
-      case ArgKind::Fixed: return RealArgument(arg, text, params);
+      case ArgKind::Fixed:
+        return RealArgument(arg, text, params);
     }
     return "unsupported argument";
   }
@@ -143,13 +145,13 @@ class Compiler {
     return {};
   }
 
-  Program& program_;
+  TexgenProgram& program_;
   int list_ = 0;
 };
 
 }  // namespace
 
-CompileResult CompileProgramText(std::string_view text, Program& program) {
+TexgenCompileResult CompileProgramText(std::string_view text, TexgenProgram& program) {
   Compiler compiler(program);
   int lineNumber = 0;
   while (!text.empty() || lineNumber == 0) {
@@ -158,7 +160,7 @@ CompileResult CompileProgramText(std::string_view text, Program& program) {
     const std::string_view line = text.substr(0, end);
     text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
     std::string problem = compiler.Line(line);
-    if (!problem.empty()) return CompileResult{false, lineNumber, problem};
+    if (!problem.empty()) return TexgenCompileResult{false, lineNumber, problem};
   }
-  return CompileResult{};
+  return TexgenCompileResult{};
 }

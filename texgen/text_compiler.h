@@ -7,15 +7,15 @@
 // AddOp gives a generator; unused slots and parameters are 0.
 #pragma once
 
-#include "texgen/oplist.h"
-
 #include <string>
 #include <string_view>
 
-struct CompileResult {
+#include "texgen/oplist.h"
+
+struct TexgenCompileResult {
   bool ok = true;
   int line = 0;         // 1-based line of the first error
   std::string message;  // what is wrong on that line
 };
 
-CompileResult CompileProgramText(std::string_view text, Program& program);
+TexgenCompileResult CompileProgramText(std::string_view text, TexgenProgram& program);

@@ -1,10 +1,11 @@
-// Every operation of the dispatch table on filled layers; the counter "MP" is megapixels per second.
-#include "texgen/dispatch.h"
-#include "texgen/layers.h"
-
+// Every operation of the dispatch table on filled layers; the counter "MP" is megapixels per
+// second.
 #include <benchmark/benchmark.h>
 
 #include <string>
+
+#include "texgen/dispatch.h"
+#include "texgen/layers.h"
 
 namespace {
 
@@ -73,13 +74,13 @@ void RunCase(benchmark::State& state, Case c) {
   const auto size = static_cast<std::int32_t>(state.range(0));
   PrepareLayers(size);
   for (auto _ : state) {
-    const Status s = RunOp(c.code, c.params);
+    const TexgenStatus s = RunOp(c.code, c.params);
     benchmark::DoNotOptimize(s);
     benchmark::ClobberMemory();
   }
   const double pixels = static_cast<double>(size) * size;
-  state.counters["MP"] = benchmark::Counter(pixels * state.iterations() / 1e6,
-                                              benchmark::Counter::kIsRate);
+  state.counters["MP"] =
+      benchmark::Counter(pixels * state.iterations() / 1e6, benchmark::Counter::kIsRate);
   FreeLayers();
 }
 

@@ -1,7 +1,6 @@
+#include "layer_test_support.h"
 #include "texgen/colour_ops.h"
 #include "texgen/combiners.h"
-
-#include "layer_test_support.h"
 
 namespace {
 

@@ -16,8 +16,9 @@ TEST_F(TexgenDistortions, MoveByWholeTurnsOrNothingIsIdentity) {
   EXPECT_EQ(PixelOf(1, 0, 0), PixelOf(0, 0, 7));
   FillDistinct(0);
   moveDistort(0, 0, 1, 0);
-  for (int y = 0; y < 8; ++y) EXPECT_EQ(PixelOf(0, 0, y), (Rgb{1, static_cast<std::uint8_t>(y),
-                                                              static_cast<std::uint8_t>(1 ^ y)}));
+  for (int y = 0; y < 8; ++y)
+    EXPECT_EQ(PixelOf(0, 0, y),
+              (Rgb{1, static_cast<std::uint8_t>(y), static_cast<std::uint8_t>(1 ^ y)}));
 }
 
 // Which source position (dx, dy) away from (x, y) a distinct-valued layer was read from.
@@ -73,15 +74,15 @@ TEST_F(TexgenDistortions, TwirlKeepsTheCorners) {
 TEST_F(TexgenDistortions, TileShowsBlockUniformLayerHalved) {
   for (int y = 0; y < 8; ++y) {
     for (int x = 0; x < 8; ++x) {
-      PutPixel(0, x, y, Rgb{static_cast<std::uint8_t>(x / 2 * 10), static_cast<std::uint8_t>(y / 2),
-                            7});
+      PutPixel(0, x, y,
+               Rgb{static_cast<std::uint8_t>(x / 2 * 10), static_cast<std::uint8_t>(y / 2), 7});
     }
   }
   tileLayer(0, 0);
   for (int y = 0; y < 8; ++y) {
     for (int x = 0; x < 8; ++x) {
-      EXPECT_EQ(PixelOf(0, x, y), (Rgb{static_cast<std::uint8_t>(x % 4 * 10),
-                                       static_cast<std::uint8_t>(y % 4), 7}));
+      EXPECT_EQ(PixelOf(0, x, y),
+                (Rgb{static_cast<std::uint8_t>(x % 4 * 10), static_cast<std::uint8_t>(y % 4), 7}));
     }
   }
 }

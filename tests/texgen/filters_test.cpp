@@ -1,8 +1,8 @@
 #include "texgen/filters.h"
 
-#include "layer_test_support.h"
-
 #include <cstdlib>
+
+#include "layer_test_support.h"
 
 namespace {
 
@@ -122,7 +122,8 @@ using TexgenWideBlur = LayersOf<32, 4>;
 
 TEST_F(TexgenWideBlur, MotionBlurMatchesTheTermByTermSumForEveryRadius) {
   randomState = 12345;
-  for (std::size_t i = 0; i < LayerBytes(); ++i) LayerData(0)[i] = static_cast<std::uint8_t>(NextRandom());
+  for (std::size_t i = 0; i < LayerBytes(); ++i)
+    LayerData(0)[i] = static_cast<std::uint8_t>(NextRandom());
   for (int n : {1, 2, 5, 15, 16, 31, 32}) {
     motionBlur(0, 1, n);
     for (int y = 0; y < 4; ++y) {
@@ -144,9 +145,9 @@ TEST_F(TexgenTilable, MakeTilableBlendsOnlyOutsideTheCircle) {
   FillRgb(1, Rgb{9, 9, 9});
   makeTilable(0, 1, 2);  // r = 6 around (8, 8)
   EXPECT_EQ(PixelOf(1, 8, 8), (Rgb{9, 9, 9}));
-  EXPECT_EQ(PixelOf(1, 8, 2), (Rgb{9, 9, 9}));   // distance 6: t = 0, untouched
-  EXPECT_NE(PixelOf(1, 0, 0), (Rgb{9, 9, 9}));   // a corner is blended
-  EXPECT_NE(PixelOf(1, 8, 1), (Rgb{9, 9, 9}));   // just outside
+  EXPECT_EQ(PixelOf(1, 8, 2), (Rgb{9, 9, 9}));  // distance 6: t = 0, untouched
+  EXPECT_NE(PixelOf(1, 0, 0), (Rgb{9, 9, 9}));  // a corner is blended
+  EXPECT_NE(PixelOf(1, 8, 1), (Rgb{9, 9, 9}));  // just outside
   // Far out the four mirror images weigh a quarter each.
   const Rgb corner = PixelOf(1, 0, 0);
   const int expected = (0 + 15 + 15 + 0) / 4;  // channel 0 is x: x, 15 - x, 15 - x, x at x = 0

@@ -77,9 +77,7 @@ TEST_F(TexgenGenerators, SinePlasmaParticleAndFlatColour) {
 Rgb First() { return Rgb{1, 2, 3}; }
 Rgb Second() { return Rgb{200, 100, 50}; }
 
-void Board(int layer, int cw, int ch) {
-  checkerBoardLayer(layer, cw, ch, 1, 2, 3, 200, 100, 50);
-}
+void Board(int layer, int cw, int ch) { checkerBoardLayer(layer, cw, ch, 1, 2, 3, 200, 100, 50); }
 
 TEST_F(TexgenGenerators, CheckerBoardSmallCells) {
   Board(0, 2, 2);

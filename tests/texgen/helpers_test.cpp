@@ -1,8 +1,8 @@
 #include "texgen/helpers.h"
 
-#include "layer_test_support.h"
-
 #include <cmath>
+
+#include "layer_test_support.h"
 
 namespace {
 
@@ -28,7 +28,7 @@ TEST(TexgenSquareRoots, ISqrtMayEndOneAboveTheFloor) {
   EXPECT_EQ(ISqrt(15), 3u);
   EXPECT_EQ(ISqrt(24), 4u);
   EXPECT_EQ(ISqrt(65025), 255u);
-  EXPECT_EQ(ISqrt(32768), 181u);  // the emboss value of a flat layer
+  EXPECT_EQ(ISqrt(32768), 181u);          // the emboss value of a flat layer
   EXPECT_EQ(ISqrt(4294836225u), 65535u);  // 65535 squared, the largest exact square
 }
 

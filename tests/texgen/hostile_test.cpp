@@ -1,10 +1,5 @@
-// Program files are data from outside: whatever their bytes, running them is either refused with a
-// message or finishes inside the layers. Run under AddressSanitizer by the sanitizer build.
-#include "texgen/dispatch.h"
-#include "texgen/layers.h"
-#include "texgen/program.h"
-#include "texgen/text_compiler.h"
-
+// TexgenProgram files are data from outside: whatever their bytes, running them is either refused
+// with a message or finishes inside the layers. Run under AddressSanitizer by the sanitizer build.
 #include <gtest/gtest.h>
 
 #include <bit>
@@ -12,25 +7,51 @@
 #include <limits>
 #include <random>
 
+#include "texgen/dispatch.h"
+#include "texgen/layers.h"
+#include "texgen/program.h"
+#include "texgen/text_compiler.h"
+
 namespace {
 
 float NastyValue(std::mt19937& rng) {
-  static const float kPool[] = {0.0f, -0.0f, 1.0f, -1.0f, 2.0f, 5.0f, 6.0f, 16.0f, 255.0f,
-                                256.0f, 1e9f, -1e9f, 2147483648.0f, -2147483648.0f, 3e38f,
-                                -3e38f, std::numeric_limits<float>::infinity(),
+  static const float kPool[] = {0.0f,
+                                -0.0f,
+                                1.0f,
+                                -1.0f,
+                                2.0f,
+                                5.0f,
+                                6.0f,
+                                16.0f,
+                                255.0f,
+                                256.0f,
+                                1e9f,
+                                -1e9f,
+                                2147483648.0f,
+                                -2147483648.0f,
+                                3e38f,
+                                -3e38f,
+                                std::numeric_limits<float>::infinity(),
                                 -std::numeric_limits<float>::infinity(),
-                                std::numeric_limits<float>::quiet_NaN(), 1e-40f, 0.5f, 4096.0f};
+                                std::numeric_limits<float>::quiet_NaN(),
+                                1e-40f,
+                                0.5f,
+                                4096.0f};
   switch (rng() % 4) {
-    case 0: return kPool[rng() % std::size(kPool)];
-    case 1: return static_cast<float>(rng() % 6);  // a valid layer
-    case 2: return std::bit_cast<float>(static_cast<std::uint32_t>(rng()));
-    default: return static_cast<float>(static_cast<int>(rng() % 601) - 300) / 7.0f;
+    case 0:
+      return kPool[rng() % std::size(kPool)];
+    case 1:
+      return static_cast<float>(rng() % 6);  // a valid layer
+    case 2:
+      return std::bit_cast<float>(static_cast<std::uint32_t>(rng()));
+    default:
+      return static_cast<float>(static_cast<int>(rng() % 601) - 300) / 7.0f;
   }
 }
 
 // A program that passes the checks but carries hostile arguments: every operation gets run.
-Program HostileButValidProgram(std::mt19937& rng) {
-  Program program;
+TexgenProgram HostileButValidProgram(std::mt19937& rng) {
+  TexgenProgram program;
   for (OpList& list : program) {
     list.count = static_cast<std::int32_t>(rng() % 6);
     for (int slot = 0; slot < kListSlots; ++slot) {
@@ -51,9 +72,9 @@ TEST(TexgenHostile, EveryOperationWithHostileArgumentsStaysInside) {
   const std::int32_t sizes[][2] = {{2, 2}, {8, 4}, {4, 16}};
   std::vector<std::uint32_t> pixels;
   for (int round = 0; round < 150; ++round) {
-    const Program program = HostileButValidProgram(rng);
+    const TexgenProgram program = HostileButValidProgram(rng);
     const auto* size = sizes[round % std::size(sizes)];
-    const Status s = RunProgram(pixels, program, size[0], size[1], true);
+    const TexgenStatus s = RunProgram(pixels, program, size[0], size[1], true);
     ASSERT_TRUE(s.ok()) << s.error;
   }
 }
@@ -96,7 +117,7 @@ TEST(TexgenHostile, RandomBytesAreRefusedOrRun) {
         }
       }
     }
-    const Status s = LoadAndRunBytes(pixels, bytes.data(), bytes.size(), 4, 4, true);
+    const TexgenStatus s = LoadAndRunBytes(pixels, bytes.data(), bytes.size(), 4, 4, true);
     if (!s.ok()) {
       ++refused;
       EXPECT_EQ(s.error.rfind("list ", 0), 0u) << s.error;
@@ -111,16 +132,17 @@ TEST(TexgenHostile, HugeCountsAndBadLayersAreRefusedWithTheirPlace) {
   std::vector<std::uint8_t> bytes(kProgramFileBytes, 0);
   std::vector<std::uint32_t> pixels;
   bytes[3 * kListFileBytes + 3] = 0x7F;  // list 3 count 0x7F000000
-  Status s = LoadAndRunBytes(pixels, bytes.data(), bytes.size(), 4, 4, true);
+  TexgenStatus s = LoadAndRunBytes(pixels, bytes.data(), bytes.size(), 4, 4, true);
   EXPECT_EQ(s.error, "list 3: count 2130706432 is outside 0 to 100");
   bytes[3 * kListFileBytes + 3] = 0x80;  // negative
   EXPECT_FALSE(LoadAndRunBytes(pixels, bytes.data(), bytes.size(), 4, 4, true).ok());
   bytes[3 * kListFileBytes + 3] = 0;
-  bytes[3 * kListFileBytes] = 1;                         // one operation in list 3
-  bytes[3 * kListFileBytes + 4] = 33;                    // blurLayer
-  const float bad = -7.0f;                               // its source layer
+  bytes[3 * kListFileBytes] = 1;       // one operation in list 3
+  bytes[3 * kListFileBytes + 4] = 33;  // blurLayer
+  const float bad = -7.0f;             // its source layer
   const auto pattern = std::bit_cast<std::uint32_t>(bad);
-  for (int i = 0; i < 4; ++i) bytes[3 * kListFileBytes + 404 + i] = static_cast<std::uint8_t>(pattern >> (8 * i));
+  for (int i = 0; i < 4; ++i)
+    bytes[3 * kListFileBytes + 404 + i] = static_cast<std::uint8_t>(pattern >> (8 * i));
   s = LoadAndRunBytes(pixels, bytes.data(), bytes.size(), 4, 4, true);
   EXPECT_EQ(s.error, "list 3, slot 0: blurLayer: source layer -7 is outside 0 to 5");
 }
@@ -143,8 +165,8 @@ TEST(TexgenHostile, MangledSourceTextCompilesOrNamesALine) {
       }
       if (text.empty()) text = "(";
     }
-    Program program;
-    const CompileResult r = CompileProgramText(text, program);
+    TexgenProgram program;
+    const TexgenCompileResult r = CompileProgramText(text, program);
     if (r.ok) {
       ASSERT_TRUE(CheckProgram(program).ok()) << text;  // whatever compiles can run
     } else {

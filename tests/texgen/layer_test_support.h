@@ -1,13 +1,13 @@
 // Shared fixture for the texture-generator tests: small layers and pixel helpers.
 #pragma once
 
-#include "texgen/helpers.h"
-#include "texgen/layers.h"
-
 #include <gtest/gtest.h>
 
 #include <array>
 #include <cstdint>
+
+#include "texgen/helpers.h"
+#include "texgen/layers.h"
 
 using Rgb = std::array<std::uint8_t, 3>;
 

@@ -1,11 +1,11 @@
 #include "texgen/program.h"
 
+#include <cstdio>
+#include <fstream>
+
 #include "layer_test_support.h"
 #include "texgen/dispatch.h"
 #include "texgen/oplist.h"
-
-#include <cstdio>
-#include <fstream>
 
 namespace {
 
@@ -58,7 +58,7 @@ TEST_F(TexgenLists, RemoveLastOpRerunsOrBlackens) {
 }
 
 TEST_F(TexgenLists, EditingRefusalsNameListAndSlot) {
-  Status s = AddOp(5, false, kBlur, OpParams{}, -1);
+  TexgenStatus s = AddOp(5, false, kBlur, OpParams{}, -1);
   EXPECT_NE(s.error.find("list 5"), std::string::npos) << s.error;
   s = AddOp(1, true, kBlur, OpParams{0, 6}, -1);
   EXPECT_NE(s.error.find("list 1, slot 0"), std::string::npos) << s.error;
@@ -87,8 +87,8 @@ TEST(TexgenLayers, SizesMustBePowersOfTwoFromTwo) {
   EXPECT_FALSE(RunOp(kBlur, OpParams{0, 0}).ok());  // nothing allocated
 }
 
-Program ColourProgram() {
-  Program program;
+TexgenProgram ColourProgram() {
+  TexgenProgram program;
   program[4].count = 1;
   program[4].codes[0] = kColorLayer;
   program[4].params[0] = Colour(4, 1, 2, 3);
@@ -113,7 +113,7 @@ TEST(TexgenProgram, LayerFourBecomesRedGreenBluePixels) {
 }
 
 TEST(TexgenProgram, FileLayoutIsLittleEndianListAfterList) {
-  Program program = ColourProgram();
+  TexgenProgram program = ColourProgram();
   program[1].count = 2;
   program[1].codes[1] = 0x01020304;
   program[1].params[99][9] = 1.0f;
@@ -125,18 +125,18 @@ TEST(TexgenProgram, FileLayoutIsLittleEndianListAfterList) {
   EXPECT_EQ(bytes[list1 + 4 + 7], 0x01);
   EXPECT_EQ(bytes[list1 + 4403], 0x3F);  // 1.0f = 0x3F800000, last byte of the list
   EXPECT_EQ(bytes[list4 + 4], kColorLayer);
-  EXPECT_EQ(bytes[list4 + 4 + 7 * 4], kBlur);  // slots beyond count carried
+  EXPECT_EQ(bytes[list4 + 4 + 7 * 4], kBlur);       // slots beyond count carried
   EXPECT_EQ(bytes[list4 + 404 + 4 * 3 + 3], 0x40);  // param 3 of slot 0: 3.0f = 0x40400000
-  Program back;
+  TexgenProgram back;
   ASSERT_TRUE(DecodeProgram(bytes.data(), bytes.size(), back).ok());
   EXPECT_EQ(EncodeProgram(back), bytes);
 }
 
 TEST(TexgenProgram, RefusalsNameListAndSlot) {
-  Program program = ColourProgram();
+  TexgenProgram program = ColourProgram();
   program[2].count = 101;
   std::vector<std::uint32_t> pixels;
-  Status s = RunProgram(pixels, program, 8, 8, true);
+  TexgenStatus s = RunProgram(pixels, program, 8, 8, true);
   EXPECT_NE(s.error.find("list 2: count 101"), std::string::npos) << s.error;
   EXPECT_TRUE(pixels.empty());  // refused before anything was touched
   program[2].count = -1;
@@ -156,11 +156,9 @@ TEST(TexgenProgram, ProgramFilesMissingShortAndWhole) {
   const std::string path = ::testing::TempDir() + "texgen_program_test.bin";
   std::vector<std::uint32_t> pixels;
   std::remove(path.c_str());
-  Status s = LoadAndRun(pixels, path, 8, 8, true);
+  TexgenStatus s = LoadAndRun(pixels, path, 8, 8, true);
   EXPECT_NE(s.error.find("file not found"), std::string::npos) << s.error;
-  {
-    std::ofstream(path, std::ios::binary) << std::string(22019, '\0');
-  }
+  { std::ofstream(path, std::ios::binary) << std::string(22019, '\0'); }
   s = LoadAndRun(pixels, path, 8, 8, true);
   EXPECT_NE(s.error.find(path), std::string::npos) << s.error;
   EXPECT_NE(s.error.find("22019"), std::string::npos) << s.error;

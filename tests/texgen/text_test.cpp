@@ -1,11 +1,11 @@
-#include "texgen/export.h"
-#include "texgen/oplist.h"
-#include "texgen/text_compiler.h"
-
 #include <gtest/gtest.h>
 
 #include <clocale>
 #include <locale>
+
+#include "texgen/export.h"
+#include "texgen/oplist.h"
+#include "texgen/text_compiler.h"
 
 namespace {
 
@@ -20,7 +20,8 @@ TEST(TexgenExport, ExamplesAndArgumentKinds) {
   // Ints are truncated toward zero; reals drop trailing zeros.
   EXPECT_EQ(ExportOp(45, OpParams{1.9f, 2, -3.7f, 4}), "moveDistort(1,2,-3,4);");
   EXPECT_EQ(ExportOp(20, OpParams{0, 1, 2, 0.5f, -1.25f}), "scaleLayerRGB(0,1,2,0.5,-1.25);");
-  EXPECT_EQ(ExportOp(1, OpParams{0, 1e20f, 3e-8f, 0}), "sinePlasma(0,1.00000002004088e+20,2.99999989294975e-08,0);");
+  EXPECT_EQ(ExportOp(1, OpParams{0, 1e20f, 3e-8f, 0}),
+            "sinePlasma(0,1.00000002004088e+20,2.99999989294975e-08,0);");
 }
 
 TEST(TexgenExport, MandelBrotWritesWidthHeightAndTheFixedBailout) {
@@ -33,7 +34,8 @@ struct CommaDecimal : std::numpunct<char> {
 };
 
 TEST(TexgenExport, DecimalPointIgnoresTheLocale) {
-  const std::locale previous = std::locale::global(std::locale(std::locale::classic(), new CommaDecimal));
+  const std::locale previous =
+      std::locale::global(std::locale(std::locale::classic(), new CommaDecimal));
   const char* cLocale = std::setlocale(LC_NUMERIC, "de_DE.UTF-8");
   const std::string text = ExportOp(3, OpParams{0, 2.5f});
   std::locale::global(previous);
@@ -55,8 +57,8 @@ constexpr const char* kSource =
     "kaleidLayer(3,3,2);\n";
 
 TEST(TexgenCompiler, CompilesListsSlotsAndParameters) {
-  Program program;
-  const CompileResult r = CompileProgramText(kSource, program);
+  TexgenProgram program;
+  const TexgenCompileResult r = CompileProgramText(kSource, program);
   ASSERT_TRUE(r.ok) << r.line << ": " << r.message;
   EXPECT_EQ(program[0].count, 1);
   EXPECT_EQ(program[1].count, 0);
@@ -74,14 +76,14 @@ TEST(TexgenCompiler, CompilesListsSlotsAndParameters) {
 }
 
 TEST(TexgenCompiler, CompileExportCompileGivesTheSameBytes) {
-  Program first;
+  TexgenProgram first;
   ASSERT_TRUE(CompileProgramText(kSource, first).ok);
   const std::string text = ExportProgram(first);
   EXPECT_NE(text.find("list 3\nmandelBrot(3,-2,3,-1.5,3,16);\nkaleidLayer(3,3,2);\n"),
             std::string::npos)
       << text;
-  Program second;
-  const CompileResult r = CompileProgramText(text, second);
+  TexgenProgram second;
+  const TexgenCompileResult r = CompileProgramText(text, second);
   ASSERT_TRUE(r.ok) << r.line << ": " << r.message;
   EXPECT_EQ(EncodeProgram(first), EncodeProgram(second));
   EXPECT_EQ(ExportProgram(second), text);
@@ -106,16 +108,16 @@ TEST(TexgenCompiler, ErrorsNameTheLineAndTheProblem) {
       {"blurLayer 1,2", 1, "expected an operation call"},
   };
   for (const Case& c : cases) {
-    Program program;
-    const CompileResult r = CompileProgramText(c.text, program);
+    TexgenProgram program;
+    const TexgenCompileResult r = CompileProgramText(c.text, program);
     EXPECT_FALSE(r.ok) << c.text;
     EXPECT_EQ(r.line, c.line) << c.text;
     EXPECT_NE(r.message.find(c.message), std::string::npos) << c.text << " -> " << r.message;
   }
   std::string full;
   for (int i = 0; i < 101; ++i) full += "blurLayer(0,0);\n";
-  Program program;
-  const CompileResult r = CompileProgramText(full, program);
+  TexgenProgram program;
+  const TexgenCompileResult r = CompileProgramText(full, program);
   EXPECT_EQ(r.line, 101);
   EXPECT_NE(r.message.find("full"), std::string::npos);
 }

@@ -1,15 +1,15 @@
 // The texgen tool as a subprocess: compile, export, run, and how it reports errors.
-#include "texgen/oplist.h"
-#include "texgen/text_compiler.h"
-
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 
 #include <array>
 #include <cstdio>
 #include <fstream>
 #include <sstream>
 #include <string>
-#include <sys/wait.h>
+
+#include "texgen/oplist.h"
+#include "texgen/text_compiler.h"
 
 namespace {
 

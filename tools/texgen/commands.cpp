@@ -1,16 +1,16 @@
 #include "tools/texgen/commands.h"
 
-#include "texgen/export.h"
-#include "texgen/oplist.h"
-#include "texgen/program.h"
-#include "texgen/text_compiler.h"
-#include "tools/common/png_io.h"
-
 #include <charconv>
 #include <fstream>
 #include <iostream>
 #include <sstream>
 #include <vector>
+
+#include "texgen/export.h"
+#include "texgen/oplist.h"
+#include "texgen/program.h"
+#include "texgen/text_compiler.h"
+#include "tools/common/png_io.h"
 
 namespace {
 
@@ -53,12 +53,13 @@ bool ParsePictureSize(const std::string& text, PictureSize& size) {
   const std::size_t x = text.find('x');
   if (x == std::string::npos) return false;
   const std::string_view all(text);
-  return ParsePositive(all.substr(0, x), size.width) && ParsePositive(all.substr(x + 1), size.height);
+  return ParsePositive(all.substr(0, x), size.width) &&
+         ParsePositive(all.substr(x + 1), size.height);
 }
 
 int RunCommand(const std::string& program, const std::string& png, PictureSize size) {
   std::vector<std::uint32_t> pixels;
-  if (Status s = LoadAndRun(pixels, program, size.width, size.height, true); !s.ok()) {
+  if (TexgenStatus s = LoadAndRun(pixels, program, size.width, size.height, true); !s.ok()) {
     return Fail(s.error);
   }
   std::string error;
@@ -67,10 +68,11 @@ int RunCommand(const std::string& program, const std::string& png, PictureSize s
 }
 
 int ExportCommand(const std::string& program) {
-  Program lists;
-  if (Status s = ReadProgramFile(program, lists); !s.ok()) return Fail(s.error);
+  TexgenProgram lists;
+  if (TexgenStatus s = ReadProgramFile(program, lists); !s.ok()) return Fail(s.error);
   for (int i = 0; i < kListCount; ++i) {
-    if (Status s = CheckListCount(i, lists[i].count); !s.ok()) return Fail(program + ": " + s.error);
+    if (TexgenStatus s = CheckListCount(i, lists[i].count); !s.ok())
+      return Fail(program + ": " + s.error);
   }
   std::cout << ExportProgram(lists);
   return std::cout.good() ? 0 : Fail("cannot write to standard output");
@@ -79,9 +81,9 @@ int ExportCommand(const std::string& program) {
 int CompileCommand(const std::string& source, const std::string& program) {
   std::string text;
   if (!ReadText(source, text)) return Fail(source + ": cannot be read");
-  Program lists;
-  const CompileResult result = CompileProgramText(text, lists);
+  TexgenProgram lists;
+  const TexgenCompileResult result = CompileProgramText(text, lists);
   if (!result.ok) return Fail(source + ":" + std::to_string(result.line) + ": " + result.message);
-  if (Status s = WriteProgramFile(program, lists); !s.ok()) return Fail(s.error);
+  if (TexgenStatus s = WriteProgramFile(program, lists); !s.ok()) return Fail(s.error);
   return 0;
 }

@@ -1,10 +1,10 @@
 // texgen: runs texture-generator programs, shows them as text and builds them from text.
-#include "tools/texgen/commands.h"
-
 #include <cstring>
 #include <iostream>
 #include <string>
 #include <vector>
+
+#include "tools/texgen/commands.h"
 
 namespace {
 
