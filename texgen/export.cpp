@@ -20,7 +20,7 @@ std::string FormatArg(const OpArg& arg, const OpParams& p) {
   switch (arg.kind) {
     case ArgKind::Layer:
     case ArgKind::Int:
-      return std::to_string(ParamInt(p[arg.param]));
+      return std::to_string(TruncateReal(p[arg.param]));
     case ArgKind::Real:
       return FormatReal(p[arg.param]);
     case ArgKind::Flag:

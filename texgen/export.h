@@ -7,7 +7,9 @@
 #include "texgen/oplist.h"
 
 // The call text of one operation; a code without an operation gives a single space.
-// Reals are written with "." and 15 significant digits without trailing zeros, whatever the locale.
+// Integer arguments are the truncated parameter in full (the operation itself keeps its low 32
+// bits); reals are written with "." and 15 significant digits without trailing zeros, whatever
+// the locale.
 std::string ExportOp(std::int32_t code, const OpParams& params);
 
 // A real argument as ExportOp writes it.

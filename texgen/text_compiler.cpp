@@ -2,7 +2,6 @@
 
 #include <charconv>
 #include <cstdint>
-#include <limits>
 #include <vector>
 
 #include "texgen/dispatch.h"
@@ -109,9 +108,8 @@ class Compiler {
       case ArgKind::Layer:
       case ArgKind::Int: {
         std::int64_t n = 0;
-        if (!ParseInteger(text, n) || n < std::numeric_limits<std::int32_t>::min() ||
-            n > std::numeric_limits<std::int32_t>::max()) {
-          return "expected a 32-bit integer, found " + shown;
+        if (!ParseInteger(text, n)) {
+          return "expected an integer, found " + shown;
         }
         if (arg.kind == ArgKind::Layer && !ValidLayer(static_cast<std::int32_t>(n))) {
           return "layer " + std::to_string(n) + " is outside 0 to 5";

@@ -19,6 +19,8 @@ TEST(TexgenExport, ExamplesAndArgumentKinds) {
   EXPECT_EQ(ExportOp(3, OpParams{2, 0.1f}), "particle(2,0.100000001490116);");
   // Ints are truncated toward zero; reals drop trailing zeros.
   EXPECT_EQ(ExportOp(45, OpParams{1.9f, 2, -3.7f, 4}), "moveDistort(1,2,-3,4);");
+  EXPECT_EQ(ExportOp(45, OpParams{0, 1, 1e10f, -4294967296.0f}),
+            "moveDistort(0,1,10000000000,-4294967296);");
   EXPECT_EQ(ExportOp(20, OpParams{0, 1, 2, 0.5f, -1.25f}), "scaleLayerRGB(0,1,2,0.5,-1.25);");
   EXPECT_EQ(ExportOp(1, OpParams{0, 1e20f, 3e-8f, 0}),
             "sinePlasma(0,1.00000002004088e+20,2.99999989294975e-08,0);");
@@ -53,6 +55,7 @@ constexpr const char* kSource =
     "subPlasma(4,16,0,256,false)\n"
     "mapDistort(4,3,4,0.100000001490116,-2.5);\n"
     "addLayers(0,4,4,0.5,0.5);\n"
+    "moveDistort(4,4,10000000000,-3);\n"
     "list 3\n"
     "kaleidLayer(3,3,2);\n";
 
@@ -63,7 +66,8 @@ TEST(TexgenCompiler, CompilesListsSlotsAndParameters) {
   EXPECT_EQ(program[0].count, 1);
   EXPECT_EQ(program[1].count, 0);
   EXPECT_EQ(program[3].count, 2);
-  EXPECT_EQ(program[4].count, 3);
+  EXPECT_EQ(program[4].count, 4);
+  EXPECT_EQ(program[4].params[3][2], 1e10f);
   EXPECT_EQ(program[0].codes[0], 2);
   EXPECT_EQ(program[0].params[0][6], 1.0f);
   EXPECT_EQ(program[3].codes[0], 7);
@@ -100,8 +104,8 @@ TEST(TexgenCompiler, ErrorsNameTheLineAndTheProblem) {
       {"blurLayer(1);", 1, "blurLayer takes 2 arguments, found 1"},
       {"\n\nblurLayer(1,6);", 3, "blurLayer argument 2 (target): layer 6 is outside 0 to 5"},
       {"subPlasma(0,32,7,256,yes);", 1, "expected true or false"},
-      {"woodLayer(0,1,2.5);", 1, "expected a 32-bit integer"},
-      {"woodLayer(0,1,4294967296);", 1, "expected a 32-bit integer"},
+      {"woodLayer(0,1,2.5);", 1, "expected an integer"},
+      {"woodLayer(0,1,99999999999999999999);", 1, "expected an integer"},
       {"particle(0,abc);", 1, "expected a number"},
       {"mandelBrot(0,-2,3,-1.5,3,8);", 1, "the bailout is always 16"},
       {"list 5", 1, "list number from 0 to 4"},
