@@ -70,6 +70,12 @@ void ReplaceCamera(Camera* fresh) {
 }
 
 // The old camera goes first, so its destructor's projection cannot undo the new camera's.
+void ReplaceCamera(float eyeX, float eyeY, float eyeZ, float centerX, float centerY, float centerZ, float upX,
+                   float upY, float upZ) {
+  Release(camera);
+  camera = new Camera(eyeX, eyeY, eyeZ, centerX, centerY, centerZ, upX, upY, upZ);
+}
+
 void ResetCamera() {
   Release(camera);
   camera = CreateStartupCamera();

@@ -19,7 +19,12 @@ void CreateStartupParticleSystems();
 // The light (GL_LIGHT0, kind 2), the two materials and the camera with their start-up settings, in
 // that order; each light and material ends switched off, the camera with SetMode(true).
 void CreateStartupLightsMaterialsCamera();
-// Releases the camera in its slot, then puts `fresh` there (scenes that start from a new camera).
+// Releases the camera in its slot, then constructs a new one with these values there. Its
+// projection is the new camera's, because the old camera's release comes first.
+void ReplaceCamera(float eyeX, float eyeY, float eyeZ, float centerX, float centerY, float centerZ, float upX,
+                   float upY, float upZ);
+// Releases the camera in its slot and puts `fresh` there. `fresh` was built before the release, whose
+// neutral projection then replaces its own: follow with SetMode or Apply, as scenes do anyway.
 void ReplaceCamera(Camera* fresh);
 // ReplaceCamera with a camera of the start-up values (eye at the origin looking down -z, y up)
 // followed by SetMode(true).
