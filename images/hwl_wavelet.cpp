@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstddef>
 #include <type_traits>
-#include <utility>
 
 #include "images/hwl_band_geometry.h"
 
