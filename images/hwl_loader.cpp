@@ -10,6 +10,7 @@
 #include "images/hwl_coefficients.h"
 #include "images/hwl_colour.h"
 #include "images/hwl_packing.h"
+#include "images/hwl_plane_memory.h"
 #include "images/hwl_wavelet.h"
 #include "runtime/io_error.h"
 
@@ -94,7 +95,7 @@ ScaleTable ReadScaleTable(ByteSource& source, int lastLevel) {
 // rebuilt planes are never stored: the last transform step runs row pair by row pair for all
 // channels together and its rows go straight to the pixel buffer.
 template <class T>
-using Plane = std::unique_ptr<T[]>;
+using Plane = PlaneArray<T>;
 
 struct DecodeBuffers {
   Plane<double> planes[kMaxChannels];
@@ -114,10 +115,10 @@ std::size_t ScratchSize(const ImageHeader& header) {
 void AllocateBuffers(const ImageHeader& header, DecodeBuffers& buffers) {
   const std::size_t pixels = std::size_t{header.width} * header.height;
   const int channels = ChannelCount(header);
-  for (int channel = 0; channel < channels; ++channel) buffers.planes[channel].reset(new double[pixels]);
-  buffers.scratch.reset(new double[ScratchSize(header)]);
-  buffers.rows.reset(new double[2 * std::size_t{header.width} * channels]);
-  buffers.quantised.reset(new std::int32_t[pixels]);
+  for (int channel = 0; channel < channels; ++channel) buffers.planes[channel] = MakePlaneArray<double>(pixels);
+  buffers.scratch = MakePlaneArray<double>(ScratchSize(header));
+  buffers.rows = MakePlaneArray<double>(2 * std::size_t{header.width} * channels);
+  buffers.quantised = MakePlaneArray<std::int32_t>(pixels);
 }
 
 void DecodeChannel(ByteSource& source, const ImageHeader& header, int channel, const ScaleTable& scale,
