@@ -142,17 +142,6 @@ TEST_F(TextureGl, MissingFileIsTheRuntimeIoError) {
   EXPECT_THROW(zenTexture("no-such-picture.hwl", 3, false), IoErrorRaised);
 }
 
-TEST_F(TextureGl, FileNameIsCutAt255Characters) {
-  // A 255-character path to a real picture, then more characters that must be ignored.
-  std::string dir = std::string(100, 'd') + "/" + std::string(100, 'e') + "/";
-  std::string name = dir + std::string(255 - dir.size() - 4, 'p') + ".hwl";
-  ASSERT_EQ(name.size(), 255u);
-  WriteColourPicture(name, 16, 16, Stripes);
-  zenTexture texture(name + "-and-beyond", 3, false);
-  EXPECT_EQ(texture.fileName, name);
-  EXPECT_EQ(texture.width, 16);
-}
-
 TEST_F(TextureGl, ConstructorAndDestructorWriteTheirTrace) {
   WriteColourPicture("traced.hwl", 64, 32, Stripes);
   std::string block;
