@@ -122,6 +122,14 @@ std::uint64_t ExpectedFileSize(const ImageHeader& header) {
   return size;
 }
 
+std::uint32_t UsableSymbols(const ImageHeader& header, int channel) {
+  return static_cast<std::uint32_t>(std::min<std::uint64_t>(header.symbolCount[channel], 2 * PixelCount(header)));
+}
+
+std::uint32_t UsableValues(const ImageHeader& header, int channel) {
+  return static_cast<std::uint32_t>(std::min<std::uint64_t>(header.valueCount[channel], PixelCount(header)));
+}
+
 std::uint64_t DecodeWorkingMemory(const ImageHeader& header) {
   const int channels = ChannelCount(header);
   const std::uint64_t pixels = PixelCount(header);
@@ -133,8 +141,8 @@ std::uint64_t DecodeWorkingMemory(const ImageHeader& header) {
   std::uint64_t values = 0;
   std::uint64_t packed = 0;
   for (int channel = 0; channel < channels; ++channel) {
-    symbols = std::max<std::uint64_t>(symbols, header.symbolCount[channel]);
-    values = std::max<std::uint64_t>(values, header.valueCount[channel]);
+    symbols = std::max<std::uint64_t>(symbols, UsableSymbols(header, channel));
+    values = std::max<std::uint64_t>(values, UsableValues(header, channel));
     packed = std::max({packed, SymbolStreamBytes(header.symbolCount[channel]),
                        ValueStreamBytes(header.valueCount[channel], header.valueBits[channel])});
   }

@@ -46,6 +46,12 @@ std::uint64_t ValueStreamBytes(std::uint32_t valueCount, int valueBits);
 // 36 + channels × scale table + the streams of every channel in use.
 std::uint64_t ExpectedFileSize(const ImageHeader& header);
 
+// A plane of W × H coefficients uses at most 2 × W × H symbols (a run takes two) and W × H values;
+// the decoder never unpacks more, so a header claiming more (cheap with valueBits 0, whose values take
+// no bytes) cannot make it allocate beyond the picture's size.
+std::uint32_t UsableSymbols(const ImageHeader& header, int channel);
+std::uint32_t UsableValues(const ImageHeader& header, int channel);
+
 // Peak bytes the loader allocates to decode this picture, pixel buffer included.
 std::uint64_t DecodeWorkingMemory(const ImageHeader& header);
 

@@ -125,9 +125,9 @@ void DecodeChannel(ByteSource& source, const ImageHeader& header, int channel, c
                    DecodeBuffers& buffers) {
   const int bits = header.valueBits[channel];
   ReadBlock(source, SymbolStreamBytes(header.symbolCount[channel]), buffers.packed);
-  UnpackSymbols(buffers.packed, header.symbolCount[channel], buffers.symbols);
+  UnpackSymbols(buffers.packed, UsableSymbols(header, channel), buffers.symbols);
   ReadBlock(source, ValueStreamBytes(header.valueCount[channel], bits), buffers.packed);
-  UnpackValues(buffers.packed, header.valueCount[channel], bits, buffers.values);
+  UnpackValues(buffers.packed, UsableValues(header, channel), bits, buffers.values);
   DecodeCoefficients(buffers.symbols, buffers.values, header.width, header.height, bits,
                      buffers.quantised.get());
   Dequantise(buffers.quantised.get(), header.width, header.height, header.lastLevel, scale.data(),

@@ -179,6 +179,21 @@ TEST(HwlHostile, RandomBytesEverywhereNeverCrash) {
   }
 }
 
+TEST(HwlHostile, ClaimedCountsBeyondThePlaneCostNothing) {
+  // Four billion values of 0 bits take no bytes in the file; only what the plane can use is unpacked.
+  const Bytes grey = SmoothGreyPixels(16, 16);
+  Bytes file = EncodeToBytes({grey.data(), 16, 16, 1}, {});
+  ImageHeader header = HeaderOf(file);
+  header.valueBits[0] = 0;
+  header.valueCount[0] = 0xFFFFFFFF;
+  file = WithHeader(file, header);
+  file.resize(ExpectedFileSize(header));
+  const Outcome first = LoadStream(file);
+  ASSERT_TRUE(first.result.decoded()) << first.result.problem;
+  EXPECT_EQ(first.pixels.size(), 256u);
+  EXPECT_EQ(LoadStream(file).pixels, first.pixels);
+}
+
 TEST(HwlHostile, RunsPastThePlaneStayInside) {
   // Exactly W × H entries: AddressSanitizer sees any write past them.
   std::vector<std::int32_t> plane(6, 9);
