@@ -91,13 +91,17 @@ void adjustLayerHSV(int source, int target, float hueShift, float satShift, floa
   });
 }
 
+// The result depends only on the channel and its byte: one table of 256 values per channel.
 void sineLayerRGB(int source, int target, float f0, float f1, float f2) {
-  const float g[3] = {static_cast<float>(static_cast<long double>(kPi) * f0),
-                      static_cast<float>(static_cast<long double>(kPi) * f1),
-                      static_cast<float>(static_cast<long double>(kPi) * f2)};
-  MapChannels(source, target, [&](int k, std::uint8_t v) {
-    return TruncToByte(127.5L * (1.0L + std::sin(static_cast<long double>(g[k]) * v)));
-  });
+  const float f[3] = {f0, f1, f2};
+  std::uint8_t table[3][256];
+  for (int k = 0; k < 3; ++k) {
+    const float g = static_cast<float>(static_cast<long double>(kPi) * f[k]);
+    for (int v = 0; v < 256; ++v) {
+      table[k][v] = TruncToByte(127.5L * (1.0L + std::sin(static_cast<long double>(g) * v)));
+    }
+  }
+  MapChannels(source, target, [&](int k, std::uint8_t v) { return table[k][v]; });
 }
 
 void equalizeRGB(int source, int target) {

@@ -43,6 +43,10 @@ void CopyFrom(const std::uint8_t* layer, std::int64_t x, std::int64_t y, std::ui
 }  // namespace
 
 void sineDistort(int source, int target, float freqY, float ampX, float freqX, float ampY) {
+  long double waveY[kMaxLayerSize];  // the vertical displacement depends on the column only
+  for (std::int32_t x = 0; x < S().width; ++x) {
+    waveY[x] = ampY * std::sin(static_cast<Real>(freqX) * x);
+  }
   float ox = 0.0f;
   std::int32_t row = -1;
   ThroughCopy(source, target, [&](std::int32_t x, std::int32_t y, std::uint8_t* out) {
@@ -51,7 +55,7 @@ void sineDistort(int source, int target, float freqY, float ampX, float freqX, f
       ox = Single(ampX * std::sin(static_cast<Real>(freqY) * y));
     }
     const float sx = Single(static_cast<Real>(ox) + x);
-    const float sy = Single(y + ampY * std::sin(static_cast<Real>(freqX) * x));
+    const float sy = Single(y + waveY[x]);
     Sample(kScratchLayer, sx, sy, out);
   });
 }
@@ -119,13 +123,32 @@ void twirlLayer(int source, int target, float strength, float radiusScale) {
       return;
     }
     const float theta = Single(static_cast<Real>(k) * t * t * strength);
-    const float c = Single(std::cos(static_cast<Real>(theta)));
-    const float s = Single(std::sin(static_cast<Real>(theta)));
+    const float c = SingleCos(theta);
+    const float s = SingleSin(theta);
     const float sx = Single(hx + (static_cast<Real>(c) * fx - static_cast<Real>(s) * fy));
     const float sy = Single(hy + (static_cast<Real>(c) * fy + static_cast<Real>(s) * fx));
     Sample(kScratchLayer, sx, sy, out);
   });
 }
+
+namespace {
+
+float TunnelAngle(float i, float fy) {
+  const auto exact = [=] { return Single(std::atan(static_cast<Real>(i) * fy)); };
+  // A product of two singles is exact in double.
+  return SingleNear(std::atan(static_cast<double>(i) * fy), kTrigBound, exact);
+}
+
+float TunnelDepth(float i, float depth, float a) {
+  const auto exact = [=] {
+    return Single(std::fabs(static_cast<Real>(i) * depth * std::cos(static_cast<Real>(a))));
+  };
+  const double approx =
+      std::fabs(static_cast<double>(i) * depth * std::cos(static_cast<double>(a)));
+  return SingleNear(approx, approx * 1e-14, exact);  // three roundings of 2^-53 at most
+}
+
+}  // namespace
 
 void tunnelDistort(int source, int target, float depth) {
   const float k = Single(S().width / (2.0L * kPi));
@@ -138,11 +161,10 @@ void tunnelDistort(int source, int target, float depth) {
       return;
     }
     const float i = Single(1.0L / fx);
-    const float a = Single(std::atan(static_cast<Real>(i) * fy));
+    const float a = TunnelAngle(i, fy);
     const float u =
         i > 0.0f ? Single(hx + static_cast<Real>(a) * k) : Single(static_cast<Real>(a) * k);
-    const float v =
-        Single(std::fabs(static_cast<Real>(i) * depth * std::cos(static_cast<Real>(a))));
+    const float v = TunnelDepth(i, depth, a);
     Sample(kScratchLayer, u, v, out);
   });
 }
@@ -150,6 +172,12 @@ void tunnelDistort(int source, int target, float depth) {
 void logPolLayer(int source, int target) {
   const float k = Single(2.0L * kPi / S().height);
   const float cx = static_cast<float>(S().width / 2), cy = static_cast<float>(S().height / 2);
+  long double cosA[kMaxLayerSize], sinA[kMaxLayerSize];  // the angle depends on the column only
+  for (std::int32_t x = 0; x < S().width; ++x) {
+    const float a = Single(static_cast<Real>(k) * x);
+    cosA[x] = std::cos(static_cast<Real>(a));
+    sinA[x] = std::sin(static_cast<Real>(a));
+  }
   float rho = 0.0f;
   std::int32_t row = -1;
   ThroughScratch(target, [&](std::int32_t x, std::int32_t y, std::uint8_t* out) {
@@ -157,9 +185,8 @@ void logPolLayer(int source, int target) {
       row = y;
       rho = Single(std::exp(static_cast<Real>(k) * y));
     }
-    const float a = Single(static_cast<Real>(k) * x);
-    const float sx = Single(cx + std::cos(static_cast<Real>(a)) * rho);
-    const float sy = Single(cy + std::sin(static_cast<Real>(a)) * rho);
+    const float sx = Single(cx + cosA[x] * rho);
+    const float sy = Single(cy + sinA[x] * rho);
     Sample(source, sx, sy, out);
   });
 }

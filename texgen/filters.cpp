@@ -119,7 +119,10 @@ std::uint8_t GradientDirection(const Window& w) {
   const int gx = HorizontalGradient(w);
   const int gy = VerticalGradient(w);
   if (gx == 0) return gy == 0 ? 128 : gy < 0 ? 64 : 196;
-  const float a = static_cast<float>(std::atan(static_cast<long double>(gy) / gx));
+  const auto exact = [=] {
+    return static_cast<float>(std::atan(static_cast<long double>(gy) / gx));
+  };
+  const float a = SingleNear(std::atan(static_cast<double>(gy) / gx), kTrigBound, exact);
   if (gx < 0) return TruncToByte(kDirectionScale * a);
   return TruncToByte(127.5L + kDirectionScale * a);
 }

@@ -112,12 +112,15 @@ void perlinNoise(int layer, std::int32_t step, std::int32_t seed, std::int32_t a
 
 void sinePlasma(int layer, float freqX, float freqY, float amplitude) {
   const float k = static_cast<float>(amplitude * 0.00390625L);
+  long double wave[kMaxLayerSize];  // the column term, the same in every row
+  for (std::int32_t x = 0; x < S().width; ++x) {
+    wave[x] = 63.5L * std::sin(static_cast<long double>(freqX) * x);
+  }
   for (std::int32_t y = 0; y < S().height; ++y) {
     const float r =
         static_cast<float>(127.0L + 63.5L * std::sin(static_cast<long double>(freqY) * y));
     for (std::int32_t x = 0; x < S().width; ++x) {
-      const long double wave = 63.5L * std::sin(static_cast<long double>(freqX) * x);
-      const std::uint8_t v = TruncToByte(k * (r + wave));
+      const std::uint8_t v = TruncToByte(k * (r + wave[x]));
       SetPixel(PixelAt(layer, x, y), v, v, v);
     }
   }

@@ -33,7 +33,15 @@ float FastSqrt(float v) {
 }
 
 float CosineWeight(float f) {
-  return static_cast<float>(0.5L * (1.0L - std::cos(static_cast<long double>(kPi) * f)));
+  if (f == 0.0f) return 0.0f;  // whole positions: cos 0 is exactly 1 in any precision
+  const auto exact = [f] {
+    return static_cast<float>(0.5L * (1.0L - std::cos(static_cast<long double>(kPi) * f)));
+  };
+  // pi (single) times a single is exact in double: 24 + 24 bits.
+  const double x = static_cast<double>(kPi) * f;
+  if (!(std::fabs(x) <= kFastTrigLimit)) return exact();
+  const double approx = 0.5 * (1.0 - std::cos(x));
+  return SingleNear(approx, kTrigBound, exact);
 }
 
 void CosInterp(const std::uint8_t* s00, const std::uint8_t* s10, const std::uint8_t* s01,

@@ -2,21 +2,6 @@
 
 #include <cmath>
 
-namespace {
-
-// 2^63 as a long double: every value strictly between -2^63 and 2^63 truncates into int64.
-constexpr long double kTwoTo63 = 9223372036854775808.0L;
-
-bool FitsInt64(long double value) { return value > -kTwoTo63 && value < kTwoTo63; }
-
-}  // namespace
-
-std::int64_t TruncateReal(long double value) {
-  const long double whole = std::trunc(value);
-  if (!FitsInt64(whole)) return kIntegerIndefinite;
-  return static_cast<std::int64_t>(whole);
-}
-
 std::int64_t RoundReal(long double value) {
   // nearbyint follows the current rounding mode, which is never changed: to nearest, halves to
   // even.
@@ -34,4 +19,16 @@ std::uint8_t ClampToByte(long double value) {
 std::int32_t ParamInt(float value) {
   const auto low = static_cast<std::uint32_t>(static_cast<std::uint64_t>(TruncateReal(value)));
   return static_cast<std::int32_t>(low);
+}
+
+float SingleCos(float x) {
+  const auto exact = [x] { return static_cast<float>(std::cos(static_cast<long double>(x))); };
+  if (!(std::fabs(x) <= kFastTrigLimit)) return exact();
+  return SingleNear(std::cos(static_cast<double>(x)), kTrigBound, exact);
+}
+
+float SingleSin(float x) {
+  const auto exact = [x] { return static_cast<float>(std::sin(static_cast<long double>(x))); };
+  if (!(std::fabs(x) <= kFastTrigLimit)) return exact();
+  return SingleNear(std::sin(static_cast<double>(x)), kTrigBound, exact);
 }

@@ -1,8 +1,10 @@
 #include "texgen/helpers.h"
 
 #include <cmath>
+#include <random>
 
 #include "layer_test_support.h"
+#include "texgen/numeric.h"
 
 namespace {
 
@@ -105,6 +107,44 @@ TEST(TexgenHsv, KnownConversions) {
       EXPECT_GE(channel, 0.0L);
       EXPECT_LE(channel, 200.0L);
     }
+  }
+}
+
+}  // namespace
+
+namespace {
+
+TEST(TexgenNumeric, TruncationTowardZeroForEveryMagnitude) {
+  EXPECT_EQ(TruncateReal(2.9999999999999999L), 2);  // rounds to 3 in double precision
+  EXPECT_EQ(TruncateReal(-2.9999999999999999L), -2);
+  EXPECT_EQ(TruncateReal(-0.5L), 0);
+  EXPECT_EQ(TruncateReal(255.99999L), 255);
+  EXPECT_EQ(TruncateReal(4503599627370495.75L), 4503599627370495);  // just below 2^52
+  EXPECT_EQ(TruncateReal(-4503599627370495.75L), -4503599627370495);
+  EXPECT_EQ(TruncateReal(1152921504606846976.5L), 1152921504606846976);  // 2^60 + 1/2
+  EXPECT_EQ(TruncateReal(9223372036854775807.0L), INT64_MAX);  // exact in 64 significant bits
+  EXPECT_EQ(TruncateReal(9223372036854775808.0L), kIntegerIndefinite);
+  EXPECT_EQ(TruncateReal(-9223372036854775808.0L), kIntegerIndefinite);
+  EXPECT_EQ(TruncateReal(std::nanl("")), kIntegerIndefinite);
+  EXPECT_EQ(TruncateReal(-INFINITY), kIntegerIndefinite);
+  EXPECT_EQ(RoundReal(2.5L), 2);
+  EXPECT_EQ(RoundReal(3.5L), 4);
+  EXPECT_EQ(ParamInt(4294967301.0f), 0);  // keeps the low 32 bits: 2^32 + 5 is not a single
+  EXPECT_EQ(ParamInt(-7.9f), -7);
+  EXPECT_EQ(ParamInt(3e9f), -1294967296);
+}
+
+TEST(TexgenNumeric, FastSinglesMatchTheExtendedEvaluation) {
+  std::mt19937 rng(17);
+  std::uniform_real_distribution<float> fraction(-1.0f, 1.0f), angle(-5000.0f, 5000.0f);
+  for (int i = 0; i < 200000; ++i) {
+    const float f = i < 1000 ? static_cast<float>(i) / 1000.0f : fraction(rng);
+    const float weight =
+        static_cast<float>(0.5L * (1.0L - std::cos(static_cast<long double>(kPi) * f)));
+    ASSERT_EQ(CosineWeight(f), weight) << f;
+    const float x = angle(rng);
+    ASSERT_EQ(SingleCos(x), static_cast<float>(std::cos(static_cast<long double>(x)))) << x;
+    ASSERT_EQ(SingleSin(x), static_cast<float>(std::sin(static_cast<long double>(x)))) << x;
   }
 }
 
