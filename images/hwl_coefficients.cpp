@@ -6,63 +6,7 @@
 
 namespace {
 
-// Decodes while both streams last; returns the index of the first coefficient not written.
-class CoefficientDecoder {
- public:
-  CoefficientDecoder(std::span<const std::uint8_t> symbols, std::span<const std::uint8_t> values, int valueBits,
-                     std::int32_t* plane, std::uint64_t size)
-      : symbols_(symbols), values_(values), runUnit_(RunUnit(valueBits)), plane_(plane), size_(size) {}
-
-  std::uint64_t Run() {
-    // Every step writes at least one coefficient or stops, so this ends after at most `size` steps.
-    while (next_ < size_ && symbol_ < symbols_.size() && Step()) {
-    }
-    return next_;
-  }
-
- private:
-  static std::uint64_t RunUnit(int valueBits) { return std::uint64_t{1} << std::clamp(valueBits, 0, 31); }
-
-  bool Step() {
-    switch (symbols_[symbol_] & 3) {
-      case 0:
-        plane_[next_++] = 0;
-        ++symbol_;
-        return true;
-      case 1: return ZeroRun();
-      case 2: return Magnitude(+1);
-      default: return Magnitude(-1);
-    }
-  }
-
-  bool ZeroRun() {
-    if (symbol_ + 1 >= symbols_.size() || value_ >= values_.size()) return false;
-    const std::uint64_t high = symbols_[symbol_ + 1] & 3;
-    const std::uint64_t length = values_[value_] + high * runUnit_ + 1;
-    const std::uint64_t end = std::min(size_, next_ + length);
-    std::fill(plane_ + next_, plane_ + end, 0);
-    next_ = end;
-    symbol_ += 2;
-    ++value_;
-    return true;
-  }
-
-  bool Magnitude(int sign) {
-    if (value_ >= values_.size()) return false;
-    plane_[next_++] = sign * static_cast<std::int32_t>(values_[value_++]);
-    ++symbol_;
-    return true;
-  }
-
-  std::span<const std::uint8_t> symbols_;
-  std::span<const std::uint8_t> values_;
-  std::uint64_t runUnit_;
-  std::int32_t* plane_;
-  std::uint64_t size_;
-  std::uint64_t next_ = 0;
-  std::size_t symbol_ = 0;
-  std::size_t value_ = 0;
-};
+std::uint64_t RunUnit(int valueBits) { return std::uint64_t{1} << std::clamp(valueBits, 0, 31); }
 
 double BandFactor(double scale) {
   if (scale == 0.0) return 0.0;
@@ -96,22 +40,76 @@ void DequantiseSegment(const std::int32_t* in, double* out, std::uint32_t first,
 
 }  // namespace
 
+CoefficientStream::CoefficientStream(std::span<const std::uint8_t> symbols, std::span<const std::uint8_t> values,
+                                     int valueBits)
+    : symbols_(symbols), values_(values), runUnit_(RunUnit(valueBits)) {}
+
+void CoefficientStream::Fill(std::int32_t* out, std::size_t count) {
+  std::size_t written = static_cast<std::size_t>(std::min<std::uint64_t>(pendingZeros_, count));
+  std::fill(out, out + written, 0);
+  pendingZeros_ -= written;
+  // Every step writes at least one coefficient or exhausts the streams, so this ends.
+  while (written < count && !exhausted_) exhausted_ = !Step(out, count, written);
+  std::fill(out + written, out + count, 0);
+}
+
+bool CoefficientStream::Step(std::int32_t* out, std::size_t count, std::size_t& written) {
+  if (symbol_ >= symbols_.size()) return false;
+  const int symbol = symbols_[symbol_] & 3;
+  if (symbol == 1) return StartRun(out, count, written);
+  if (symbol == 0) {
+    out[written++] = 0;
+    ++symbol_;
+    return true;
+  }
+  if (value_ >= values_.size()) return false;
+  const std::int32_t magnitude = values_[value_++];
+  out[written++] = symbol == 2 ? magnitude : -magnitude;
+  ++symbol_;
+  return true;
+}
+
+bool CoefficientStream::StartRun(std::int32_t* out, std::size_t count, std::size_t& written) {
+  if (symbol_ + 1 >= symbols_.size() || value_ >= values_.size()) return false;
+  const std::uint64_t high = symbols_[symbol_ + 1] & 3;
+  const std::uint64_t length = values_[value_] + high * runUnit_ + 1;
+  const std::size_t now = static_cast<std::size_t>(std::min<std::uint64_t>(length, count - written));
+  std::fill(out + written, out + written + now, 0);
+  written += now;
+  pendingZeros_ = length - now;
+  symbol_ += 2;
+  ++value_;
+  return true;
+}
+
 void DecodeCoefficients(std::span<const std::uint8_t> symbols, std::span<const std::uint8_t> values,
                         std::uint32_t width, std::uint32_t height, int valueBits, std::int32_t* plane) {
-  const std::uint64_t size = std::uint64_t{width} * height;
-  CoefficientDecoder decoder(symbols, values, valueBits, plane, size);
-  const std::uint64_t written = decoder.Run();
-  std::fill(plane + written, plane + size, 0);
+  CoefficientStream(symbols, values, valueBits).Fill(plane, std::size_t{width} * height);
+}
+
+std::vector<double> BandFactors(const double* scale, int lastLevel) {
+  std::vector<double> factors(static_cast<std::size_t>(std::max(lastLevel, 0)) + 2);
+  for (std::size_t k = 0; k < factors.size(); ++k) factors[k] = BandFactor(scale[k]);
+  return factors;
+}
+
+void DequantiseRow(const std::int32_t* in, std::uint32_t y, std::uint32_t W, std::uint32_t H, int lastLevel,
+                   const std::vector<double>& factors, double* out) {
+  for (int k = 0; k <= lastLevel; ++k) {
+    if (y >= ShiftedSize(H, k)) break;  // the blocks shrink with k: no deeper level reaches this row
+    const std::uint32_t first = y < ShiftedSize(H, k + 1) ? ShiftedSize(W, k + 1) : 0;
+    DequantiseSegment(in, out, first, ShiftedSize(W, k), factors[static_cast<std::size_t>(k)]);
+  }
+  if (y < ShiftedSize(H, lastLevel + 1)) {
+    DequantiseSegment(in, out, 0, ShiftedSize(W, lastLevel + 1), factors[static_cast<std::size_t>(lastLevel) + 1]);
+  }
 }
 
 void Dequantise(const std::int32_t* in, std::uint32_t W, std::uint32_t H, int lastLevel, const double* scale,
                 double* out) {
-  auto dequantiseBand = [&](double factor) {
-    return [&, factor](std::uint32_t y, std::uint32_t first, std::uint32_t end) {
-      const std::size_t row = std::size_t{y} * W;
-      DequantiseSegment(in + row, out + row, first, end, factor);
-    };
-  };
-  for (int k = 0; k <= lastLevel; ++k) ForEachDetailSegment(W, H, k, dequantiseBand(BandFactor(scale[k])));
-  ForEachApproximationSegment(W, H, lastLevel, dequantiseBand(BandFactor(scale[lastLevel + 1])));
+  const std::vector<double> factors = BandFactors(scale, lastLevel);
+  for (std::uint32_t y = 0; y < H; ++y) {
+    const std::size_t row = std::size_t{y} * W;
+    DequantiseRow(in + row, y, W, H, lastLevel, factors, out + row);
+  }
 }

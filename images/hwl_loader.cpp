@@ -101,7 +101,7 @@ struct DecodeBuffers {
   Plane<double> planes[kMaxChannels];
   Plane<double> scratch;  // the coarser steps (a quarter plane) or one pair's rows
   Plane<double> rows;     // two output rows per channel
-  Plane<std::int32_t> quantised;
+  Plane<std::int32_t> quantisedRow;  // coefficients are decoded and dequantised one row at a time
   std::vector<std::uint8_t> packed;
   std::vector<std::uint8_t> symbols;
   std::vector<std::uint8_t> values;
@@ -118,7 +118,7 @@ void AllocateBuffers(const ImageHeader& header, DecodeBuffers& buffers) {
   for (int channel = 0; channel < channels; ++channel) buffers.planes[channel] = MakePlaneArray<double>(pixels);
   buffers.scratch = MakePlaneArray<double>(ScratchSize(header));
   buffers.rows = MakePlaneArray<double>(2 * std::size_t{header.width} * channels);
-  buffers.quantised = MakePlaneArray<std::int32_t>(pixels);
+  buffers.quantisedRow = MakePlaneArray<std::int32_t>(header.width);
 }
 
 void DecodeChannel(ByteSource& source, const ImageHeader& header, int channel, const ScaleTable& scale,
@@ -128,10 +128,14 @@ void DecodeChannel(ByteSource& source, const ImageHeader& header, int channel, c
   UnpackSymbols(buffers.packed, UsableSymbols(header, channel), buffers.symbols);
   ReadBlock(source, ValueStreamBytes(header.valueCount[channel], bits), buffers.packed);
   UnpackValues(buffers.packed, UsableValues(header, channel), bits, buffers.values);
-  DecodeCoefficients(buffers.symbols, buffers.values, header.width, header.height, bits,
-                     buffers.quantised.get());
-  Dequantise(buffers.quantised.get(), header.width, header.height, header.lastLevel, scale.data(),
-             buffers.planes[channel].get());
+  CoefficientStream coefficients(buffers.symbols, buffers.values, bits);
+  const std::vector<double> factors = BandFactors(scale.data(), header.lastLevel);
+  std::int32_t* row = buffers.quantisedRow.get();
+  for (std::uint32_t y = 0; y < header.height; ++y) {
+    coefficients.Fill(row, header.width);
+    DequantiseRow(row, y, header.width, header.height, header.lastLevel, factors,
+                  buffers.planes[channel].get() + std::size_t{y} * header.width);
+  }
 }
 
 // All steps of InverseWavelet but the last: the top-left quarter rebuilt in place.

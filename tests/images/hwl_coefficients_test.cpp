@@ -56,6 +56,43 @@ TEST(HwlCoefficients, ExhaustedStreamsLeaveTheRestOfThePlaneZero) {
   EXPECT_EQ(Decode({}, {}, 3, 8), (Plane{0, 0, 0}));
 }
 
+TEST(HwlCoefficients, PiecewiseDecodingMatchesOneCall) {
+  // Long runs that cross piece boundaries, exhausted streams, runs past the end of the plane.
+  std::mt19937 random(23);
+  for (int trial = 0; trial < 200; ++trial) {
+    Bytes symbols(random() % 300), values(random() % 200);
+    for (auto& s : symbols) s = static_cast<std::uint8_t>(random() % 4);
+    for (auto& v : values) v = static_cast<std::uint8_t>(random());
+    const int bits = static_cast<int>(random() % 9);
+    const std::uint32_t size = 1 + random() % 2000;
+    Plane whole(size, 77);
+    DecodeCoefficients(symbols, values, size, 1, bits, whole.data());
+    Plane pieces(size, 77);
+    CoefficientStream stream(symbols, values, bits);
+    for (std::uint32_t done = 0; done < size;) {
+      const std::uint32_t piece = std::min<std::uint32_t>(size - done, 1 + random() % 40);
+      stream.Fill(pieces.data() + done, piece);
+      done += piece;
+    }
+    ASSERT_EQ(pieces, whole) << "trial " << trial;
+  }
+}
+
+TEST(HwlDequantise, RowByRowMatchesThePlane) {
+  std::mt19937 random(29);
+  Plane in(32 * 16);
+  for (auto& q : in) q = static_cast<std::int32_t>(random() % 511) - 255;
+  in[52] = 1 << 20;  // row 1, column 20, level 0: its segment takes the extended path
+  double scale[4] = {0.37, 0.0, 3.5, 0.011};
+  std::vector<double> whole(in.size());
+  Dequantise(in.data(), 32, 16, 2, scale, whole.data());
+  const std::vector<double> factors = BandFactors(scale, 2);
+  std::vector<double> rows(in.size());
+  for (std::uint32_t y = 0; y < 16; ++y) DequantiseRow(in.data() + 32 * y, y, 32, 16, 2, factors, rows.data() + 32 * y);
+  EXPECT_EQ(rows, whole);
+  EXPECT_EQ(whole[52], static_cast<double>(static_cast<long double>(static_cast<double>(1.0L / 0.37)) * (1 << 20)));
+}
+
 TEST(HwlDequantise, ScaleZeroGivesZeroAndOtherScalesMultiplyByTheReciprocal) {
   const Plane in{3, -100, 7, 1};  // W = H = 2, L = 0: [0] is the approximation band
   double scale[2] = {0.0, 0.25};
