@@ -1,0 +1,25 @@
+// Where the build put the demo's content, and small helpers the content tests share.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "images/hwl_format.h"
+
+inline const std::string kDemoFolder = KELVANE_DEMO_DIR;
+inline std::string DemoFile(const std::string& name) { return kDemoFolder + "/" + name; }
+
+struct DecodedPicture {
+  ImageHeader header{};
+  std::vector<std::uint8_t> pixels;  // blue, green, red, 0 per pixel, rows top first
+  int width() const { return header.width; }
+  int height() const { return header.height; }
+  std::uint8_t Blue(int x, int y) const { return pixels[(static_cast<std::size_t>(y) * width() + x) * 4]; }
+  std::uint8_t Red(int x, int y) const { return pixels[(static_cast<std::size_t>(y) * width() + x) * 4 + 2]; }
+};
+
+// Decodes a picture of the demo folder with the project's loader; the test fails if it cannot.
+DecodedPicture LoadDemoPicture(const std::string& name);
+
+std::vector<std::uint8_t> ReadBytes(const std::string& path);
