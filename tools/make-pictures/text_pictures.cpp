@@ -25,6 +25,15 @@ void DrawSheetBand(Mask& letters, const std::string& word, double middle) {
   font.Draw(letters, word, (kWaveSize - font.Width(word)) / 2.0, middle + font.CapHeight() / 2.0, true);
 }
 
+// Letters shade from white at their top to pink at their baseline, band by band.
+Colour SheetLetterColour(int y) {
+  double nearest = 0.0;
+  for (int rowOffset : kSheetRowOffsets)
+    if (std::abs(y - SheetMiddle(rowOffset)) < std::abs(y - nearest)) nearest = SheetMiddle(rowOffset);
+  const double t = std::clamp((y - nearest) / 60.0 + 0.5, 0.0, 1.0);
+  return Mix(Colour{255, 255, 255}, Colour{255, 170, 235}, t);
+}
+
 }  // namespace
 
 std::vector<NamedPicture> WaveTextPictures(const PictureSources&) {
@@ -34,10 +43,7 @@ std::vector<NamedPicture> WaveTextPictures(const PictureSources&) {
   glow.Soften(5);
   Canvas sheet(kWaveSize, kWaveSize);
   sheet.Paint(glow, {255, 120, 150}, 0.55);
-  sheet.PaintWith(letters, [](int, int y) {
-    const double phase = std::fmod(y * 4.0 / kWaveSize * 2.0, 1.0);
-    return Mix(Colour{255, 255, 255}, Colour{255, 200, 245}, phase);
-  });
+  sheet.PaintWith(letters, [](int, int y) { return SheetLetterColour(y); });
   return {{"data/text_vmb1.hwl", sheet, Detailed(2.0)}};
 }
 
