@@ -10,23 +10,19 @@
 #include "scenes/scene_common.h"
 #include "sequencing/music_state.h"
 
-namespace {
-
-void ApplySwingingCamera(std::int32_t t) {
-  const double s = std::sin(t / 600.0);
-  const double eyeZ = 200 + 200 * std::sin(t / 1400.0);
-  camera->SetView(static_cast<float>(320 + 250 * s), static_cast<float>(240 + 140 * s), static_cast<float>(eyeZ),
-                  320, 240, -399, 0, 1, 0);
-  camera->Apply();
-}
-
-}  // namespace
-
 RingCell RingPoint(std::int32_t time, std::int32_t k) {
   const double r = std::sin(DegToRad(time / 10.0));
   const double angle = DegToRad(10.0 * k);
   return RingCell{static_cast<std::int32_t>(16 + 8 * std::sin(angle) * r),
                   static_cast<std::int32_t>(12 + 8 * std::cos(angle) * r)};
+}
+
+void ApplySwingingCamera(std::int32_t time) {
+  const double s = std::sin(time / 600.0);
+  const double eyeZ = 200 + 200 * std::sin(time / 1400.0);
+  camera->SetView(static_cast<float>(320 + 250 * s), static_cast<float>(240 + 140 * s), static_cast<float>(eyeZ),
+                  320, 240, -399, 0, 1, 0);
+  camera->Apply();
 }
 
 void WritePulsingRing(std::int32_t time) {

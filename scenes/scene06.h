@@ -24,3 +24,7 @@ RingCell RingPoint(std::int32_t time, std::int32_t k);
 
 // The ring's cells made orange and sheared forward by 20.
 void WritePulsingRing(std::int32_t time);
+
+// The shared camera swinging in front of the wall: eye (320 + 250 s, 240 + 140 s,
+// 200 + 200 sin(time / 1400)) with s = sin(time / 600), looking at (320, 240, -399); applied.
+void ApplySwingingCamera(std::int32_t time);

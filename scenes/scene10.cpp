@@ -2,10 +2,7 @@
 
 #include <GL/gl.h>
 
-#include <cmath>
-
 #include "effects/overlay_fx.h"
-#include "effects/shared_objects.h"
 #include "scenes/cube_grid.h"
 #include "scenes/demo_overlay.h"
 #include "scenes/scene05.h"
@@ -14,14 +11,6 @@
 #include "sequencing/music_state.h"
 
 namespace {
-
-void ApplySwingingCamera(std::int32_t t) {
-  const double s = std::sin(t / 600.0);
-  const double eyeZ = 200 + 200 * std::sin(t / 1400.0);
-  camera->SetView(static_cast<float>(320 + 250 * s), static_cast<float>(240 + 140 * s), static_cast<float>(eyeZ),
-                  320, 240, -399, 0, 1, 0);
-  camera->Apply();
-}
 
 void DrawFrontWireframe() {
   glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);

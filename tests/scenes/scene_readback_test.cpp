@@ -16,6 +16,7 @@
 #include <filesystem>
 #include <functional>
 #include <numbers>
+#include <utility>
 #include <vector>
 
 #include "effects/shared_objects.h"
@@ -199,7 +200,9 @@ WhiteArea FieldArea(const HarnessPicture& picture) {
   return area;
 }
 
-double Distance(const WhiteArea& a, const WhiteArea& b) { return std::hypot(a.centreX - b.centreX, a.centreY - b.centreY); }
+double Distance(const WhiteArea& a, const WhiteArea& b) {
+  return std::hypot(a.centreX - b.centreX, a.centreY - b.centreY);
+}
 
 TEST_F(SceneReadback, Scene01FieldTiltsAtOnceAfter8617) {
   Paint("data/text_vmb1.hwl", 0, 255, 0, 0);  // the text sheets out of the way
@@ -391,7 +394,8 @@ TEST_F(SceneReadback, Scene11CreditsFillTheMiddleAtFirstAndAreGoneAfter28Seconds
   StartScene(kScene11, c0);
   const HarnessPicture first = HarnessFrame(c0);
   // 2 x 2 units at distance 4: about 290 pixels across, turned by -7 degrees.
-  for (const auto& [x, y] : std::vector<std::pair<int, int>>{{320, 240}, {220, 140}, {420, 340}, {220, 340}, {420, 140}}) {
+  const std::vector<std::pair<int, int>> insideSquare = {{320, 240}, {220, 140}, {420, 340}, {220, 340}, {420, 140}};
+  for (const auto& [x, y] : insideSquare) {
     EXPECT_GT(PixelAt(first, x, y).b, 240) << x << ", " << y;
   }
   EXPECT_LT(PixelAt(first, 320, 440).b, 40) << "above the square";
