@@ -1,0 +1,26 @@
+// kelvane-render: the demo rendered headless, frame-exactly, to PNG frames or a video with its music.
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "tools/kelvane-render/render_arguments.h"
+#include "tools/kelvane-render/render_job.h"
+
+namespace {
+
+constexpr int kUsageError = 2;
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const ParsedArguments parsed = ParseRenderArguments(std::vector<std::string>(argv + 1, argv + argc));
+  if (parsed.arguments.help) {
+    std::fputs(RenderUsage(), stdout);
+    return 0;
+  }
+  if (!parsed.error.empty()) {
+    std::fprintf(stderr, "kelvane-render: %s\n", parsed.error.c_str());
+    return kUsageError;
+  }
+  return RunRender(parsed.arguments);
+}

@@ -1,0 +1,114 @@
+#include "tools/kelvane-render/render_job.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <optional>
+
+#include "platform/sound_errors.h"
+#include "runtime/fatal_error.h"
+#include "sequencing/music_state.h"
+#include "tools/kelvane-render/frame_clock.h"
+#include "tools/kelvane-render/frame_output.h"
+#include "tools/kelvane-render/headless_demo.h"
+#include "tools/kelvane-render/music_samples.h"
+#include "tools/kelvane-render/progress_bar.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+int Failure(const std::string& message) {
+  std::fprintf(stderr, "kelvane-render: %s\n", message.c_str());
+  return kRenderFailed;
+}
+
+std::string MissingDemoContent(const std::string& folder) {
+  std::error_code ignored;
+  if (!fs::is_directory(folder, ignored)) return "no demo folder '" + folder + "'";
+  if (!fs::is_regular_file(fs::path(folder) / "script.dlx", ignored))
+    return "the demo folder '" + folder + "' has no script.dlx";
+  if (!fs::is_directory(fs::path(folder) / "data", ignored)) return "the demo folder '" + folder + "' has no data/";
+  return "";
+}
+
+// The script's music length, or the file's own when the script says 0, as the live start-up sets it;
+// a music file that cannot be read is the sound library's fatal error, as live.
+void SettleMusicLength() {
+  if (!musicFile) return;
+  const MusicFile file = InspectMusic(*musicFile, musicOffset);
+  if (file.error != kSoundNoError) FatalError("FMOD", SoundErrorText(file.error));
+  if (musicLength == 0) musicLength = file.lengthMs;
+}
+
+MusicSamples DecodeFor(const FrameClock& clock, std::int64_t frameCount) {
+  if (!musicFile) return MusicSamples({});
+  const std::int64_t lastWindowEnd = StreamFrameAtTime(clock.TimeOfFrame(frameCount - 1));
+  const std::int64_t audioEnd = StreamFrameAtTime(clock.from) + AudioFramesBefore(frameCount, clock.fps);
+  return DecodeMusic(*musicFile, musicOffset, std::max(lastWindowEnd, audioEnd));
+}
+
+class FrameRunner {
+ public:
+  FrameRunner(const FrameClock& clock, const MusicSamples& music, ProgressBar& progress)
+      : clock_(clock), music_(music), progress_(progress) {}
+
+  void Replay() {
+    for (std::int64_t k = 0; k < clock_.ReplayFrameCount(); ++k) Draw(clock_.TimeOfReplayFrame(k), nullptr);
+  }
+
+  bool Render(std::int64_t frameCount, FrameOutput& output, std::string& error) {
+    Picture picture;
+    for (std::int64_t k = 0; k < frameCount; ++k) {
+      Draw(clock_.TimeOfFrame(k), &picture);
+      if (!output.Add(k, picture, error)) return false;
+    }
+    return true;
+  }
+
+ private:
+  void Draw(std::int32_t time, Picture* picture) {
+    music_.SpectrumAt(time, frameSpectrum_);
+    DrawDemoFrame(time, frameSpectrum_, picture);
+    progress_.Update(++done_);
+  }
+
+  const FrameClock& clock_;
+  const MusicSamples& music_;
+  ProgressBar& progress_;
+  float frameSpectrum_[kSpectrumValues] = {};
+  std::int64_t done_ = 0;
+};
+
+}  // namespace
+
+int RunRender(const RenderArguments& arguments) {
+  const std::string missing = MissingDemoContent(arguments.demoFolder);
+  if (!missing.empty()) return Failure(missing);
+  const std::string outputPath = fs::absolute(arguments.outputPath).string();
+  std::string error;
+  if (!CheckOutputWritable(arguments.output, outputPath, error)) return Failure(error);
+  if (SizeIsNot4By3(arguments.width, arguments.height))
+    std::fprintf(stderr, "kelvane-render: warning: %dx%d is not 4:3; the scenes are drawn for 4:3 and come out stretched\n",
+                 arguments.width, arguments.height);
+  if (!EnterScratchFolder(arguments.demoFolder, error)) return Failure(error);
+
+  StartHeadlessDemo(arguments.width, arguments.height);
+  SettleMusicLength();
+  const FrameClock clock{arguments.from, arguments.fps, arguments.to};
+  const std::int64_t frameCount = clock.FrameCount(musicLength);
+  const MusicSamples music = DecodeFor(clock, frameCount);
+
+  std::unique_ptr<FrameOutput> output = MakeFrameOutput(arguments.output, outputPath);
+  const OutputRange range{arguments.from, frameCount, arguments.fps, arguments.width, arguments.height,
+                          musicFile ? &music : nullptr};
+  if (!output->Open(range, error)) return Failure(error);
+
+  ProgressBar progress(clock.ReplayFrameCount() + frameCount, StandardErrorIsTerminal());
+  FrameRunner runner(clock, music, progress);
+  runner.Replay();
+  const bool written = runner.Render(frameCount, *output, error) && output->Finish(error);
+  progress.Finish();
+  StopHeadlessDemo();
+  return written ? 0 : Failure(error);
+}

@@ -1,0 +1,11 @@
+// One whole render: the demo folder checked, the output checked, the demo started headless, the
+// music decoded, the frames of the clock drawn and written, everything shut down.
+#pragma once
+
+#include "tools/kelvane-render/render_arguments.h"
+
+inline constexpr int kRenderFailed = 1;
+
+// 0 when every frame was written; kRenderFailed with a message on standard error otherwise. A
+// failure inside the demo's own start-up is its fatal error report (exit code 1 as well).
+int RunRender(const RenderArguments& arguments);
