@@ -80,8 +80,9 @@ void SlowMelody(StereoBuffer& lead, int bar) {
     if (notes[e]) Lead(lead, BeatMs(4 * bar + e / 2.0), kBeatMs / 2.0 - 30.0, notes[e], 0.16);
 }
 
-// The fast section: kick on every beat, claps on two and four, sixteenth hats, octave bass and
-// arpeggios over the first progression, one chord per four beats.
+// The fast section: kick on every beat, snare on every other, sixteenth hats, octave bass,
+// arpeggios and a doubled pad over the first progression, one chord per four beats, a crash every
+// eight beats.
 void FastSection(Parts& parts) {
   Crash(parts.drums, BeatMs(4 * (kLastSlowBar + 1)), 0.28);
   Kick(parts.drums, BeatMs(4 * (kLastSlowBar + 1)), 0.62);
@@ -96,14 +97,18 @@ void FastSection(Parts& parts) {
       Bass(parts.bass, beat + s * kFastBeatMs / 4.0, kFastBeatMs / 4.0 - 25.0, chord.bass + (s % 2 ? 12 : 0), 0.3);
     for (int s = 0; s < 4; ++s) {
       const int note = chord.notes[(index * 4 + s) % 3] + 12;
-      Pluck(parts.arps, beat + s * kFastBeatMs / 4.0, kFastBeatMs / 4.0, note, 0.12, s % 2 ? 0.5 : -0.5);
+      Pluck(parts.arps, beat + s * kFastBeatMs / 4.0, kFastBeatMs / 4.0, note, 0.16, s % 2 ? 0.5 : -0.5);
     }
     if (index % 4 == 0)
-      for (int k = 0; k < 3; ++k) PadNote(parts.pad, beat, 4 * kFastBeatMs - 60.0, chord.notes[k], 0.05, k - 1.0);
+      for (int k = 0; k < 3; ++k) {
+        PadNote(parts.pad, beat, 4 * kFastBeatMs - 60.0, chord.notes[k], 0.05, k - 1.0);
+        PadNote(parts.pad, beat, 4 * kFastBeatMs - 60.0, chord.notes[k] + 12, 0.03, 1.0 - k);
+      }
+    if (index % 8 == 0 && index > 0) Crash(parts.drums, beat, 0.16);
     const int* notes = kFirstMelody[(index / 4) % 4];
     for (int e = 0; e < 2; ++e) {
       const int note = notes[(index % 4) * 2 + e];
-      if (note) Lead(parts.lead, beat + e * kFastBeatMs / 2.0, kFastBeatMs / 2.0 - 30.0, note + 12, 0.11);
+      if (note) Lead(parts.lead, beat + e * kFastBeatMs / 2.0, kFastBeatMs / 2.0 - 30.0, note + 12, 0.13);
     }
   }
 }
