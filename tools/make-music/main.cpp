@@ -18,17 +18,22 @@ constexpr double kVorbisQuality = 0.5;
 constexpr double kMostPeak = 0.98;
 constexpr std::uint32_t kOggSerial = 0x4B454C56;  // "KELV"
 
-}  // namespace
-
-int main(int argc, char** argv) {
-  std::string ogg, wav;
+bool Parse(int argc, char** argv, std::string& ogg, std::string& wav) {
+  if (argc % 2 == 0) return false;
   for (int i = 1; i + 1 < argc; i += 2) {
     const std::string name = argv[i];
     if (name == "--ogg") ogg = argv[i + 1];
     else if (name == "--wav") wav = argv[i + 1];
-    else ogg.clear(), wav.clear(), i = argc;
+    else return false;
   }
-  if (argc % 2 == 0 || (ogg.empty() && wav.empty())) {
+  return !ogg.empty() || !wav.empty();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::string ogg, wav;
+  if (!Parse(argc, argv, ogg, wav)) {
     std::fprintf(stderr, "usage: make-music [--ogg FILE.ogg] [--wav FILE.wav]\n");
     return 2;
   }

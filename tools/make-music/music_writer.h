@@ -6,6 +6,6 @@
 
 #include "tools/make-music/stereo_buffer.h"
 
-// Kind of file by what the format needs: quality applies to Vorbis only (0 to 1).
+// `quality` is Vorbis's variable-bit-rate quality, 0 to 1. Failures leave a message in `error`.
 bool WriteOggVorbis(const std::string& path, const StereoBuffer& music, double quality, std::string& error);
 bool WriteWav(const std::string& path, const StereoBuffer& music, std::string& error);

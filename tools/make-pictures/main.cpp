@@ -92,9 +92,3 @@ int main(int argc, char** argv) {
     return 1;
   }
 }
-
-HwlEncodeOptions Detailed(double threshold) {
-  HwlEncodeOptions options;
-  options.threshold = threshold;
-  return options;
-}
