@@ -58,11 +58,18 @@ void SlowDrums(Parts& parts, int bar) {
     for (int s = 0; s < 16; ++s) Snare(drums, BeatMs(4 * bar) + s * kBeatMs / 4.0, 0.1 + 0.02 * s);
 }
 
+// Pad chords throughout; plucked arpeggios in the intro and the breakdown, eighth-note bass between.
 void SlowHarmony(Parts& parts, int bar) {
   const Chord& chord = ChordOf(bar);
   const double start = std::max(0.0, BeatMs(4 * bar));
   const double length = BeatMs(4 * bar + 4) - start - 60.0;
   for (int k = 0; k < 3; ++k) PadNote(parts.pad, start, length, chord.notes[k], 0.05, k - 1.0);
+  const bool quietBar = (bar >= 2 && bar <= 11) || bar >= 39;
+  if (quietBar)
+    for (int e = 0; e < 8; ++e) {
+      const int note = chord.notes[(e * 2) % 3] + (e % 4 == 3 ? 24 : 12);
+      Pluck(parts.arps, BeatMs(4 * bar + e / 2.0), kBeatMs / 2.0, note, 0.09, e % 2 ? 0.4 : -0.4);
+    }
   if (bar >= 6 && bar <= 42)
     for (int e = 0; e < 8; ++e) {
       const int note = chord.bass + (e == 3 || e == 7 ? 12 : 0);
