@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -31,5 +32,6 @@ std::vector<NamedPicture> SignPictures(const PictureSources& sources);
 std::vector<NamedPicture> CreditsPictures(const PictureSources& sources);
 std::vector<NamedPicture> LoadingPictures(const PictureSources& sources);
 
-// Options for a picture that must stay close to its source: full 8-bit values, small details cut.
-HwlEncodeOptions Detailed(double threshold = 1.0);
+// Options for a picture that must stay close to its source: full 8-bit values, small details cut,
+// and the transform's depth (lastLevel) when it is not the deepest the size allows.
+HwlEncodeOptions Detailed(double threshold = 1.0, std::optional<int> lastLevel = {});

@@ -86,5 +86,7 @@ std::vector<NamedPicture> TextLinePictures(const PictureSources&) {
   Mask text(kLineWidth, kLinePictureHeight);
   for (int line = 0; line < kLineCount; ++line)
     font.DrawCentred(text, kLines[line], kLineWidth / 2.0, LineMiddle(line) + font.CapHeight() / 2.0);
-  return {{"data/text_vmb2.hwl", GreyOf(text), Detailed(2.0)}};
+  // Two transform steps only: the decoder's smoothing of flat stretches then reaches less far into
+  // the small letters, which keeps them crisper (about 41 dB instead of 37).
+  return {{"data/text_vmb2.hwl", GreyOf(text), Detailed(2.0, 1)}};
 }
