@@ -5,8 +5,8 @@
 #include "sequencing/timeline.h"
 
 std::int32_t& SceneMarker() {
-  // Scenes run only from a timeline, so slot 1 exists whenever they do; the spare keeps a scene
-  // called on its own (a test, a tool) from touching nothing.
+  // Scenes run from a timeline, so slot 1 exists whenever they do; a scene called without one (a
+  // test, a tool) keeps its marker in the spare.
   static std::int32_t spareMarker = 0;
   Timeline* timeline = timelineTable.Get(1);
   return timeline ? timeline->sceneMarker : spareMarker;

@@ -24,7 +24,7 @@ void SwitchOffLightAndMaterials();
 // The shared camera looking down -z from the origin, applied: the view the overlays draw under.
 void ApplyNeutralView();
 
-// The OpenGL name of the demo texture made from `file`.
+// The OpenGL name of the demo texture made from `file`; 0 (no texture) when the demo has none.
 GLuint SceneTexture(const char* file);
 
 inline constexpr const char* kFlowerPicture = "data/flower1.hwl";
