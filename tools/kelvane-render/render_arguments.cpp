@@ -39,6 +39,7 @@ class ArgumentReader {
     RenderArguments& arguments = result_.arguments;
     const std::int32_t maxTime = std::numeric_limits<std::int32_t>::max();
     if (option == "--help" || option == "-h") arguments.help = true;
+    else if (option == "--timing") arguments.timing = true;
     else if (option == "--demo") ReadText(option, arguments.demoFolder);
     else if (option == "--from") {
       ReadNumber(option, 0, maxTime, arguments.from);
@@ -144,6 +145,7 @@ const char* RenderUsage() {
          "  --frames DIR      PNG frames DIR/frame-000000.png, ...\n"
          "  --video FILE.mp4  H.264 video with the music as AAC\n"
          "  --at MS --png F   the one frame at MS as a PNG\n"
+         "  --timing          print frames and frames per second when done\n"
          "  --help            this text\n"
          "\n"
          "Frame k shows the music time from + trunc(k * 1000 / fps). A render that starts later than 0\n"

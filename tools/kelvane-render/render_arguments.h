@@ -24,6 +24,7 @@ struct RenderArguments {
   RenderOutput output = RenderOutput::Frames;
   std::string outputPath;  // the frames' folder, the video file or the PNG file
   bool help = false;
+  bool timing = false;  // one summary line on standard error: frames and frames per second
 };
 
 struct ParsedArguments {

@@ -1,6 +1,7 @@
 #include "tools/kelvane-render/render_job.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <optional>
@@ -54,19 +55,34 @@ class FrameRunner {
       : clock_(clock), music_(music), progress_(progress) {}
 
   void Replay() {
+    const auto start = std::chrono::steady_clock::now();
     for (std::int64_t k = 0; k < clock_.ReplayFrameCount(); ++k) Draw(clock_.TimeOfReplayFrame(k), nullptr);
+    replaySeconds_ = SecondsSince(start);
   }
 
   bool Render(std::int64_t frameCount, FrameOutput& output, std::string& error) {
+    const auto start = std::chrono::steady_clock::now();
     Picture picture;
     for (std::int64_t k = 0; k < frameCount; ++k) {
       Draw(clock_.TimeOfFrame(k), &picture);
       if (!output.Add(k, picture, error)) return false;
     }
+    renderSeconds_ = SecondsSince(start);
     return true;
   }
 
+  void PrintTiming(std::int64_t frameCount) const {
+    std::fprintf(stderr, "kelvane-render: %lld frames in %.2f s, %.2f fps (%lld frames replayed first in %.2f s)\n",
+                 static_cast<long long>(frameCount), renderSeconds_,
+                 renderSeconds_ > 0.0 ? double(frameCount) / renderSeconds_ : 0.0,
+                 static_cast<long long>(clock_.ReplayFrameCount()), replaySeconds_);
+  }
+
  private:
+  static double SecondsSince(std::chrono::steady_clock::time_point start) {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  }
+
   void Draw(std::int32_t time, Picture* picture) {
     music_.SpectrumAt(time, frameSpectrum_);
     DrawDemoFrame(time, frameSpectrum_, picture);
@@ -78,6 +94,8 @@ class FrameRunner {
   ProgressBar& progress_;
   float frameSpectrum_[kSpectrumValues] = {};
   std::int64_t done_ = 0;
+  double replaySeconds_ = 0.0;
+  double renderSeconds_ = 0.0;
 };
 
 }  // namespace
@@ -109,6 +127,7 @@ int RunRender(const RenderArguments& arguments) {
   runner.Replay();
   const bool written = runner.Render(frameCount, *output, error) && output->Finish(error);
   progress.Finish();
+  if (written && arguments.timing) runner.PrintTiming(frameCount);
   StopHeadlessDemo();
   return written ? 0 : Failure(error);
 }

@@ -143,6 +143,7 @@ struct VideoFile::Parts {
       status = avcodec_receive_packet(part.encoder, packet);
       if (status == AVERROR(EAGAIN) || status == AVERROR_EOF) return true;
       if (status < 0) return Fail(error, "the encoder failed", status);
+      if (packet->duration == 0 && &part == &video) packet->duration = 1;  // one frame: the last one counts too
       av_packet_rescale_ts(packet, part.encoder->time_base, part.stream->time_base);
       packet->stream_index = part.stream->index;
       status = av_interleaved_write_frame(container, packet);
@@ -180,6 +181,7 @@ struct VideoFile::Parts {
 };
 
 std::unique_ptr<VideoFile> VideoFile::Create(const std::string& path, const VideoFormat& format, std::string& error) {
+  av_log_set_level(AV_LOG_ERROR);  // the encoders' statistics are not for the user
   auto parts = std::make_unique<Parts>();
   parts->path = path;
   parts->withAudio = format.withAudio;
