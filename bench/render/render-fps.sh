@@ -1,0 +1,34 @@
+#!/bin/sh
+# Frames per second of kelvane-render: 10 s of each scene at 640x480 and 1280x960.
+#
+#   bench/render/render-fps.sh [KELVANE_RENDER] [DEMO_FOLDER]
+#
+# Each run first replays the frames before its scene without writing them (so the beat overlay and
+# the random choices are those of a render from 0); the figure printed is for the written frames
+# only, as kelvane-render --timing reports it. Frames go to a scratch folder that is removed again.
+set -eu
+here=$(cd "$(dirname "$0")" && pwd)
+render=${1:-$here/../../build/tools/kelvane-render/kelvane-render}
+demo=${2:-$here/../../build/demo}
+fps=${BENCH_FPS:-60}
+seconds=${BENCH_SECONDS:-10}
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+
+# Scene starts from the demo's running order (assets/script.dlx).
+scenes="Scene01:0 Scene02:22900 Scene05:34450 Scene06:44075 Scene08:51775 Scene09:63325 Scene10:74875 Scene11:84531"
+
+printf '%-8s %-10s %8s %10s\n' scene size frames fps
+for size in 640x480 1280x960; do
+  for entry in $scenes; do
+    name=${entry%%:*}
+    from=${entry#*:}
+    to=$((from + seconds * 1000))
+    rm -rf "$scratch/frames"
+    line=$("$render" --demo "$demo" --from "$from" --to "$to" --fps "$fps" --size "$size" \
+                     --frames "$scratch/frames" --timing 2>&1 >/dev/null | grep ' fps ')
+    frames=$(echo "$line" | sed -n 's/.*: \([0-9]*\) frames in.*/\1/p')
+    rate=$(echo "$line" | sed -n 's/.*, \([0-9.]*\) fps.*/\1/p')
+    printf '%-8s %-10s %8s %10s\n' "$name" "$size" "$frames" "$rate"
+  done
+done

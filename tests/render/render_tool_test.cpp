@@ -1,0 +1,158 @@
+// kelvane-render as a program: its frames against the scene harness, repeatability, the video file,
+// and its refusals.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "tests/support/scene_harness.h"
+#include "tests/support/subprocess.h"
+#include "tools/common/png_io.h"
+#include "tools/kelvane-render/frame_clock.h"
+#include "tools/kelvane-render/music_samples.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const std::string kDemo = KELVANE_DEMO_DIR;
+
+ProcessResult Render(const std::vector<std::string>& arguments, const std::string& folder) {
+  std::vector<std::string> argv = {KELVANE_RENDER};
+  argv.insert(argv.end(), arguments.begin(), arguments.end());
+  return RunProcess(argv, folder, {{"DISPLAY", ""}});
+}
+
+Picture ReadFrame(const std::string& path) {
+  Picture picture;
+  std::string error;
+  EXPECT_TRUE(ReadPng(path, picture, error)) << error;
+  return picture;
+}
+
+// The harness picture (RGBA, rows bottom first) as RGB rows top first.
+std::vector<std::uint8_t> TopFirstRgb(const HarnessPicture& picture) {
+  std::vector<std::uint8_t> rgb;
+  for (int y = 0; y < picture.height; ++y)
+    for (int x = 0; x < picture.width; ++x) rgb.insert(rgb.end(), picture.At(x, y), picture.At(x, y) + 3);
+  return rgb;
+}
+
+std::string Probe(const std::string& file, const std::string& entries) {
+  const ProcessResult probe = RunProcess(
+      {"/usr/bin/ffprobe", "-v", "error", "-show_entries", entries, "-of", "default=noprint_wrappers=1", file}, ".");
+  EXPECT_EQ(probe.exitCode, 0) << probe.err;
+  return probe.out;
+}
+
+class RenderedFrames : public testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    if (!fs::exists(kDemo + "/script.dlx")) GTEST_SKIP() << "no demo content in " << kDemo;
+  }
+  TempFolder folder_;
+};
+
+// One scene-harness run plays the same clock, replay included, and every written frame must match.
+TEST_F(RenderedFrames, FramesAndSinglePictureMatchTheHarness) {
+  const std::vector<std::string> range = {"--demo", kDemo, "--from", "1500", "--to", "1600", "--fps", "30"};
+  std::vector<std::string> frames = range;
+  frames.insert(frames.end(), {"--frames", folder_.File("frames")});
+  const ProcessResult run = Render(frames, folder_.path());
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  ASSERT_EQ(Render({"--demo", kDemo, "--fps", "30", "--at", "1533", "--png", "at.png"}, folder_.path()).exitCode, 0);
+
+  const FrameClock clock{.from = 1500, .fps = 30, .to = 1600};
+  const MusicSamples music = DecodeMusic(kDemo + "/kelvane.ogg", 0, StreamFrameAtTime(1600));
+  float frameSpectrum[512];
+  HarnessStart(kDemo);
+  for (std::int64_t k = 0; k < clock.ReplayFrameCount(); ++k) {
+    music.SpectrumAt(clock.TimeOfReplayFrame(k), frameSpectrum);
+    HarnessFrame(clock.TimeOfReplayFrame(k), frameSpectrum);
+  }
+  const std::int64_t count = clock.FrameCount(100000);
+  ASSERT_EQ(count, 4);  // 1500, 1533, 1566, 1600 is not drawn
+  for (std::int64_t k = 0; k < count; ++k) {
+    music.SpectrumAt(clock.TimeOfFrame(k), frameSpectrum);
+    const std::vector<std::uint8_t> expected = TopFirstRgb(HarnessFrame(clock.TimeOfFrame(k), frameSpectrum));
+    const Picture frame = ReadFrame(folder_.File("frames/frame-00000" + std::to_string(k) + ".png"));
+    ASSERT_EQ(frame.width, 640);
+    ASSERT_EQ(frame.height, 480);
+    EXPECT_TRUE(frame.pixels == expected) << "frame " << k;
+    if (k == 1) EXPECT_TRUE(ReadFrame(folder_.File("at.png")).pixels == expected) << "--at 1533";
+  }
+  HarnessStop();
+  EXPECT_FALSE(fs::exists(folder_.File("frames/frame-000004.png")));
+  EXPECT_FALSE(fs::exists(folder_.File("debug.txt")));
+  EXPECT_FALSE(fs::exists(folder_.File("frames/debug.txt")));
+}
+
+TEST_F(RenderedFrames, TheSameRangeTwiceGivesTheSameFrames) {
+  for (const char* out : {"a", "b"}) {
+    const ProcessResult run = Render({"--demo", kDemo, "--from", "23000", "--to", "23100", "--fps", "20", "--size",
+                                      "320x240", "--frames", out},
+                                     folder_.path());
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+  }
+  for (int k = 0; k < 2; ++k) {
+    const std::string name = "/frame-00000" + std::to_string(k) + ".png";
+    const Picture a = ReadFrame(folder_.File("a") + name);
+    EXPECT_EQ(a.width, 320);
+    EXPECT_TRUE(a.pixels == ReadFrame(folder_.File("b") + name).pixels) << name;
+  }
+  EXPECT_FALSE(fs::exists(folder_.File("a/frame-000002.png")));
+}
+
+TEST_F(RenderedFrames, ShortVideoHasItsSizeFramesAndMusic) {
+  const ProcessResult run = Render({"--demo", kDemo, "--from", "3000", "--to", "5000", "--fps", "30", "--size",
+                                    "320x240", "--video", "clip.mp4"},
+                                   folder_.path());
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  const std::string video = folder_.File("clip.mp4");
+  const std::string streams = Probe(video, "stream=codec_type,codec_name,width,height,pix_fmt,nb_frames,duration");
+  EXPECT_NE(streams.find("codec_name=h264"), std::string::npos) << streams;
+  EXPECT_NE(streams.find("width=320\nheight=240"), std::string::npos) << streams;
+  EXPECT_NE(streams.find("pix_fmt=yuv420p"), std::string::npos) << streams;
+  EXPECT_NE(streams.find("nb_frames=60"), std::string::npos) << streams;
+  EXPECT_NE(streams.find("codec_name=aac"), std::string::npos) << streams;
+  const std::string audio = Probe(video, "stream=duration");
+  EXPECT_EQ(audio, "duration=2.000000\nduration=2.000000\n");
+}
+
+TEST(RenderRefusals, ClearMessagesAndExitCodes) {
+  TempFolder folder;
+  ProcessResult run = Render({"--demo", folder.File("nowhere"), "--frames", "f"}, folder.path());
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_NE(run.err.find("no demo folder"), std::string::npos) << run.err;
+
+  run = Render({"--demo", folder.path(), "--frames", "f"}, folder.path());
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_NE(run.err.find("script.dlx"), std::string::npos) << run.err;
+
+  run = Render({"--demo", kDemo, "--video", "/proc/nowhere/clip.mp4"}, folder.path());
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_NE(run.err.find("cannot write /proc/nowhere/clip.mp4"), std::string::npos) << run.err;
+
+  run = Render({"--frames", "f", "--speed", "2"}, folder.path());
+  EXPECT_EQ(run.exitCode, 2);
+  EXPECT_NE(run.err.find("unknown option '--speed'"), std::string::npos) << run.err;
+
+  run = Render({"--help"}, folder.path());
+  EXPECT_EQ(run.exitCode, 0);
+  EXPECT_NE(run.out.find("--video FILE.mp4"), std::string::npos);
+  EXPECT_EQ(fs::directory_iterator(folder.path()), fs::directory_iterator());  // nothing left behind
+}
+
+TEST(RenderWarnings, SizeOtherThan4By3IsWarnedAndRendered) {
+  if (!fs::exists(kDemo + "/script.dlx")) GTEST_SKIP() << "no demo content";
+  TempFolder folder;
+  const ProcessResult run = Render({"--demo", kDemo, "--size", "400x200", "--at", "0", "--png", "p.png"}, folder.path());
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_NE(run.err.find("not 4:3"), std::string::npos) << run.err;
+  const Picture picture = ReadFrame(folder.File("p.png"));
+  EXPECT_EQ(picture.width, 400);
+  EXPECT_EQ(picture.height, 200);
+}
+
+}  // namespace
