@@ -44,7 +44,9 @@ TEST(FrameClock, ReplayCoversTheFramesBeforeFrom) {
     for (std::int32_t from : {0, 1, 33, 34, 1000, 22900}) {
       const FrameClock clock{.from = from, .fps = fps, .to = {}};
       const std::int64_t replayed = clock.ReplayFrameCount();
-      if (replayed > 0) EXPECT_LT(clock.TimeOfReplayFrame(replayed - 1), from) << fps << " " << from;
+      if (replayed > 0) {
+        EXPECT_LT(clock.TimeOfReplayFrame(replayed - 1), from) << fps << " " << from;
+      }
       EXPECT_GE(clock.TimeOfReplayFrame(replayed), from) << fps << " " << from;
     }
   }
@@ -159,7 +161,9 @@ TEST_P(MusicSamplesTest, WindowAndSpectrumEqualTheLiveStreams) {
   AnalyseSpectrum(live.data(), liveSpectrum);
   music.SpectrumAt(time, renderSpectrum);
   for (int k = 0; k < kSpectrumBins; ++k) ASSERT_EQ(renderSpectrum[k], liveSpectrum[k]) << k;
-  if (rate == kMusicMixRate && seconds > 1.0) EXPECT_GT(renderSpectrum[23], 0.1f);  // 1 kHz is heard
+  if (rate == kMusicMixRate && seconds > 1.0) {
+    EXPECT_GT(renderSpectrum[23], 0.1f);  // 1 kHz is heard
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(Rates, MusicSamplesTest,
