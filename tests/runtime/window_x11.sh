@@ -1,9 +1,8 @@
 #!/usr/bin/env bash
 # The demo window on Xvfb: its log lines, Escape, other keys, and a full-screen mode the display
-# does not offer. Usage: window_x11.sh WINDOW_PROBE KELVANE
+# does not offer. Usage: window_x11.sh WINDOW_PROBE
 set -u
 probe=$1
-kelvane=$2
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/../support/xserver.sh"
 source "$here/../support/xtest.sh"
@@ -54,21 +53,6 @@ check_eq "unsupported mode report" \
 check_eq "no window was created" "" "$(grep CREATED probe.out)"
 check_eq "trace stops at WindowCreate" "$(printf 'zenCreateWindow | 0\r\nWindowRegister | 0\r\nWindowCreate | 0\r\n')" "$(cat debug.txt)"
 rm -f error.txt debug.txt
-
-# The demo: untick Fullscreen, Go!, a 640x480 window, the start-up trace, exit code 0.
-"$kelvane" >demo.out 2>&1 &
-pid=$!
-if window=$(wait_for_window Config); then
-  click "$window" 58 100
-  press "$window" Return
-  wait_for_exit $pid 20
-  check_eq "demo exit code" 0 $?
-  check_eq "demo trace" "$expected_log" "$(cat debug.txt)"
-  check_eq "demo leaves no error report" "absent" "$([ -e error.txt ] && echo present || echo absent)"
-else
-  fail "demo showed no Config dialog"
-  kill $pid
-fi
 
 cd / && rm -rf "$work"
 finish
