@@ -9,7 +9,7 @@
 #include "platform/sound_device_output.h"
 #include "platform/sound_errors.h"
 #include "platform/sound_silent_output.h"
-#include "platform/sound_spectrum.h"
+#include "platform/sound_analysis.h"
 #include "platform/sound_stream.h"
 
 namespace {

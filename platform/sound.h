@@ -8,7 +8,7 @@
 // Time: the position the listener hears now, in milliseconds since play, with the output's latency
 // taken off; it advances smoothly between the output's buffers and never goes backwards. The stream
 // loops, and the time goes on past its length. The silent output runs the same time with no device.
-// Spectrum: see sound_spectrum.h.
+// Spectrum: see sound_analysis.h.
 #pragma once
 
 #include <cstdint>

@@ -18,7 +18,7 @@
 
 #include "platform/sound_clock.h"
 #include "platform/sound_ring.h"
-#include "platform/sound_spectrum.h"
+#include "platform/sound_analysis.h"
 
 class SoundSource;
 

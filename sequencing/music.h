@@ -17,6 +17,6 @@ void StartMusic(bool on);
 void EnableSpectrum();
 // The playing time in milliseconds.
 std::int32_t GetMusicTime();
-// 512 values into `target`, as the sound layer gives them (0 to 1, see platform/sound_spectrum.h).
+// 512 values into `target`, as the sound layer gives them (0 to 1, see platform/sound_analysis.h).
 void ReadSpectrum(float* target);
 void StopMusic();

@@ -7,7 +7,7 @@
 
 #include "platform/sound.h"
 #include "platform/sound_source.h"
-#include "platform/sound_spectrum.h"
+#include "platform/sound_analysis.h"
 #include "tests/content/content_files.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include <thread>
 #include <vector>
 
-#include "platform/sound_spectrum.h"
+#include "platform/sound_analysis.h"
 #include "platform/sound_stream.h"
 #include "tests/support/subprocess.h"
 #include "tools/kelvane-render/frame_clock.h"

@@ -5,7 +5,7 @@
 
 #include "platform/sound_resampler.h"
 #include "platform/sound_source.h"
-#include "platform/sound_spectrum.h"
+#include "platform/sound_analysis.h"
 
 namespace {
 

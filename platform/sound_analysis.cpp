@@ -1,4 +1,4 @@
-#include "platform/sound_spectrum.h"
+#include "platform/sound_analysis.h"
 
 #include <fftw3.h>
 
