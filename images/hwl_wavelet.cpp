@@ -1,8 +1,12 @@
 #include "images/hwl_wavelet.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstddef>
-#include <type_traits>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "images/hwl_band_geometry.h"
 
@@ -19,8 +23,6 @@ namespace {
 constexpr long double kOwnWeight = 0.8L;
 constexpr long double kNeighbourWeight = 0.2L;
 
-double Scaled(double low) { return static_cast<double>(kC * low); }
-
 double Blended(double low, double neighbour) {
   return static_cast<double>(kC * (kOwnWeight * low + kNeighbourWeight * neighbour));
 }
@@ -28,58 +30,95 @@ double Blended(double low, double neighbour) {
 // Where an inner pair sits: the first and the last inner pair skip one of the outer comparisons.
 enum class InnerPlace { First, Middle, Last, FirstAndLast };
 
-// Pair j of a line (1 ≤ j ≤ n − 2): `low` points at L_j and `high` at H_j, and the neighbouring pairs
-// lie `s` values away in both. With a zero detail, each output blends towards its outer neighbour
-// only where that neighbour's detail is zero too and the neighbouring values differ on both sides,
-// so a flat stretch stays flat.
+// Whether the outputs of inner pair j blend (1 ≤ j ≤ n − 2): `low` points at L_j and `high` at H_j,
+// the neighbouring pairs lie `s` values away in both. With a zero detail, each output blends towards
+// its outer neighbour only where that neighbour's detail is zero too and the neighbouring values
+// differ on both sides, so a flat stretch stays flat.
 template <InnerPlace place>
-inline void InnerPair(const double* low, const double* high, std::ptrdiff_t s, double* even, double* odd) {
-  const double l = low[0];
-  const double h = high[0];
-  if (h != 0.0) {
-    *even = HaarEven(l, h);
-    *odd = HaarOdd(l, h);
-    return;
+inline bool EvenBlends(const double* low, const double* high, std::ptrdiff_t s) {
+  constexpr bool last = place == InnerPlace::Last || place == InnerPlace::FirstAndLast;
+  const double next = low[s];
+  return high[0] == 0.0 && high[-s] == 0.0 && low[0] != next && (last || low[2 * s] != next);
+}
+
+template <InnerPlace place>
+inline bool OddBlends(const double* low, const double* high, std::ptrdiff_t s) {
+  constexpr bool first = place == InnerPlace::First || place == InnerPlace::FirstAndLast;
+  const double previous = low[-s];
+  return high[0] == 0.0 && high[s] == 0.0 && low[0] != previous && (first || low[-2 * s] != previous);
+}
+
+// Plain synthesis of `count` pairs: the outputs of pair i go to even[i × step] and odd[i × step].
+// Every pair takes this first, and the blending outputs are overwritten afterwards, so the loop has
+// no tests at all. A pair that neither blends nor has a detail keeps c × (L ± 0), which is c × L,
+// the plain rule's value, up to the sign of an exact zero; no later step, comparison or byte
+// conversion can tell the two zeros apart, so the pixels are the same.
+void PlainPairs(const double* low, const double* high, std::size_t count, double* even, double* odd,
+                std::ptrdiff_t step) {
+  for (std::size_t i = 0; i < count; ++i) {
+    even[static_cast<std::ptrdiff_t>(i) * step] = HaarEven(low[i], high[i]);
+    odd[static_cast<std::ptrdiff_t>(i) * step] = HaarOdd(low[i], high[i]);
   }
+}
+
+// The blend tests of up to 64 inner pairs at once, one bit per pair (pair i at `low + i`, all in the
+// same place of their lines), so that the outputs that blend are found without a branch per pair.
+struct BlendMasks {
+  std::uint64_t even = 0;
+  std::uint64_t odd = 0;
+};
+
+template <InnerPlace place>
+BlendMasks FindBlends(const double* low, const double* high, std::ptrdiff_t s, unsigned count) {
+  BlendMasks masks;
+  unsigned i = 0;
+#if defined(__SSE2__)
+  // Two pairs per step. cmpeq is false and cmpneq true for a NaN, exactly as == and != are.
   constexpr bool first = place == InnerPlace::First || place == InnerPlace::FirstAndLast;
   constexpr bool last = place == InnerPlace::Last || place == InnerPlace::FirstAndLast;
-  const double previous = low[-s];
-  const double next = low[s];
-  const bool evenBlends = high[-s] == 0.0 && l != next && (last || low[2 * s] != next);
-  const bool oddBlends = high[s] == 0.0 && l != previous && (first || low[-2 * s] != previous);
-  if (!evenBlends && !oddBlends) {
-    *even = *odd = Scaled(l);
-    return;
+  const __m128d zero = _mm_setzero_pd();
+  for (; i + 2 <= count; i += 2) {
+    const double* l = low + i;
+    const double* h = high + i;
+    const __m128d own = _mm_loadu_pd(l);
+    const __m128d previous = _mm_loadu_pd(l - s);
+    const __m128d next = _mm_loadu_pd(l + s);
+    const __m128d flat = _mm_cmpeq_pd(_mm_loadu_pd(h), zero);
+    __m128d even = _mm_and_pd(_mm_and_pd(flat, _mm_cmpeq_pd(_mm_loadu_pd(h - s), zero)), _mm_cmpneq_pd(own, next));
+    __m128d odd = _mm_and_pd(_mm_and_pd(flat, _mm_cmpeq_pd(_mm_loadu_pd(h + s), zero)), _mm_cmpneq_pd(own, previous));
+    if constexpr (!last) even = _mm_and_pd(even, _mm_cmpneq_pd(_mm_loadu_pd(l + 2 * s), next));
+    if constexpr (!first) odd = _mm_and_pd(odd, _mm_cmpneq_pd(_mm_loadu_pd(l - 2 * s), previous));
+    masks.even |= std::uint64_t(_mm_movemask_pd(even)) << i;
+    masks.odd |= std::uint64_t(_mm_movemask_pd(odd)) << i;
   }
-  *even = evenBlends ? Blended(l, previous) : Scaled(l);
-  *odd = oddBlends ? Blended(l, next) : Scaled(l);
+#endif
+  for (; i < count; ++i) {
+    masks.even |= std::uint64_t{EvenBlends<place>(low + i, high + i, s)} << i;
+    masks.odd |= std::uint64_t{OddBlends<place>(low + i, high + i, s)} << i;
+  }
+  return masks;
 }
 
-// Calls inner(j, place) for inner pair j (1 ≤ j ≤ n − 2) with its place as a compile-time constant.
-template <class Inner>
-inline void SynthesisePair(std::uint32_t j, std::uint32_t n, Inner inner) {
-  using Place = InnerPlace;
-  if (n == 3) return inner(j, std::integral_constant<Place, Place::FirstAndLast>{});
-  if (j == 1) return inner(j, std::integral_constant<Place, Place::First>{});
-  if (j + 2 == n) return inner(j, std::integral_constant<Place, Place::Last>{});
-  inner(j, std::integral_constant<Place, Place::Middle>{});
-}
-
-// One line of n pairs. `pair(j, place)` computes inner pair j, `outer(j)` an outer one; the inner
-// pairs are split by place so the loop over the middle ones carries no position tests.
-template <class Outer, class Inner>
-inline void SynthesiseLine(std::uint32_t n, Outer outer, Inner inner) {
-  if (n == 0) return;
-  outer(0);
-  if (n == 1) return;
-  if (n == 3) {
-    inner(1, std::integral_constant<InnerPlace, InnerPlace::FirstAndLast>{});
-  } else if (n > 3) {
-    inner(1, std::integral_constant<InnerPlace, InnerPlace::First>{});
-    for (std::uint32_t j = 2; j + 2 < n; ++j) inner(j, std::integral_constant<InnerPlace, InnerPlace::Middle>{});
-    inner(n - 2, std::integral_constant<InnerPlace, InnerPlace::Last>{});
+// Inner pairs i = 0 … count − 1 at `low + i`, `high + i`, all in the same place of their lines
+// (neighbours `s` away), their plain outputs already stored: the blending outputs are overwritten.
+template <InnerPlace place>
+void BlendPairs(const double* low, const double* high, std::ptrdiff_t s, std::size_t count, double* even,
+                double* odd, std::ptrdiff_t step) {
+  for (std::size_t base = 0; base < count; base += 64) {
+    const unsigned lanes = static_cast<unsigned>(std::min<std::size_t>(64, count - base));
+    const double* l = low + base;
+    BlendMasks masks = FindBlends<place>(l, high + base, s, lanes);
+    double* e = even + static_cast<std::ptrdiff_t>(base) * step;
+    double* o = odd + static_cast<std::ptrdiff_t>(base) * step;
+    for (; masks.even != 0; masks.even &= masks.even - 1) {
+      const int i = std::countr_zero(masks.even);
+      e[i * step] = Blended(l[i], l[i - s]);
+    }
+    for (; masks.odd != 0; masks.odd &= masks.odd - 1) {
+      const int i = std::countr_zero(masks.odd);
+      o[i * step] = Blended(l[i], l[i + s]);
+    }
   }
-  outer(n - 1);
 }
 
 // Vertical synthesis of pair j of every column of the source block (stride W): low row j and high row
@@ -88,19 +127,21 @@ void VerticalPair(const double* source, std::uint32_t W, std::uint32_t w, std::u
                   double* even, double* odd) {
   const double* low = source + std::size_t{j} * W;
   const double* high = low + std::size_t{n} * W;
-  if (j == 0 || j + 1 == n) {
-    for (std::uint32_t x = 0; x < w; ++x) {
-      even[x] = HaarEven(low[x], high[x]);
-      odd[x] = HaarOdd(low[x], high[x]);
-    }
-    return;
-  }
-  auto columns = [&](auto place) {
-    for (std::uint32_t x = 0; x < w; ++x) {
-      InnerPair<decltype(place)::value>(low + x, high + x, std::ptrdiff_t{W}, even + x, odd + x);
-    }
-  };
-  SynthesisePair(j, n, [&](std::uint32_t, auto place) { columns(place); });
+  PlainPairs(low, high, w, even, odd, 1);
+  if (j == 0 || j + 1 >= n) return;
+  const std::ptrdiff_t s = W;
+  using Place = InnerPlace;
+  if (n == 3) return BlendPairs<Place::FirstAndLast>(low, high, s, w, even, odd, 1);
+  if (j == 1) return BlendPairs<Place::First>(low, high, s, w, even, odd, 1);
+  if (j + 2 == n) return BlendPairs<Place::Last>(low, high, s, w, even, odd, 1);
+  BlendPairs<Place::Middle>(low, high, s, w, even, odd, 1);
+}
+
+// Inner pair j of a line (1 ≤ j ≤ n − 2) on its own, outputs at out[2j] and out[2j + 1].
+template <InnerPlace place>
+void LineInnerPair(const double* low, const double* high, std::uint32_t j, double* out) {
+  if (EvenBlends<place>(low + j, high + j, 1)) out[2 * j] = Blended(low[j], low[j - 1]);
+  if (OddBlends<place>(low + j, high + j, 1)) out[2 * j + 1] = Blended(low[j], low[j + 1]);
 }
 
 // Horizontal synthesis of one line of w values (low half, then high half) into `out`.
@@ -108,14 +149,15 @@ void HorizontalLine(const double* line, std::uint32_t w, double* out) {
   const std::uint32_t n = w / 2;
   const double* low = line;
   const double* high = line + n;
-  auto outer = [&](std::uint32_t j) {
-    out[2 * j] = HaarEven(low[j], high[j]);
-    out[2 * j + 1] = HaarOdd(low[j], high[j]);
-  };
-  auto inner = [&](std::uint32_t j, auto place) {
-    InnerPair<decltype(place)::value>(low + j, high + j, 1, out + 2 * j, out + 2 * j + 1);
-  };
-  SynthesiseLine(n, outer, inner);
+  PlainPairs(low, high, n, out, out + 1, 2);
+  using Place = InnerPlace;
+  if (n == 3) {
+    LineInnerPair<Place::FirstAndLast>(low, high, 1, out);
+  } else if (n > 3) {
+    LineInnerPair<Place::First>(low, high, 1, out);
+    BlendPairs<Place::Middle>(low + 2, high + 2, 1, n - 4, out + 4, out + 5, 2);
+    LineInnerPair<Place::Last>(low, high, n - 2, out);
+  }
   if (w % 2 != 0) out[w - 1] = 0.0;
 }
 
