@@ -8,8 +8,12 @@
 int RunDemo() {
   StartupSettings settings;
   ShowStartupDialog(settings);
+  return RunConfiguredDemo(settings);
+}
+
+int RunConfiguredDemo(const StartupSettings& settings, std::int64_t frameLimit) {
   StartDemo(settings);
-  RunFrameLoop();
+  RunFrameLoop(frameLimit);
   ShutDownDemo();
   return 0;
 }

@@ -16,7 +16,7 @@ void FinishFrameAtMusicTime() {
   RunDoneSlots();
 }
 
-std::int64_t RunFrameLoop() {
+std::int64_t RunFrameLoop(std::int64_t frameLimit) {
   std::int64_t frames = 0;
   do {
     PumpOneMessage();
@@ -26,6 +26,6 @@ std::int64_t RunFrameLoop() {
     DrawFrameAtMusicTime();
     FinishFrameAtMusicTime();
     ++frames;
-  } while (FrameLoopContinues(zenWindow.active, musicTime, musicLength));
+  } while (frames < frameLimit && FrameLoopContinues(zenWindow.active, musicTime, musicLength));
   return frames;
 }

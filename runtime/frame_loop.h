@@ -22,5 +22,6 @@ void DrawFrameAtMusicTime();
 // Steps 7 and 8.
 void FinishFrameAtMusicTime();
 
-// Runs frames until the exit test fails; returns the number of frames drawn.
-std::int64_t RunFrameLoop();
+// Runs frames until the exit test fails, or until `frameLimit` frames are drawn (tools that stop a
+// run early, such as a leak check of a fixed number of frames); returns the number of frames drawn.
+std::int64_t RunFrameLoop(std::int64_t frameLimit = INT64_MAX);

@@ -50,7 +50,7 @@ check_eq "Escape does nothing" "rc=0 width=640 height=480 bits=16 fullscreen=1 m
   "$(run_dialog "key Escape" "click $truecolor_box" "key Escape" "key Return")"
 check_eq "Cancel" "rc=0 " "$(run_dialog "click $cancel_button")"
 
-# The demo itself: Cancel leaves no trace; without a display the dialog cannot be made.
+# The demo itself: Cancel leaves no trace (without a display: the fault matrix).
 rm -f debug.txt error.txt
 "$kelvane" >demo.out 2>&1 &
 pid=$!
@@ -58,13 +58,6 @@ window=$(wait_for_window Config) && click "$window" $cancel_button
 wait_for_exit $pid 10
 check_eq "demo Cancel exit code" 0 $?
 check_eq "demo Cancel writes no debug.txt" "absent" "$([ -e debug.txt ] && echo present || echo absent)"
-
-env -u DISPLAY "$kelvane" >demo.out 2>&1
-check_eq "no display exit code" 1 $?
-check_eq "no display report" \
-  "$(printf 'Sorry, but the following module had something to say:\r\n\r\nStartup Dialog\r\nCan`t create startup dialog\r\n')" \
-  "$(cat error.txt)"
-check_eq "no display writes no debug.txt" "absent" "$([ -e debug.txt ] && echo present || echo absent)"
 
 cd / && rm -rf "$work"
 finish
