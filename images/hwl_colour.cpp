@@ -1,8 +1,10 @@
 #include "images/hwl_colour.h"
 
-#include <algorithm>
-#include <cmath>
 #include <vector>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "images/hwl_wavelet.h"
 
@@ -21,42 +23,6 @@ YuvSample RgbSampleToYuv(double r, double g, double b) {
   return {y, u, v};
 }
 
-// v (0 ≤ v ≤ 255) rounded to the nearest integer, halves to even. Adding and removing 2^52 rounds by
-// the binary64 addition itself, under the round-to-nearest mode the program runs in; unlike lrint it
-// is two additions, not a library call.
-std::uint8_t RoundedByte(double v) {
-  constexpr double kUnit = 4503599627370496.0;  // 2^52
-  return static_cast<std::uint8_t>(static_cast<int>((v + kUnit) - kUnit));
-}
-
-// The bytes depend on the exact extended-precision conversion only through the rounding boundaries
-// 0.5, 1.5, … 254.5. Binary64 arithmetic with the same constants stays within about 1e-11 of the exact
-// values for samples of moderate size, so wherever all three approximate values lie farther than
-// kBoundaryMargin from every boundary they give the same bytes, and only the rare rest needs the
-// extended-precision path.
-constexpr double kBoundaryMargin = 1e-7;
-constexpr double kModerateSample = 1e4;
-
-constexpr double kIntegerUnit = 4503599627370496.0;  // 2^52
-constexpr double kFar = 1.0;                         // any distance beyond the margin
-
-// Distance from v to the nearest boundary 0.5 … 254.5 (kFar outside their range); written as plain
-// arithmetic and selections so that the loop over a block vectorises.
-double BoundaryDistance(double v) {
-  const double t = v - 0.5;
-  const double nearest = (t + kIntegerUnit) - kIntegerUnit;
-  const double distance = std::fabs(t - nearest);
-  const bool inside = v >= 0.5 - kBoundaryMargin && v <= 254.5 + kBoundaryMargin;
-  return inside ? distance : kFar;
-}
-
-std::uint8_t ClampedByte(double v) {
-  // A NaN becomes 0 here, never an undefined conversion; its pixel then takes the exact path.
-  const double low = v >= 0.0 ? v : 0.0;
-  const double clamped = low > 255.0 ? 255.0 : low;
-  return static_cast<std::uint8_t>(static_cast<int>((clamped + kIntegerUnit) - kIntegerUnit));
-}
-
 void StoreBgr0(const RgbSample& sample, std::uint8_t* pixel) {
   pixel[0] = SampleToByte(sample.b);
   pixel[1] = SampleToByte(sample.g);
@@ -64,37 +30,58 @@ void StoreBgr0(const RgbSample& sample, std::uint8_t* pixel) {
   pixel[3] = 0;
 }
 
-// Colour output of up to kBlock pixels: binary64 passes that the compiler vectorises, then the exact
-// path for the few pixels where the shortcut is not safe.
-constexpr std::size_t kBlock = 256;
+#if defined(__SSE2__)
+// The bytes depend on the exact extended-precision conversion only through the rounding boundaries
+// 0.5, 1.5, … 254.5. Binary64 arithmetic with the same constants stays within about 1e-11 of the exact
+// values for samples of moderate size, so wherever all three approximate values lie farther than
+// kBoundaryMargin from every half-integer they give the same bytes, and only the rare rest (and any
+// NaN or huge sample) takes the extended-precision path.
+constexpr double kBoundaryMargin = 1e-7;
+constexpr double kModerateSample = 1e4;
 
-void StoreYuvBlock(const double* y, const double* u, const double* v, std::size_t count, std::uint8_t* pixels) {
-  double r[kBlock], g[kBlock], b[kBlock], distance[kBlock];
-  for (std::size_t i = 0; i < count; ++i) {
-    const double red = y[i] + 1.140251 * v[i];
-    const double blue = y[i] + 2.028398 * u[i];
-    r[i] = red;
-    b[i] = blue;
-    g[i] = 1.694915 * ((y[i] - 0.3 * red) - 0.11 * blue);
-  }
-  double closest = kFar;
-  for (std::size_t i = 0; i < count; ++i) {
-    const double size = std::fabs(y[i]) + std::fabs(u[i]) + std::fabs(v[i]);
-    const double nearest = std::min(BoundaryDistance(r[i]), std::min(BoundaryDistance(g[i]), BoundaryDistance(b[i])));
-    distance[i] = size < kModerateSample ? nearest : 0.0;  // NaN and huge samples take the exact path
-    closest = std::min(closest, distance[i]);
-  }
-  for (std::size_t i = 0; i < count; ++i) {
-    pixels[4 * i] = ClampedByte(b[i]);
-    pixels[4 * i + 1] = ClampedByte(g[i]);
-    pixels[4 * i + 2] = ClampedByte(r[i]);
-    pixels[4 * i + 3] = 0;
-  }
-  if (closest > kBoundaryMargin) return;
-  for (std::size_t i = 0; i < count; ++i) {
-    if (distance[i] <= kBoundaryMargin) StoreBgr0(YuvSampleToRgb(y[i], u[i], v[i]), pixels + 4 * i);
-  }
+// Adding and removing 2^52 rounds to the nearest integer, halves to even, by the binary64 addition
+// itself (round-to-nearest, the mode the program runs in), for |v| < 2^51.
+inline __m128d RoundToInteger(__m128d v) {
+  const __m128d unit = _mm_set1_pd(4503599627370496.0);  // 2^52
+  return _mm_sub_pd(_mm_add_pd(v, unit), unit);
 }
+
+inline __m128d Magnitude(__m128d v) { return _mm_andnot_pd(_mm_set1_pd(-0.0), v); }
+
+// All ones where v may lie within the margin of a half-integer: |v − round(v)| not below 0.5 − margin
+// (a NaN too, as the comparison is then false).
+inline __m128d NearHalf(__m128d v) {
+  const __m128d distance = Magnitude(_mm_sub_pd(v, RoundToInteger(v)));
+  return _mm_cmpnlt_pd(distance, _mm_set1_pd(0.5 - kBoundaryMargin));
+}
+
+// byte(v) for the shortcut: clamped to [0, 255] (a NaN becomes 0 here, never an undefined
+// conversion; its pixel takes the exact path), then rounded, halves to even, as SampleToByte does.
+inline __m128i ByteOf(__m128d v) {
+  const __m128d clamped = _mm_min_pd(_mm_max_pd(v, _mm_setzero_pd()), _mm_set1_pd(255.0));
+  return _mm_cvttpd_epi32(RoundToInteger(clamped));
+}
+
+// Two pixels: their BGR0 words into `pixels`, and a bit per pixel that needs the exact path.
+inline int StoreTwoPixels(const double* y, const double* u, const double* v, std::uint8_t* pixels) {
+  const __m128d luma = _mm_loadu_pd(y);
+  const __m128d blueDifference = _mm_loadu_pd(u);
+  const __m128d redDifference = _mm_loadu_pd(v);
+  const __m128d red = _mm_add_pd(luma, _mm_mul_pd(_mm_set1_pd(1.140251), redDifference));
+  const __m128d blue = _mm_add_pd(luma, _mm_mul_pd(_mm_set1_pd(2.028398), blueDifference));
+  const __m128d green = _mm_mul_pd(
+      _mm_set1_pd(1.694915),
+      _mm_sub_pd(_mm_sub_pd(luma, _mm_mul_pd(_mm_set1_pd(0.3), red)), _mm_mul_pd(_mm_set1_pd(0.11), blue)));
+  const __m128d size =
+      _mm_add_pd(_mm_add_pd(Magnitude(luma), Magnitude(blueDifference)), Magnitude(redDifference));
+  const __m128d exact = _mm_or_pd(_mm_or_pd(NearHalf(red), NearHalf(green)),
+                                  _mm_or_pd(NearHalf(blue), _mm_cmpnlt_pd(size, _mm_set1_pd(kModerateSample))));
+  const __m128i words = _mm_or_si128(_mm_or_si128(ByteOf(blue), _mm_slli_epi32(ByteOf(green), 8)),
+                                     _mm_slli_epi32(ByteOf(red), 16));
+  _mm_storel_epi64(reinterpret_cast<__m128i*>(pixels), words);
+  return _mm_movemask_pd(exact);
+}
+#endif
 
 }  // namespace
 
@@ -108,7 +95,10 @@ RgbSample YuvSampleToRgb(double y, double u, double v) {
 std::uint8_t SampleToByte(double v) {
   if (v <= 0.0) return 0;
   if (!(v < 255.0)) return 255;
-  return RoundedByte(v);
+  // 0 < v < 255: adding and removing 2^52 rounds to the nearest integer, halves to even, by the
+  // binary64 addition itself (round-to-nearest, the mode the program runs in).
+  constexpr double kUnit = 4503599627370496.0;  // 2^52
+  return static_cast<std::uint8_t>(static_cast<int>((v + kUnit) - kUnit));
 }
 
 void YuvToRgb(double* y, double* u, double* v, std::uint32_t W, std::uint32_t H, int lastLevel, double* r,
@@ -133,9 +123,17 @@ void StorePixels(const double* r, const double* g, const double* b, std::size_t 
 }
 
 void StoreYuvPixels(const double* y, const double* u, const double* v, std::size_t count, std::uint8_t* pixels) {
-  for (std::size_t start = 0; start < count; start += kBlock) {
-    StoreYuvBlock(y + start, u + start, v + start, std::min(kBlock, count - start), pixels + 4 * start);
+  std::size_t i = 0;
+#if defined(__SSE2__)
+  for (; i + 2 <= count; i += 2) {
+    const int exact = StoreTwoPixels(y + i, u + i, v + i, pixels + 4 * i);
+    if (exact == 0) continue;
+    for (std::size_t k = 0; k < 2; ++k) {
+      if (exact >> k & 1) StoreBgr0(YuvSampleToRgb(y[i + k], u[i + k], v[i + k]), pixels + 4 * (i + k));
+    }
   }
+#endif
+  for (; i < count; ++i) StoreBgr0(YuvSampleToRgb(y[i], u[i], v[i]), pixels + 4 * i);
 }
 
 void RgbToYuvForward(const double* r, const double* g, const double* b, double* y, double* u, double* v,
