@@ -99,17 +99,39 @@ BlendMasks FindBlends(const double* low, const double* high, std::ptrdiff_t s, u
   return masks;
 }
 
+// Both outputs of every pair blend, as in a smooth stretch with zero details: c × (0.8 L + 0.2 × the
+// neighbour), 0.8 L formed once for the two (in extended precision, exactly as each output would).
+void BlendAllPairs(const double* low, std::ptrdiff_t s, std::size_t count, double* even, double* odd,
+                   std::ptrdiff_t step) {
+  for (std::size_t i = 0; i < count; ++i) {
+    const double* l = low + i;
+    const long double own = kOwnWeight * l[0];
+    const std::ptrdiff_t out = static_cast<std::ptrdiff_t>(i) * step;
+    even[out] = static_cast<double>(kC * (own + kNeighbourWeight * l[-s]));
+    odd[out] = static_cast<double>(kC * (own + kNeighbourWeight * l[s]));
+  }
+}
+
 // Inner pairs i = 0 … count − 1 at `low + i`, `high + i`, all in the same place of their lines
-// (neighbours `s` away), their plain outputs already stored: the blending outputs are overwritten.
+// (neighbours `s` away), outputs at even[i × step] and odd[i × step]. Groups of 64 where every output
+// blends take the blend alone; the others take plain synthesis, then the blending outputs are
+// overwritten.
 template <InnerPlace place>
-void BlendPairs(const double* low, const double* high, std::ptrdiff_t s, std::size_t count, double* even,
+void InnerPairs(const double* low, const double* high, std::ptrdiff_t s, std::size_t count, double* even,
                 double* odd, std::ptrdiff_t step) {
   for (std::size_t base = 0; base < count; base += 64) {
     const unsigned lanes = static_cast<unsigned>(std::min<std::size_t>(64, count - base));
+    const std::uint64_t all = lanes == 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << lanes) - 1;
     const double* l = low + base;
-    BlendMasks masks = FindBlends<place>(l, high + base, s, lanes);
+    const double* h = high + base;
     double* e = even + static_cast<std::ptrdiff_t>(base) * step;
     double* o = odd + static_cast<std::ptrdiff_t>(base) * step;
+    BlendMasks masks = FindBlends<place>(l, h, s, lanes);
+    if (masks.even == all && masks.odd == all) {
+      BlendAllPairs(l, s, lanes, e, o, step);
+      continue;
+    }
+    PlainPairs(l, h, lanes, e, o, step);
     for (; masks.even != 0; masks.even &= masks.even - 1) {
       const int i = std::countr_zero(masks.even);
       e[i * step] = Blended(l[i], l[i - s]);
@@ -127,14 +149,13 @@ void VerticalPair(const double* source, std::uint32_t W, std::uint32_t w, std::u
                   double* even, double* odd) {
   const double* low = source + std::size_t{j} * W;
   const double* high = low + std::size_t{n} * W;
-  PlainPairs(low, high, w, even, odd, 1);
-  if (j == 0 || j + 1 >= n) return;
+  if (j == 0 || j + 1 >= n) return PlainPairs(low, high, w, even, odd, 1);
   const std::ptrdiff_t s = W;
   using Place = InnerPlace;
-  if (n == 3) return BlendPairs<Place::FirstAndLast>(low, high, s, w, even, odd, 1);
-  if (j == 1) return BlendPairs<Place::First>(low, high, s, w, even, odd, 1);
-  if (j + 2 == n) return BlendPairs<Place::Last>(low, high, s, w, even, odd, 1);
-  BlendPairs<Place::Middle>(low, high, s, w, even, odd, 1);
+  if (n == 3) return InnerPairs<Place::FirstAndLast>(low, high, s, w, even, odd, 1);
+  if (j == 1) return InnerPairs<Place::First>(low, high, s, w, even, odd, 1);
+  if (j + 2 == n) return InnerPairs<Place::Last>(low, high, s, w, even, odd, 1);
+  InnerPairs<Place::Middle>(low, high, s, w, even, odd, 1);
 }
 
 // Inner pair j of a line (1 ≤ j ≤ n − 2) on its own, outputs at out[2j] and out[2j + 1].
@@ -149,13 +170,20 @@ void HorizontalLine(const double* line, std::uint32_t w, double* out) {
   const std::uint32_t n = w / 2;
   const double* low = line;
   const double* high = line + n;
-  PlainPairs(low, high, n, out, out + 1, 2);
+  // The two pairs at each end take plain synthesis (the inner ones of them then their blends), the
+  // pairs between them go through InnerPairs.
+  if (n <= 4) {
+    PlainPairs(low, high, n, out, out + 1, 2);
+  } else {
+    PlainPairs(low, high, 2, out, out + 1, 2);
+    PlainPairs(low + n - 2, high + n - 2, 2, out + 2 * (n - 2), out + 2 * (n - 2) + 1, 2);
+    InnerPairs<InnerPlace::Middle>(low + 2, high + 2, 1, n - 4, out + 4, out + 5, 2);
+  }
   using Place = InnerPlace;
   if (n == 3) {
     LineInnerPair<Place::FirstAndLast>(low, high, 1, out);
   } else if (n > 3) {
     LineInnerPair<Place::First>(low, high, 1, out);
-    BlendPairs<Place::Middle>(low + 2, high + 2, 1, n - 4, out + 4, out + 5, 2);
     LineInnerPair<Place::Last>(low, high, n - 2, out);
   }
   if (w % 2 != 0) out[w - 1] = 0.0;
