@@ -91,34 +91,46 @@ ScaleTable ReadScaleTable(ByteSource& source, int lastLevel) {
 
 // The working storage of one decode, allocated once and shared by the channels where it can be.
 // The planes are left uninitialised: every stage writes each entry of its output before the next stage
-// reads it, and zero-filling tens of megabytes first would cost as much as a stage. The full-size
-// rebuilt planes are never stored: the last transform step runs row pair by row pair for all
-// channels together and its rows go straight to the pixel buffer.
+// reads it, and zero-filling megabytes first would cost as much as a stage. Per channel, the top-left
+// quarter of the coefficient plane (the coarser levels) is dequantised into its own binary64 plane and
+// rebuilt there; the finest level's detail bands, three quarters of the plane, stay quantised as
+// int16 (their magnitudes are at most 255) until the last transform step reads them. That step runs
+// row pair by row pair for all channels together and its rows go straight to the pixel buffer.
 template <class T>
 using Plane = PlaneArray<T>;
 
 struct DecodeBuffers {
-  Plane<double> planes[kMaxChannels];
-  Plane<double> scratch;  // the coarser steps (a quarter plane) or one pair's rows
+  Plane<double> quarters[kMaxChannels];       // W / 2 × H / 2, stride W / 2
+  Plane<std::int16_t> details[kMaxChannels];  // W × H, stride W; the finest detail bands only
+  double detailFactors[kMaxChannels] = {};
+  Plane<double> scratch;  // the coarser steps
   Plane<double> rows;     // two output rows per channel
-  Plane<std::int32_t> quantisedRow;  // coefficients are decoded and dequantised one row at a time
+  Plane<std::int32_t> quantisedRow;  // coefficients are decoded one row at a time
   std::vector<std::uint8_t> packed;
   std::vector<std::uint8_t> symbols;
   std::vector<std::uint8_t> values;
 };
 
-std::size_t ScratchSize(const ImageHeader& header) {
-  const std::size_t quarter = std::size_t{header.width / 2u} * (header.height / 2u);
-  return std::max(quarter, 2 * std::size_t{header.width});
+std::size_t QuarterSize(const ImageHeader& header) {
+  return std::size_t{header.width / 2u} * (header.height / 2u);
 }
 
 void AllocateBuffers(const ImageHeader& header, DecodeBuffers& buffers) {
   const std::size_t pixels = std::size_t{header.width} * header.height;
   const int channels = ChannelCount(header);
-  for (int channel = 0; channel < channels; ++channel) buffers.planes[channel] = MakePlaneArray<double>(pixels);
-  buffers.scratch = MakePlaneArray<double>(ScratchSize(header));
+  for (int channel = 0; channel < channels; ++channel) {
+    buffers.quarters[channel] = MakePlaneArray<double>(QuarterSize(header));
+    buffers.details[channel] = MakePlaneArray<std::int16_t>(pixels);
+  }
+  buffers.scratch = MakePlaneArray<double>(QuarterSize(header));
   buffers.rows = MakePlaneArray<double>(2 * std::size_t{header.width} * channels);
   buffers.quantisedRow = MakePlaneArray<std::int32_t>(header.width);
+}
+
+// Row y of the finest level's detail bands (columns `first` … W − 1) as int16: decoded magnitudes
+// come from one byte, so every coefficient fits.
+void KeepDetails(const std::int32_t* row, std::uint32_t first, std::uint32_t W, std::int16_t* out) {
+  for (std::uint32_t x = first; x < W; ++x) out[x] = static_cast<std::int16_t>(row[x]);
 }
 
 void DecodeChannel(ByteSource& source, const ImageHeader& header, int channel, const ScaleTable& scale,
@@ -130,19 +142,32 @@ void DecodeChannel(ByteSource& source, const ImageHeader& header, int channel, c
   UnpackValues(buffers.packed, UsableValues(header, channel), bits, buffers.values);
   CoefficientStream coefficients(buffers.symbols, buffers.values, bits);
   const std::vector<double> factors = BandFactors(scale.data(), header.lastLevel);
+  // The quarter holds levels 1 … lastLevel and the approximation: the band geometry of a plane half as
+  // wide and high with one level less, and the factors from level 1 on.
+  const std::vector<double> quarterFactors(factors.begin() + 1, factors.end());
+  buffers.detailFactors[channel] = factors[0];
+  const std::uint32_t W = header.width;
+  const std::uint32_t H = header.height;
   std::int32_t* row = buffers.quantisedRow.get();
-  for (std::uint32_t y = 0; y < header.height; ++y) {
-    coefficients.Fill(row, header.width);
-    DequantiseRow(row, y, header.width, header.height, header.lastLevel, factors,
-                  buffers.planes[channel].get() + std::size_t{y} * header.width);
+  for (std::uint32_t y = 0; y < H; ++y) {
+    coefficients.Fill(row, W);
+    std::int16_t* details = buffers.details[channel].get() + std::size_t{y} * W;
+    if (y < H / 2) {
+      DequantiseRow(row, y, W / 2, H / 2, header.lastLevel - 1, quarterFactors,
+                    buffers.quarters[channel].get() + std::size_t{y} * (W / 2));
+      KeepDetails(row, W / 2, W, details);
+    } else {
+      KeepDetails(row, 0, W, details);
+    }
   }
 }
 
-// All steps of InverseWavelet but the last: the top-left quarter rebuilt in place.
-void RebuildCoarserLevels(const ImageHeader& header, double* plane, double* scratch) {
+// All steps of InverseWavelet but the last: the quarter rebuilt in place.
+void RebuildCoarserLevels(const ImageHeader& header, double* quarter, double* scratch) {
   if (header.lastLevel == 0) return;
-  InverseWavelet(plane, plane, header.width / 2u, header.height / 2u, header.width, header.height,
-                 header.lastLevel - 1, scratch);
+  const std::uint32_t w = header.width / 2u;
+  const std::uint32_t h = header.height / 2u;
+  InverseWavelet(quarter, quarter, w, h, w, h, header.lastLevel - 1, scratch);
 }
 
 // The last step of every channel, row pair by row pair, into pixels.
@@ -151,15 +176,15 @@ void StoreRebuiltRows(const ImageHeader& header, DecodeBuffers& buffers, std::ui
   const std::uint32_t H = header.height;
   const int channels = ChannelCount(header);
   const std::size_t bytesPerPixel = channels == 3 ? 4 : 1;
+  std::vector<LastInverseStep> steps;
   double* rows[kMaxChannels][2];
   for (int c = 0; c < channels; ++c) {
+    steps.emplace_back(buffers.quarters[c].get(), buffers.details[c].get(), buffers.detailFactors[c], W, H);
     rows[c][0] = buffers.rows.get() + 2 * std::size_t{W} * c;
     rows[c][1] = rows[c][0] + W;
   }
   for (std::uint32_t j = 0; j < H / 2; ++j) {
-    for (int c = 0; c < channels; ++c) {
-      InverseWaveletRowPair(buffers.planes[c].get(), W, H, W, j, buffers.scratch.get(), rows[c][0], rows[c][1]);
-    }
+    for (int c = 0; c < channels; ++c) steps[c].RowPair(j, rows[c][0], rows[c][1]);
     for (int half = 0; half < 2; ++half) {
       std::uint8_t* out = pixels + (2 * std::size_t{j} + half) * W * bytesPerPixel;
       if (channels == 1) {
@@ -177,7 +202,7 @@ void DecodeBody(ByteSource& source, const ImageHeader& header, DecodeBuffers& bu
   for (int channel = 0; channel < channels; ++channel) scales[channel] = ReadScaleTable(source, header.lastLevel);
   for (int channel = 0; channel < channels; ++channel) {
     DecodeChannel(source, header, channel, scales[channel], buffers);
-    RebuildCoarserLevels(header, buffers.planes[channel].get(), buffers.scratch.get());
+    RebuildCoarserLevels(header, buffers.quarters[channel].get(), buffers.scratch.get());
   }
   StoreRebuiltRows(header, buffers, pixels);
 }

@@ -30,29 +30,38 @@ double Blended(double low, double neighbour) {
 // Where an inner pair sits: the first and the last inner pair skip one of the outer comparisons.
 enum class InnerPlace { First, Middle, Last, FirstAndLast };
 
-// Whether the outputs of inner pair j blend (1 ≤ j ≤ n − 2): `low` points at L_j and `high` at H_j,
-// the neighbouring pairs lie `s` values away in both. With a zero detail, each output blends towards
-// its outer neighbour only where that neighbour's detail is zero too and the neighbouring values
-// differ on both sides, so a flat stretch stays flat.
+// What a run of pairs j, j + 1, … reads, lane i of each line at [i]: low[k] holds L_{j+k−2} and
+// high[k] holds H_{j+k−1}, k = 0 … 4 and 0 … 2. In the vertical step the lines are rows and the lanes
+// columns; in the horizontal step the lines are one line shifted by one value each. A line that the
+// pair's place never reads may point anywhere valid.
+struct PairLines {
+  const double* low[5];
+  const double* high[3];
+};
+
+// Whether the outputs of inner pair j (1 ≤ j ≤ n − 2) in lane i blend. With a zero detail, each
+// output blends towards its outer neighbour only where that neighbour's detail is zero too and the
+// neighbouring values differ on both sides, so a flat stretch stays flat.
 template <InnerPlace place>
-inline bool EvenBlends(const double* low, const double* high, std::ptrdiff_t s) {
+inline bool EvenBlends(const PairLines& lines, std::size_t i) {
   constexpr bool last = place == InnerPlace::Last || place == InnerPlace::FirstAndLast;
-  const double next = low[s];
-  return high[0] == 0.0 && high[-s] == 0.0 && low[0] != next && (last || low[2 * s] != next);
+  const double next = lines.low[3][i];
+  return lines.high[1][i] == 0.0 && lines.high[0][i] == 0.0 && lines.low[2][i] != next &&
+         (last || lines.low[4][i] != next);
 }
 
 template <InnerPlace place>
-inline bool OddBlends(const double* low, const double* high, std::ptrdiff_t s) {
+inline bool OddBlends(const PairLines& lines, std::size_t i) {
   constexpr bool first = place == InnerPlace::First || place == InnerPlace::FirstAndLast;
-  const double previous = low[-s];
-  return high[0] == 0.0 && high[s] == 0.0 && low[0] != previous && (first || low[-2 * s] != previous);
+  const double previous = lines.low[1][i];
+  return lines.high[1][i] == 0.0 && lines.high[2][i] == 0.0 && lines.low[2][i] != previous &&
+         (first || lines.low[0][i] != previous);
 }
 
 // Plain synthesis of `count` pairs: the outputs of pair i go to even[i × step] and odd[i × step].
-// Every pair takes this first, and the blending outputs are overwritten afterwards, so the loop has
-// no tests at all. A pair that neither blends nor has a detail keeps c × (L ± 0), which is c × L,
-// the plain rule's value, up to the sign of an exact zero; no later step, comparison or byte
-// conversion can tell the two zeros apart, so the pixels are the same.
+// A pair that neither blends nor has a detail takes this too: c × (L ± 0) is c × L, the rule's value,
+// up to the sign of an exact zero, and no later step, comparison or byte conversion can tell the two
+// zeros apart, so the pixels are the same.
 void PlainPairs(const double* low, const double* high, std::size_t count, double* even, double* odd,
                 std::ptrdiff_t step) {
   for (std::size_t i = 0; i < count; ++i) {
@@ -61,15 +70,16 @@ void PlainPairs(const double* low, const double* high, std::size_t count, double
   }
 }
 
-// The blend tests of up to 64 inner pairs at once, one bit per pair (pair i at `low + i`, all in the
-// same place of their lines), so that the outputs that blend are found without a branch per pair.
+// The blend tests of up to 64 inner pairs at once (lanes base … base + count − 1, all in the same
+// place of their lines), one bit per pair, so that the outputs that blend are found without a branch
+// per pair.
 struct BlendMasks {
   std::uint64_t even = 0;
   std::uint64_t odd = 0;
 };
 
 template <InnerPlace place>
-BlendMasks FindBlends(const double* low, const double* high, std::ptrdiff_t s, unsigned count) {
+BlendMasks FindBlends(const PairLines& lines, std::size_t base, unsigned count) {
   BlendMasks masks;
   unsigned i = 0;
 #if defined(__SSE2__)
@@ -78,91 +88,109 @@ BlendMasks FindBlends(const double* low, const double* high, std::ptrdiff_t s, u
   constexpr bool last = place == InnerPlace::Last || place == InnerPlace::FirstAndLast;
   const __m128d zero = _mm_setzero_pd();
   for (; i + 2 <= count; i += 2) {
-    const double* l = low + i;
-    const double* h = high + i;
-    const __m128d own = _mm_loadu_pd(l);
-    const __m128d previous = _mm_loadu_pd(l - s);
-    const __m128d next = _mm_loadu_pd(l + s);
-    const __m128d flat = _mm_cmpeq_pd(_mm_loadu_pd(h), zero);
-    __m128d even = _mm_and_pd(_mm_and_pd(flat, _mm_cmpeq_pd(_mm_loadu_pd(h - s), zero)), _mm_cmpneq_pd(own, next));
-    __m128d odd = _mm_and_pd(_mm_and_pd(flat, _mm_cmpeq_pd(_mm_loadu_pd(h + s), zero)), _mm_cmpneq_pd(own, previous));
-    if constexpr (!last) even = _mm_and_pd(even, _mm_cmpneq_pd(_mm_loadu_pd(l + 2 * s), next));
-    if constexpr (!first) odd = _mm_and_pd(odd, _mm_cmpneq_pd(_mm_loadu_pd(l - 2 * s), previous));
+    const std::size_t at = base + i;
+    const __m128d own = _mm_loadu_pd(lines.low[2] + at);
+    const __m128d previous = _mm_loadu_pd(lines.low[1] + at);
+    const __m128d next = _mm_loadu_pd(lines.low[3] + at);
+    const __m128d flat = _mm_cmpeq_pd(_mm_loadu_pd(lines.high[1] + at), zero);
+    __m128d even = _mm_and_pd(_mm_and_pd(flat, _mm_cmpeq_pd(_mm_loadu_pd(lines.high[0] + at), zero)),
+                              _mm_cmpneq_pd(own, next));
+    __m128d odd = _mm_and_pd(_mm_and_pd(flat, _mm_cmpeq_pd(_mm_loadu_pd(lines.high[2] + at), zero)),
+                             _mm_cmpneq_pd(own, previous));
+    if constexpr (!last) even = _mm_and_pd(even, _mm_cmpneq_pd(_mm_loadu_pd(lines.low[4] + at), next));
+    if constexpr (!first) odd = _mm_and_pd(odd, _mm_cmpneq_pd(_mm_loadu_pd(lines.low[0] + at), previous));
     masks.even |= std::uint64_t(_mm_movemask_pd(even)) << i;
     masks.odd |= std::uint64_t(_mm_movemask_pd(odd)) << i;
   }
 #endif
   for (; i < count; ++i) {
-    masks.even |= std::uint64_t{EvenBlends<place>(low + i, high + i, s)} << i;
-    masks.odd |= std::uint64_t{OddBlends<place>(low + i, high + i, s)} << i;
+    masks.even |= std::uint64_t{EvenBlends<place>(lines, base + i)} << i;
+    masks.odd |= std::uint64_t{OddBlends<place>(lines, base + i)} << i;
   }
   return masks;
 }
 
+// Whether a[i] and b[i] are all ±0 for i < count (shifting out the sign bit leaves no bit set).
+bool AllZero(const double* a, const double* b, unsigned count) {
+  std::uint64_t bits = 0;
+  for (unsigned i = 0; i < count; ++i) bits |= std::bit_cast<std::uint64_t>(a[i]) | std::bit_cast<std::uint64_t>(b[i]);
+  return (bits << 1) == 0;
+}
+
 // Both outputs of every pair blend, as in a smooth stretch with zero details: c × (0.8 L + 0.2 × the
 // neighbour), 0.8 L formed once for the two (in extended precision, exactly as each output would).
-void BlendAllPairs(const double* low, std::ptrdiff_t s, std::size_t count, double* even, double* odd,
-                   std::ptrdiff_t step) {
+void BlendAllPairs(const double* previous, const double* own, const double* next, std::size_t count, double* even,
+                   double* odd, std::ptrdiff_t step) {
   for (std::size_t i = 0; i < count; ++i) {
-    const double* l = low + i;
-    const long double own = kOwnWeight * l[0];
+    const long double weighted = kOwnWeight * own[i];
     const std::ptrdiff_t out = static_cast<std::ptrdiff_t>(i) * step;
-    even[out] = static_cast<double>(kC * (own + kNeighbourWeight * l[-s]));
-    odd[out] = static_cast<double>(kC * (own + kNeighbourWeight * l[s]));
+    even[out] = static_cast<double>(kC * (weighted + kNeighbourWeight * previous[i]));
+    odd[out] = static_cast<double>(kC * (weighted + kNeighbourWeight * next[i]));
   }
 }
 
-// Inner pairs i = 0 … count − 1 at `low + i`, `high + i`, all in the same place of their lines
-// (neighbours `s` away), outputs at even[i × step] and odd[i × step]. Groups of 64 where every output
-// blends take the blend alone; the others take plain synthesis, then the blending outputs are
+// Inner pairs in lanes 0 … count − 1, all in the same place of their lines, outputs at
+// even[i × step] and odd[i × step]. Groups of 64 where every output blends take the blend alone,
+// groups of zeros take zeros; the others take plain synthesis, then the blending outputs are
 // overwritten.
 template <InnerPlace place>
-void InnerPairs(const double* low, const double* high, std::ptrdiff_t s, std::size_t count, double* even,
-                double* odd, std::ptrdiff_t step) {
+void InnerPairs(const PairLines& lines, std::size_t count, double* even, double* odd, std::ptrdiff_t step) {
   for (std::size_t base = 0; base < count; base += 64) {
     const unsigned lanes = static_cast<unsigned>(std::min<std::size_t>(64, count - base));
     const std::uint64_t all = lanes == 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << lanes) - 1;
-    const double* l = low + base;
-    const double* h = high + base;
+    const double* previous = lines.low[1] + base;
+    const double* own = lines.low[2] + base;
+    const double* next = lines.low[3] + base;
+    const double* high = lines.high[1] + base;
     double* e = even + static_cast<std::ptrdiff_t>(base) * step;
     double* o = odd + static_cast<std::ptrdiff_t>(base) * step;
-    BlendMasks masks = FindBlends<place>(l, h, s, lanes);
+    BlendMasks masks = FindBlends<place>(lines, base, lanes);
     if (masks.even == all && masks.odd == all) {
-      BlendAllPairs(l, s, lanes, e, o, step);
+      BlendAllPairs(previous, own, next, lanes, e, o, step);
       continue;
     }
-    PlainPairs(l, h, lanes, e, o, step);
+    if (masks.even == 0 && masks.odd == 0 && AllZero(own, high, lanes)) {
+      // Zero details over zero values, as in most of a sparse picture's detail bands: c × (0 ± 0) is
+      // 0 (up to the sign of zero, see PlainPairs) without any arithmetic.
+      for (unsigned i = 0; i < lanes; ++i) e[i * step] = o[i * step] = 0.0;
+      continue;
+    }
+    PlainPairs(own, high, lanes, e, o, step);
     for (; masks.even != 0; masks.even &= masks.even - 1) {
       const int i = std::countr_zero(masks.even);
-      e[i * step] = Blended(l[i], l[i - s]);
+      e[i * step] = Blended(own[i], previous[i]);
     }
     for (; masks.odd != 0; masks.odd &= masks.odd - 1) {
       const int i = std::countr_zero(masks.odd);
-      o[i * step] = Blended(l[i], l[i + s]);
+      o[i * step] = Blended(own[i], next[i]);
     }
   }
+}
+
+// Vertical synthesis of pair j (of n) in `lanes` columns: output rows 2j (`even`) and 2j + 1 (`odd`).
+void VerticalPairOfLines(const PairLines& lines, std::size_t lanes, std::uint32_t j, std::uint32_t n, double* even,
+                         double* odd) {
+  if (j == 0 || j + 1 >= n) return PlainPairs(lines.low[2], lines.high[1], lanes, even, odd, 1);
+  using Place = InnerPlace;
+  if (n == 3) return InnerPairs<Place::FirstAndLast>(lines, lanes, even, odd, 1);
+  if (j == 1) return InnerPairs<Place::First>(lines, lanes, even, odd, 1);
+  if (j + 2 == n) return InnerPairs<Place::Last>(lines, lanes, even, odd, 1);
+  InnerPairs<Place::Middle>(lines, lanes, even, odd, 1);
+}
+
+// Row r of n rows, clamped into them: the rows a pair's place never reads still point inside.
+std::uint32_t ClampedRow(std::int64_t r, std::uint32_t n) {
+  return static_cast<std::uint32_t>(std::clamp<std::int64_t>(r, 0, std::int64_t{n} - 1));
 }
 
 // Vertical synthesis of pair j of every column of the source block (stride W): low row j and high row
 // n + j give output rows 2j (`even`) and 2j + 1 (`odd`), w values each, walking memory row by row.
 void VerticalPair(const double* source, std::uint32_t W, std::uint32_t w, std::uint32_t j, std::uint32_t n,
                   double* even, double* odd) {
-  const double* low = source + std::size_t{j} * W;
-  const double* high = low + std::size_t{n} * W;
-  if (j == 0 || j + 1 >= n) return PlainPairs(low, high, w, even, odd, 1);
-  const std::ptrdiff_t s = W;
-  using Place = InnerPlace;
-  if (n == 3) return InnerPairs<Place::FirstAndLast>(low, high, s, w, even, odd, 1);
-  if (j == 1) return InnerPairs<Place::First>(low, high, s, w, even, odd, 1);
-  if (j + 2 == n) return InnerPairs<Place::Last>(low, high, s, w, even, odd, 1);
-  InnerPairs<Place::Middle>(low, high, s, w, even, odd, 1);
-}
-
-// Inner pair j of a line (1 ≤ j ≤ n − 2) on its own, outputs at out[2j] and out[2j + 1].
-template <InnerPlace place>
-void LineInnerPair(const double* low, const double* high, std::uint32_t j, double* out) {
-  if (EvenBlends<place>(low + j, high + j, 1)) out[2 * j] = Blended(low[j], low[j - 1]);
-  if (OddBlends<place>(low + j, high + j, 1)) out[2 * j + 1] = Blended(low[j], low[j + 1]);
+  PairLines lines;
+  for (int k = 0; k < 5; ++k) lines.low[k] = source + std::size_t{ClampedRow(std::int64_t{j} + k - 2, n)} * W;
+  for (int k = 0; k < 3; ++k) lines.high[k] = source + std::size_t{n + ClampedRow(std::int64_t{j} + k - 1, n)} * W;
+  VerticalPairOfLines(lines, w, j, n, even, odd);
 }
 
 // Horizontal synthesis of one line of w values (low half, then high half) into `out`.
@@ -170,23 +198,23 @@ void HorizontalLine(const double* line, std::uint32_t w, double* out) {
   const std::uint32_t n = w / 2;
   const double* low = line;
   const double* high = line + n;
-  // The two pairs at each end take plain synthesis (the inner ones of them then their blends), the
-  // pairs between them go through InnerPairs.
-  if (n <= 4) {
-    PlainPairs(low, high, n, out, out + 1, 2);
-  } else {
-    PlainPairs(low, high, 2, out, out + 1, 2);
-    PlainPairs(low + n - 2, high + n - 2, 2, out + 2 * (n - 2), out + 2 * (n - 2) + 1, 2);
-    InnerPairs<InnerPlace::Middle>(low + 2, high + 2, 1, n - 4, out + 4, out + 5, 2);
-  }
-  using Place = InnerPlace;
-  if (n == 3) {
-    LineInnerPair<Place::FirstAndLast>(low, high, 1, out);
-  } else if (n > 3) {
-    LineInnerPair<Place::First>(low, high, 1, out);
-    LineInnerPair<Place::Last>(low, high, n - 2, out);
-  }
   if (w % 2 != 0) out[w - 1] = 0.0;
+  if (n <= 2) return PlainPairs(low, high, n, out, out + 1, 2);
+  // The outer pairs, then the inner ones: the first and the last inner pair on their own, the pairs
+  // between them (2 … n − 3) as lanes of lines shifted by one value each.
+  PlainPairs(low, high, 1, out, out + 1, 2);
+  PlainPairs(low + n - 1, high + n - 1, 1, out + 2 * (n - 1), out + 2 * (n - 1) + 1, 2);
+  auto lines = [&](std::uint32_t j) {
+    PairLines shifted;
+    for (std::uint32_t k = 0; k < 5; ++k) shifted.low[k] = low + ClampedRow(std::int64_t{j} + k - 2, n);
+    for (std::uint32_t k = 0; k < 3; ++k) shifted.high[k] = high + (j + k - 1);
+    return shifted;
+  };
+  using Place = InnerPlace;
+  if (n == 3) return InnerPairs<Place::FirstAndLast>(lines(1), 1, out + 2, out + 3, 2);
+  InnerPairs<Place::First>(lines(1), 1, out + 2, out + 3, 2);
+  InnerPairs<Place::Middle>(lines(2), n - 4, out + 4, out + 5, 2);
+  InnerPairs<Place::Last>(lines(n - 2), 1, out + 2 * (n - 2), out + 2 * (n - 2) + 1, 2);
 }
 
 // Source block (stride W) into scratch (stride w).
@@ -253,11 +281,61 @@ void ForwardStep(const double* source, double* destination, std::uint32_t w, std
 
 }  // namespace
 
-void InverseWaveletRowPair(const double* source, std::uint32_t w, std::uint32_t h, std::uint32_t W,
-                           std::uint32_t j, double* scratch, double* even, double* odd) {
-  VerticalPair(source, W, w, j, h / 2, scratch, scratch + w);
-  HorizontalLine(scratch, w, even);
-  HorizontalLine(scratch + w, w, odd);
+LastInverseStep::LastInverseStep(const double* quarter, const std::int16_t* details, double factor, std::uint32_t w,
+                                 std::uint32_t h)
+    : quarter_(quarter),
+      details_(details),
+      factor_(factor),
+      w_(w),
+      n_(h / 2),
+      lowRows_(5 * std::size_t{w / 2}),
+      highRows_(3 * std::size_t{w}),
+      vertical_(2 * std::size_t{w}) {}
+
+const double* LastInverseStep::LowRow(std::int64_t r) {
+  const std::size_t half = w_ / 2;
+  const std::uint32_t row = ClampedRow(r, n_);
+  double* slot = lowRows_.data() + row % 5 * half;
+  for (; lowMade_ <= row; ++lowMade_) {
+    const std::int16_t* q = details_ + static_cast<std::size_t>(lowMade_) * w_ + half;
+    double* out = lowRows_.data() + static_cast<std::size_t>(lowMade_ % 5) * half;
+    for (std::size_t x = 0; x < half; ++x) out[x] = factor_ * q[x];
+  }
+  return slot;
+}
+
+const double* LastInverseStep::HighRow(std::int64_t r) {
+  const std::uint32_t row = ClampedRow(r, n_);
+  double* slot = highRows_.data() + row % 3 * std::size_t{w_};
+  for (; highMade_ <= row; ++highMade_) {
+    const std::int16_t* q = details_ + static_cast<std::size_t>(n_ + highMade_) * w_;
+    double* out = highRows_.data() + static_cast<std::size_t>(highMade_ % 3) * w_;
+    for (std::size_t x = 0; x < w_; ++x) out[x] = factor_ * q[x];
+  }
+  return slot;
+}
+
+void LastInverseStep::RowPair(std::uint32_t j, double* even, double* odd) {
+  const std::size_t half = w_ / 2;
+  // Make the rows of pair j + 2 and j + 1 first, so that no slot still needed is overwritten later.
+  LowRow(std::int64_t{j} + 2);
+  HighRow(std::int64_t{j} + 1);
+  PairLines left;
+  PairLines right;
+  for (int k = 0; k < 5; ++k) {
+    left.low[k] = quarter_ + std::size_t{ClampedRow(std::int64_t{j} + k - 2, n_)} * half;
+    right.low[k] = LowRow(std::int64_t{j} + k - 2);
+  }
+  for (int k = 0; k < 3; ++k) {
+    left.high[k] = HighRow(std::int64_t{j} + k - 1);
+    right.high[k] = left.high[k] + half;
+  }
+  double* verticalEven = vertical_.data();
+  double* verticalOdd = verticalEven + w_;
+  VerticalPairOfLines(left, half, j, n_, verticalEven, verticalOdd);
+  VerticalPairOfLines(right, half, j, n_, verticalEven + half, verticalOdd + half);
+  HorizontalLine(verticalEven, w_, even);
+  HorizontalLine(verticalOdd, w_, odd);
 }
 
 void InverseWavelet(double* source, double* destination, std::uint32_t w, std::uint32_t h, std::uint32_t W,

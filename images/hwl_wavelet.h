@@ -26,12 +26,37 @@ void InverseWavelet(double* source, double* destination, std::uint32_t w, std::u
                     std::uint32_t H, int k, double* scratch);
 
 // The last, full-size step of InverseWavelet one pair of output rows at a time, for a caller that uses
-// the rebuilt block row by row and need not store it. `source` is the plane whose top-left quarter
-// the coarser steps have rebuilt (InverseWavelet(source, source, w / 2, h / 2, W, H, k − 1)); output
-// rows 2j and 2j + 1 (w values each, as InverseWavelet would store them) go to `even` and `odd`.
-// `scratch` holds 2 × w values. `source` is only read.
-void InverseWaveletRowPair(const double* source, std::uint32_t w, std::uint32_t h, std::uint32_t W,
-                           std::uint32_t j, double* scratch, double* even, double* odd);
+// the rebuilt block row by row and need not store it, reading the source as the loader keeps it: the
+// top-left quarter already rebuilt by the coarser steps, as its own plane (w / 2 × h / 2, stride w / 2),
+// and the finest level's detail bands still quantised (`details`, stride w, only their positions are
+// read), each standing for factor × q: the binary64 value dequantisation stores, as |q| < 2048 makes
+// the product exact in extended precision. w and h are even. Both planes are only read and must
+// outlive the object.
+class LastInverseStep {
+ public:
+  LastInverseStep(const double* quarter, const std::int16_t* details, double factor, std::uint32_t w,
+                  std::uint32_t h);
+  // Output rows 2j and 2j + 1 (w values each, as InverseWavelet would store them) into `even` and
+  // `odd`; j runs 0, 1, … h / 2 − 1 in this order.
+  void RowPair(std::uint32_t j, double* even, double* odd);
+
+ private:
+  const double* LowRow(std::int64_t r);   // the right half of low row r, dequantised
+  const double* HighRow(std::int64_t r);  // high row r (row h / 2 + r), dequantised
+
+  const double* quarter_;
+  const std::int16_t* details_;
+  double factor_;
+  std::uint32_t w_;
+  std::uint32_t n_;
+  // The dequantised rows a pair reads, low rows j − 2 … j + 2 and high rows j − 1 … j + 1, each
+  // made once as j advances: row r lives in slot r mod 5 (low) or r mod 3 (high).
+  std::vector<double> lowRows_;
+  std::vector<double> highRows_;
+  std::vector<double> vertical_;  // the vertical step's two output rows
+  std::int64_t lowMade_ = 0;      // rows made so far
+  std::int64_t highMade_ = 0;
+};
 
 // The plain Haar analysis from the finest level to the coarsest, k + 1 steps, each leaving the
 // approximation in the top-left quarter of its block. `source` and `destination` may be the same.

@@ -143,25 +143,42 @@ TEST(HwlInverseWavelet, FlatApproximationWithZeroDetailsStaysFlat) {
   EXPECT_NEAR(out[0], 42.0 / 4, 1e-12);
 }
 
-TEST(HwlInverseWavelet, RowPairsMatchTheStoredLastStep) {
-  // Half the details zero, so blending and plain pairs mix in both directions.
-  Plane source = RandomPlane(32 * 16, 13);
+TEST(HwlInverseWavelet, LastStepFromQuantisedDetailsMatchesTheStoredTransform) {
+  // The loader's last step: the coarser levels rebuilt in a quarter plane of their own, the finest
+  // details still quantised. Its rows must equal InverseWavelet on the dequantised plane. Mostly zero
+  // details over runs of equal values mix blending, plain and all-zero groups of pairs, and 160
+  // columns give groups of 64 pairs and a remainder.
+  constexpr std::uint32_t W = 160, H = 24;
+  const double factor = 1.0 / 3.7;
   std::mt19937 random(17);
-  for (std::size_t i = 0; i < source.size(); ++i) {
-    if (random() % 2) source[i] = 0.0;
+  Plane plane(W * H);
+  std::vector<std::int16_t> details(W * H, 0);
+  for (std::uint32_t y = 0; y < H; ++y) {
+    for (std::uint32_t x = 0; x < W; ++x) {
+      const std::int16_t q = random() % 4 == 0 ? static_cast<std::int16_t>(int(random() % 511) - 255) : 0;
+      if (y < H / 2 && x < W / 2) {
+        plane[y * W + x] = random() % 3 == 0 && x > 0 ? plane[y * W + x - 1] : double(random() % 40);
+      } else {
+        details[y * W + x] = q;
+        plane[y * W + x] = factor * q;
+      }
+    }
   }
-  const Plane whole = Inverse(source, 32, 16, 2);
-  Plane coarse = source;
-  Plane scratch(32 * 16);
-  InverseWavelet(coarse.data(), coarse.data(), 16, 8, 32, 16, 1, scratch.data());
-  const Plane before = coarse;
-  for (std::uint32_t j = 0; j < 8; ++j) {
-    Plane even(32), odd(32);
-    InverseWaveletRowPair(coarse.data(), 32, 16, 32, j, scratch.data(), even.data(), odd.data());
-    EXPECT_EQ(even, Plane(whole.begin() + 64 * j, whole.begin() + 64 * j + 32)) << j;
-    EXPECT_EQ(odd, Plane(whole.begin() + 64 * j + 32, whole.begin() + 64 * j + 64)) << j;
+  const Plane whole = Inverse(plane, W, H, 2);
+  Plane quarter((W / 2) * (H / 2));
+  for (std::uint32_t y = 0; y < H / 2; ++y) {
+    std::copy_n(plane.begin() + y * W, W / 2, quarter.begin() + y * (W / 2));
   }
-  EXPECT_EQ(coarse, before);  // the source is only read
+  InverseWavelet(quarter.data(), quarter.data(), W / 2, H / 2, W / 2, H / 2, 1);
+  const Plane rebuiltQuarter = quarter;
+  LastInverseStep step(quarter.data(), details.data(), factor, W, H);
+  for (std::uint32_t j = 0; j < H / 2; ++j) {
+    Plane even(W), odd(W);
+    step.RowPair(j, even.data(), odd.data());
+    EXPECT_EQ(even, Plane(whole.begin() + 2 * j * W, whole.begin() + (2 * j + 1) * W)) << j;
+    EXPECT_EQ(odd, Plane(whole.begin() + (2 * j + 1) * W, whole.begin() + (2 * j + 2) * W)) << j;
+  }
+  EXPECT_EQ(quarter, rebuiltQuarter);  // the quarter is only read
 }
 
 TEST(HwlWavelet, ForwardThenInverseGivesTheInputBack) {
