@@ -8,12 +8,8 @@
 int RunDemo() {
   StartupSettings settings;
   ShowStartupDialog(settings);
-  return RunConfiguredDemo(settings);
-}
-
-int RunConfiguredDemo(const StartupSettings& settings, std::int64_t frameLimit) {
   StartDemo(settings);
-  RunFrameLoop(frameLimit);
+  RunFrameLoop();
   ShutDownDemo();
   return 0;
 }

@@ -1,12 +1,6 @@
 // The demo's main body: settings, the Config dialog, the window, the frame loop and shut-down.
 #pragma once
 
-#include <cstdint>
-
 // Runs the whole demo and returns the exit code of a normal end (0). Failures end the process
 // through FatalError or the runtime I/O error and do not return here.
 int RunDemo();
-
-struct StartupSettings;
-// Everything after the dialog, for the settings given: start-up, at most `frameLimit` frames, shut-down.
-int RunConfiguredDemo(const StartupSettings& settings, std::int64_t frameLimit = INT64_MAX);

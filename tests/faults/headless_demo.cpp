@@ -1,12 +1,13 @@
-// kelvane with the Config dialog answered from the command line: start-up, frame loop, shut-down,
-// the files it writes and its exit codes are the demo's own. Without a DISPLAY it runs on SDL's
+// kelvane with the Config dialog answered from the command line: the same start-up, frame loop and
+// shut-down as the demo, so the files it writes and its exit codes are the demo's own. Without a DISPLAY it runs on SDL's
 // offscreen driver. Used by the fault matrix and the leak check of a whole run.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 
-#include "runtime/demo.h"
+#include "runtime/frame_loop.h"
+#include "runtime/startup.h"
 #include "runtime/startup_settings.h"
 
 namespace {
@@ -52,5 +53,9 @@ int main(int argc, char** argv) {
     } else Usage(("unknown option " + option).c_str());
   }
   if (!std::getenv("DISPLAY")) setenv("SDL_VIDEODRIVER", "offscreen", 0);
-  return RunConfiguredDemo(settings, frames);
+  StartDemo(settings);
+  const std::int64_t drawn = RunFrameLoop(frames);
+  ShutDownDemo();
+  std::printf("frames drawn: %lld\n", static_cast<long long>(drawn));
+  return 0;
 }
