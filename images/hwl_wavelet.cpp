@@ -133,8 +133,9 @@ void BlendAllPairs(const double* previous, const double* own, const double* next
 // even[i × step] and odd[i × step]. Groups of 64 where every output blends take the blend alone,
 // groups of zeros take zeros; the others take plain synthesis, then the blending outputs are
 // overwritten.
-template <InnerPlace place>
-void InnerPairs(const PairLines& lines, std::size_t count, double* even, double* odd, std::ptrdiff_t step) {
+template <InnerPlace place, class Masks>
+void InnerPairs(const PairLines& lines, std::size_t count, double* even, double* odd, std::ptrdiff_t step,
+                Masks masksOf) {
   for (std::size_t base = 0; base < count; base += 64) {
     const unsigned lanes = static_cast<unsigned>(std::min<std::size_t>(64, count - base));
     const std::uint64_t all = lanes == 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << lanes) - 1;
@@ -144,7 +145,7 @@ void InnerPairs(const PairLines& lines, std::size_t count, double* even, double*
     const double* high = lines.high[1] + base;
     double* e = even + static_cast<std::ptrdiff_t>(base) * step;
     double* o = odd + static_cast<std::ptrdiff_t>(base) * step;
-    BlendMasks masks = FindBlends<place>(lines, base, lanes);
+    BlendMasks masks = masksOf(base, lanes);
     if (masks.even == all && masks.odd == all) {
       BlendAllPairs(previous, own, next, lanes, e, o, step);
       continue;
@@ -166,6 +167,75 @@ void InnerPairs(const PairLines& lines, std::size_t count, double* even, double*
     }
   }
 }
+
+template <InnerPlace place>
+void InnerPairs(const PairLines& lines, std::size_t count, double* even, double* odd, std::ptrdiff_t step) {
+  InnerPairs<place>(lines, count, even, odd, step,
+                    [&](std::size_t base, unsigned lanes) { return FindBlends<place>(lines, base, lanes); });
+}
+
+// Along one line the blend tests share their comparisons: with Z_j = (H_j = 0) and D_j = (L_j ≠ L_{j+1}),
+// the even output of a middle pair j blends where Z_j, Z_{j−1}, D_j and D_{j+1} hold, the odd one where
+// Z_j, Z_{j+1}, D_{j−1} and D_{j−2} hold. Both are formed for all pairs of a line from one comparison of
+// each kind per pair, 64 pairs to a word.
+class LineBlends {
+ public:
+  static constexpr std::uint32_t kMaxPairs = 32768;  // lines of up to 65536 values
+
+  // n ≤ kMaxPairs.
+  LineBlends(const double* low, const double* high, std::uint32_t n) : words_((n + 63) / 64) {
+    std::uint64_t zero[kWords];
+    std::uint64_t differs[kWords];
+    std::fill_n(zero, words_, 0);
+    std::fill_n(differs, words_, 0);
+    std::uint32_t j = 0;
+#if defined(__SSE2__)
+    for (; j + 2 <= n; j += 2) {
+      const __m128d own = _mm_loadu_pd(low + j);
+      const int z = _mm_movemask_pd(_mm_cmpeq_pd(_mm_loadu_pd(high + j), _mm_setzero_pd()));
+      // L_{j+1} of the last pair is the line's first high value: its bit is never used.
+      const int d = _mm_movemask_pd(_mm_cmpneq_pd(own, _mm_loadu_pd(low + j + 1)));
+      zero[j / 64] |= std::uint64_t(z) << (j % 64);
+      differs[j / 64] |= std::uint64_t(d) << (j % 64);
+    }
+#endif
+    for (; j < n; ++j) {
+      zero[j / 64] |= std::uint64_t{high[j] == 0.0} << (j % 64);
+      differs[j / 64] |= std::uint64_t{low[j] != low[j + 1]} << (j % 64);
+    }
+    for (std::uint32_t k = 0; k < words_; ++k) {
+      const std::uint64_t z = zero[k];
+      const std::uint64_t d = differs[k];
+      const std::uint64_t zBefore = k > 0 ? zero[k - 1] : 0, zAfter = k + 1 < words_ ? zero[k + 1] : 0;
+      const std::uint64_t dBefore = k > 0 ? differs[k - 1] : 0, dAfter = k + 1 < words_ ? differs[k + 1] : 0;
+      const std::uint64_t zPrevious = z << 1 | zBefore >> 63, zNext = z >> 1 | zAfter << 63;
+      const std::uint64_t dPrevious = d << 1 | dBefore >> 63, dNext = d >> 1 | dAfter << 63;
+      const std::uint64_t dSecondPrevious = d << 2 | dBefore >> 62;
+      even_[k] = z & zPrevious & d & dNext;
+      odd_[k] = z & zNext & dPrevious & dSecondPrevious;
+    }
+  }
+
+  // The tests of pairs first … first + count − 1 (count ≤ 64), all middle pairs.
+  BlendMasks Masks(std::uint32_t first, unsigned count) const {
+    const std::uint64_t keep = count == 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << count) - 1;
+    return {Bits(even_, first) & keep, Bits(odd_, first) & keep};
+  }
+
+ private:
+  static constexpr std::uint32_t kWords = kMaxPairs / 64;
+
+  std::uint64_t Bits(const std::uint64_t* words, std::uint32_t first) const {
+    const std::uint32_t k = first / 64, shift = first % 64;
+    const std::uint64_t low = words[k] >> shift;
+    if (shift == 0 || k + 1 >= words_) return low;
+    return low | words[k + 1] << (64 - shift);
+  }
+
+  std::uint32_t words_;
+  std::uint64_t even_[kWords];
+  std::uint64_t odd_[kWords];
+};
 
 // Vertical synthesis of pair j (of n) in `lanes` columns: output rows 2j (`even`) and 2j + 1 (`odd`).
 void VerticalPairOfLines(const PairLines& lines, std::size_t lanes, std::uint32_t j, std::uint32_t n, double* even,
@@ -213,7 +283,14 @@ void HorizontalLine(const double* line, std::uint32_t w, double* out) {
   using Place = InnerPlace;
   if (n == 3) return InnerPairs<Place::FirstAndLast>(lines(1), 1, out + 2, out + 3, 2);
   InnerPairs<Place::First>(lines(1), 1, out + 2, out + 3, 2);
-  InnerPairs<Place::Middle>(lines(2), n - 4, out + 4, out + 5, 2);
+  if (n > LineBlends::kMaxPairs) {
+    InnerPairs<Place::Middle>(lines(2), n - 4, out + 4, out + 5, 2);
+  } else {
+    const LineBlends blends(low, high, n);
+    InnerPairs<Place::Middle>(lines(2), n - 4, out + 4, out + 5, 2, [&](std::size_t base, unsigned lanes) {
+      return blends.Masks(2 + static_cast<std::uint32_t>(base), lanes);
+    });
+  }
   InnerPairs<Place::Last>(lines(n - 2), 1, out + 2 * (n - 2), out + 2 * (n - 2) + 1, 2);
 }
 
