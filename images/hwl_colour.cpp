@@ -48,18 +48,15 @@ inline __m128d RoundToInteger(__m128d v) {
 
 inline __m128d Magnitude(__m128d v) { return _mm_andnot_pd(_mm_set1_pd(-0.0), v); }
 
-// All ones where v may lie within the margin of a half-integer: |v − round(v)| not below 0.5 − margin
-// (a NaN too, as the comparison is then false).
-inline __m128d NearHalf(__m128d v) {
-  const __m128d distance = Magnitude(_mm_sub_pd(v, RoundToInteger(v)));
-  return _mm_cmpnlt_pd(distance, _mm_set1_pd(0.5 - kBoundaryMargin));
-}
-
-// byte(v) for the shortcut: clamped to [0, 255] (a NaN becomes 0 here, never an undefined
-// conversion; its pixel takes the exact path), then rounded, halves to even, as SampleToByte does.
-inline __m128i ByteOf(__m128d v) {
-  const __m128d clamped = _mm_min_pd(_mm_max_pd(v, _mm_setzero_pd()), _mm_set1_pd(255.0));
-  return _mm_cvttpd_epi32(RoundToInteger(clamped));
+// byte(v) for the shortcut, and in `exact` all ones where v may lie within the margin of a
+// half-integer (|v − round(v)| not below 0.5 − margin; a NaN too, as the comparison is then false).
+// Clamping the rounded value to [0, 255] gives what SampleToByte gives, and a NaN becomes 0 here,
+// never an undefined conversion (its pixel takes the exact path).
+inline __m128i ByteOf(__m128d v, __m128d& exact) {
+  const __m128d rounded = RoundToInteger(v);
+  exact = _mm_or_pd(exact, _mm_cmpnlt_pd(Magnitude(_mm_sub_pd(v, rounded)), _mm_set1_pd(0.5 - kBoundaryMargin)));
+  const __m128d clamped = _mm_min_pd(_mm_max_pd(rounded, _mm_setzero_pd()), _mm_set1_pd(255.0));
+  return _mm_cvttpd_epi32(clamped);
 }
 
 // Two pixels: their BGR0 words into `pixels`, and a bit per pixel that needs the exact path.
@@ -74,10 +71,12 @@ inline int StoreTwoPixels(const double* y, const double* u, const double* v, std
       _mm_sub_pd(_mm_sub_pd(luma, _mm_mul_pd(_mm_set1_pd(0.3), red)), _mm_mul_pd(_mm_set1_pd(0.11), blue)));
   const __m128d size =
       _mm_add_pd(_mm_add_pd(Magnitude(luma), Magnitude(blueDifference)), Magnitude(redDifference));
-  const __m128d exact = _mm_or_pd(_mm_or_pd(NearHalf(red), NearHalf(green)),
-                                  _mm_or_pd(NearHalf(blue), _mm_cmpnlt_pd(size, _mm_set1_pd(kModerateSample))));
-  const __m128i words = _mm_or_si128(_mm_or_si128(ByteOf(blue), _mm_slli_epi32(ByteOf(green), 8)),
-                                     _mm_slli_epi32(ByteOf(red), 16));
+  __m128d exact = _mm_cmpnlt_pd(size, _mm_set1_pd(kModerateSample));
+  const __m128i blueByte = ByteOf(blue, exact);
+  const __m128i greenByte = ByteOf(green, exact);
+  const __m128i redByte = ByteOf(red, exact);
+  const __m128i words =
+      _mm_or_si128(_mm_or_si128(blueByte, _mm_slli_epi32(greenByte, 8)), _mm_slli_epi32(redByte, 16));
   _mm_storel_epi64(reinterpret_cast<__m128i*>(pixels), words);
   return _mm_movemask_pd(exact);
 }
