@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <bit>
 #include <cstddef>
+#include <type_traits>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -70,40 +71,21 @@ void PlainPairs(const double* low, const double* high, std::size_t count, double
   }
 }
 
-// The blend tests of up to 64 inner pairs at once (lanes base … base + count − 1, all in the same
-// place of their lines), one bit per pair, so that the outputs that blend are found without a branch
-// per pair.
+// The blend tests of up to 64 inner pairs (lanes base … base + count − 1, all in the same place of
+// their lines), one bit per pair, so that the outputs that blend are found without a branch per pair.
+// This one tests each pair on its own; LineBlends and ColumnBlends below share the comparisons of
+// neighbouring pairs.
 struct BlendMasks {
   std::uint64_t even = 0;
   std::uint64_t odd = 0;
 };
 
+std::uint64_t LowBits(unsigned count) { return count >= 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << count) - 1; }
+
 template <InnerPlace place>
 BlendMasks FindBlends(const PairLines& lines, std::size_t base, unsigned count) {
   BlendMasks masks;
-  unsigned i = 0;
-#if defined(__SSE2__)
-  // Two pairs per step. cmpeq is false and cmpneq true for a NaN, exactly as == and != are.
-  constexpr bool first = place == InnerPlace::First || place == InnerPlace::FirstAndLast;
-  constexpr bool last = place == InnerPlace::Last || place == InnerPlace::FirstAndLast;
-  const __m128d zero = _mm_setzero_pd();
-  for (; i + 2 <= count; i += 2) {
-    const std::size_t at = base + i;
-    const __m128d own = _mm_loadu_pd(lines.low[2] + at);
-    const __m128d previous = _mm_loadu_pd(lines.low[1] + at);
-    const __m128d next = _mm_loadu_pd(lines.low[3] + at);
-    const __m128d flat = _mm_cmpeq_pd(_mm_loadu_pd(lines.high[1] + at), zero);
-    __m128d even = _mm_and_pd(_mm_and_pd(flat, _mm_cmpeq_pd(_mm_loadu_pd(lines.high[0] + at), zero)),
-                              _mm_cmpneq_pd(own, next));
-    __m128d odd = _mm_and_pd(_mm_and_pd(flat, _mm_cmpeq_pd(_mm_loadu_pd(lines.high[2] + at), zero)),
-                             _mm_cmpneq_pd(own, previous));
-    if constexpr (!last) even = _mm_and_pd(even, _mm_cmpneq_pd(_mm_loadu_pd(lines.low[4] + at), next));
-    if constexpr (!first) odd = _mm_and_pd(odd, _mm_cmpneq_pd(_mm_loadu_pd(lines.low[0] + at), previous));
-    masks.even |= std::uint64_t(_mm_movemask_pd(even)) << i;
-    masks.odd |= std::uint64_t(_mm_movemask_pd(odd)) << i;
-  }
-#endif
-  for (; i < count; ++i) {
+  for (unsigned i = 0; i < count; ++i) {
     masks.even |= std::uint64_t{EvenBlends<place>(lines, base + i)} << i;
     masks.odd |= std::uint64_t{OddBlends<place>(lines, base + i)} << i;
   }
@@ -138,7 +120,7 @@ void InnerPairs(const PairLines& lines, std::size_t count, double* even, double*
                 Masks masksOf) {
   for (std::size_t base = 0; base < count; base += 64) {
     const unsigned lanes = static_cast<unsigned>(std::min<std::size_t>(64, count - base));
-    const std::uint64_t all = lanes == 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << lanes) - 1;
+    const std::uint64_t all = LowBits(lanes);
     const double* previous = lines.low[1] + base;
     const double* own = lines.low[2] + base;
     const double* next = lines.low[3] + base;
@@ -174,6 +156,57 @@ void InnerPairs(const PairLines& lines, std::size_t count, double* even, double*
                     [&](std::size_t base, unsigned lanes) { return FindBlends<place>(lines, base, lanes); });
 }
 
+// Bit i of the words (i < count) set where a[i] = 0 (ZeroBits) or a[i] ≠ b[i] (DiffersBits), exactly
+// as == and != decide; `words` holds (count + 63) / 64 entries. Each word is gathered in a register,
+// eight values per step.
+template <class Test>
+void GatherBits(std::uint32_t count, std::uint64_t* words, Test test) {
+  for (std::uint32_t begin = 0; begin < count; begin += 64) {
+    const std::uint32_t end = std::min(count, begin + 64);
+    std::uint64_t bits = 0;
+    std::uint32_t i = begin;
+    for (; i + 8 <= end; i += 8) {
+      const unsigned eight = test.Pair(i) | test.Pair(i + 2) << 2 | test.Pair(i + 4) << 4 | test.Pair(i + 6) << 6;
+      bits |= std::uint64_t{eight} << (i - begin);
+    }
+    for (; i < end; ++i) bits |= std::uint64_t{test.One(i)} << (i - begin);
+    words[begin / 64] = bits;
+  }
+}
+
+// Pair(i) gives the bits of values i and i + 1.
+struct ZeroTest {
+  const double* a;
+#if defined(__SSE2__)
+  unsigned Pair(std::uint32_t i) const {
+    return static_cast<unsigned>(_mm_movemask_pd(_mm_cmpeq_pd(_mm_loadu_pd(a + i), _mm_setzero_pd())));
+  }
+#else
+  unsigned Pair(std::uint32_t i) const { return One(i) | One(i + 1) << 1; }
+#endif
+  unsigned One(std::uint32_t i) const { return a[i] == 0.0; }
+};
+
+struct DiffersTest {
+  const double* a;
+  const double* b;
+#if defined(__SSE2__)
+  // cmpneq is true for a NaN, as != is.
+  unsigned Pair(std::uint32_t i) const {
+    return static_cast<unsigned>(_mm_movemask_pd(_mm_cmpneq_pd(_mm_loadu_pd(a + i), _mm_loadu_pd(b + i))));
+  }
+#else
+  unsigned Pair(std::uint32_t i) const { return One(i) | One(i + 1) << 1; }
+#endif
+  unsigned One(std::uint32_t i) const { return a[i] != b[i]; }
+};
+
+void ZeroBits(const double* a, std::uint32_t count, std::uint64_t* words) { GatherBits(count, words, ZeroTest{a}); }
+
+void DiffersBits(const double* a, const double* b, std::uint32_t count, std::uint64_t* words) {
+  GatherBits(count, words, DiffersTest{a, b});
+}
+
 // Along one line the blend tests share their comparisons: with Z_j = (H_j = 0) and D_j = (L_j ≠ L_{j+1}),
 // the even output of a middle pair j blends where Z_j, Z_{j−1}, D_j and D_{j+1} hold, the odd one where
 // Z_j, Z_{j+1}, D_{j−1} and D_{j−2} hold. Both are formed for all pairs of a line from one comparison of
@@ -186,23 +219,9 @@ class LineBlends {
   LineBlends(const double* low, const double* high, std::uint32_t n) : words_((n + 63) / 64) {
     std::uint64_t zero[kWords];
     std::uint64_t differs[kWords];
-    std::fill_n(zero, words_, 0);
-    std::fill_n(differs, words_, 0);
-    std::uint32_t j = 0;
-#if defined(__SSE2__)
-    for (; j + 2 <= n; j += 2) {
-      const __m128d own = _mm_loadu_pd(low + j);
-      const int z = _mm_movemask_pd(_mm_cmpeq_pd(_mm_loadu_pd(high + j), _mm_setzero_pd()));
-      // L_{j+1} of the last pair is the line's first high value: its bit is never used.
-      const int d = _mm_movemask_pd(_mm_cmpneq_pd(own, _mm_loadu_pd(low + j + 1)));
-      zero[j / 64] |= std::uint64_t(z) << (j % 64);
-      differs[j / 64] |= std::uint64_t(d) << (j % 64);
-    }
-#endif
-    for (; j < n; ++j) {
-      zero[j / 64] |= std::uint64_t{high[j] == 0.0} << (j % 64);
-      differs[j / 64] |= std::uint64_t{low[j] != low[j + 1]} << (j % 64);
-    }
+    ZeroBits(high, n, zero);
+    // L_{j+1} of the last pair is the line's first high value: its bit is never used.
+    DiffersBits(low, low + 1, n, differs);
     for (std::uint32_t k = 0; k < words_; ++k) {
       const std::uint64_t z = zero[k];
       const std::uint64_t d = differs[k];
@@ -218,8 +237,7 @@ class LineBlends {
 
   // The tests of pairs first … first + count − 1 (count ≤ 64), all middle pairs.
   BlendMasks Masks(std::uint32_t first, unsigned count) const {
-    const std::uint64_t keep = count == 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << count) - 1;
-    return {Bits(even_, first) & keep, Bits(odd_, first) & keep};
+    return {Bits(even_, first) & LowBits(count), Bits(odd_, first) & LowBits(count)};
   }
 
  private:
@@ -237,15 +255,68 @@ class LineBlends {
   std::uint64_t odd_[kWords];
 };
 
+// The same sharing down the columns: pairs j = 1, 2, … n − 2 of a vertical step, in this order, reuse
+// the zero tests Z_r of the high rows and the inequalities D_r between low rows r and r + 1 that the
+// pairs before them formed; each pair adds Z_{j+1} and D_{j+1}. Row r's words live in slot r mod 3
+// (Z) or r mod 4 (D).
+class ColumnBlends {
+ public:
+  // Entries of the words a step of `lanes` columns needs.
+  static std::size_t Size(std::uint32_t lanes) { return 7 * std::size_t{(lanes + 63) / 64}; }
+
+  // `words` (Size(lanes) entries) and `made` (the rows formed so far, 0 before the first pair) are the
+  // owner's, kept from pair to pair of one step.
+  ColumnBlends(std::uint32_t lanes, std::uint64_t* words, std::uint32_t& made)
+      : lanes_(lanes), words_((lanes + 63) / 64), zero_(words), differs_(words + 3 * words_), made_(made) {}
+
+  // Before inner pair j, with its lines.
+  void Advance(const PairLines& lines, std::uint32_t j) {
+    for (; made_ <= j + 1; ++made_) {
+      const std::uint32_t r = made_;  // lines.high[k] is H_{j+k−1}, lines.low[k] is L_{j+k−2}
+      ZeroBits(lines.high[r + 1 - j], lanes_, Zero(r));
+      DiffersBits(lines.low[r + 2 - j], lines.low[r + 3 - j], lanes_, Differs(r));
+    }
+  }
+
+  // The tests of pair j in lanes base … base + count − 1 (base a multiple of 64, count ≤ 64).
+  template <InnerPlace place>
+  BlendMasks Masks(std::uint32_t j, std::size_t base, unsigned count) const {
+    constexpr bool first = place == InnerPlace::First || place == InnerPlace::FirstAndLast;
+    constexpr bool last = place == InnerPlace::Last || place == InnerPlace::FirstAndLast;
+    const std::size_t k = base / 64;
+    const std::uint64_t flat = Zero(j)[k] & LowBits(count);
+    const std::uint64_t even = flat & Zero(j - 1)[k] & Differs(j)[k] & (last ? ~std::uint64_t{0} : Differs(j + 1)[k]);
+    const std::uint64_t odd = flat & Zero(j + 1)[k] & Differs(j - 1)[k] & (first ? ~std::uint64_t{0} : Differs(j - 2)[k]);
+    return {even, odd};
+  }
+
+ private:
+  std::uint64_t* Zero(std::uint32_t r) const { return zero_ + r % 3 * std::size_t{words_}; }
+  std::uint64_t* Differs(std::uint32_t r) const { return differs_ + r % 4 * std::size_t{words_}; }
+
+  std::uint32_t lanes_;
+  std::uint32_t words_;
+  std::uint64_t* zero_;     // 3 rows
+  std::uint64_t* differs_;  // 4 rows
+  std::uint32_t& made_;
+};
+
 // Vertical synthesis of pair j (of n) in `lanes` columns: output rows 2j (`even`) and 2j + 1 (`odd`).
-void VerticalPairOfLines(const PairLines& lines, std::size_t lanes, std::uint32_t j, std::uint32_t n, double* even,
-                         double* odd) {
+void VerticalPairOfLines(const PairLines& lines, std::size_t lanes, std::uint32_t j, std::uint32_t n,
+                         ColumnBlends& blends, double* even, double* odd) {
   if (j == 0 || j + 1 >= n) return PlainPairs(lines.low[2], lines.high[1], lanes, even, odd, 1);
+  blends.Advance(lines, j);
+  auto inner = [&](auto place) {
+    constexpr InnerPlace kPlace = decltype(place)::value;
+    InnerPairs<kPlace>(lines, lanes, even, odd, 1, [&](std::size_t base, unsigned count) {
+      return blends.Masks<kPlace>(j, base, count);
+    });
+  };
   using Place = InnerPlace;
-  if (n == 3) return InnerPairs<Place::FirstAndLast>(lines, lanes, even, odd, 1);
-  if (j == 1) return InnerPairs<Place::First>(lines, lanes, even, odd, 1);
-  if (j + 2 == n) return InnerPairs<Place::Last>(lines, lanes, even, odd, 1);
-  InnerPairs<Place::Middle>(lines, lanes, even, odd, 1);
+  if (n == 3) return inner(std::integral_constant<Place, Place::FirstAndLast>{});
+  if (j == 1) return inner(std::integral_constant<Place, Place::First>{});
+  if (j + 2 == n) return inner(std::integral_constant<Place, Place::Last>{});
+  inner(std::integral_constant<Place, Place::Middle>{});
 }
 
 // Row r of n rows, clamped into them: the rows a pair's place never reads still point inside.
@@ -256,11 +327,11 @@ std::uint32_t ClampedRow(std::int64_t r, std::uint32_t n) {
 // Vertical synthesis of pair j of every column of the source block (stride W): low row j and high row
 // n + j give output rows 2j (`even`) and 2j + 1 (`odd`), w values each, walking memory row by row.
 void VerticalPair(const double* source, std::uint32_t W, std::uint32_t w, std::uint32_t j, std::uint32_t n,
-                  double* even, double* odd) {
+                  ColumnBlends& blends, double* even, double* odd) {
   PairLines lines;
   for (int k = 0; k < 5; ++k) lines.low[k] = source + std::size_t{ClampedRow(std::int64_t{j} + k - 2, n)} * W;
   for (int k = 0; k < 3; ++k) lines.high[k] = source + std::size_t{n + ClampedRow(std::int64_t{j} + k - 1, n)} * W;
-  VerticalPairOfLines(lines, w, j, n, even, odd);
+  VerticalPairOfLines(lines, w, j, n, blends, even, odd);
 }
 
 // Horizontal synthesis of one line of w values (low half, then high half) into `out`.
@@ -297,9 +368,12 @@ void HorizontalLine(const double* line, std::uint32_t w, double* out) {
 // Source block (stride W) into scratch (stride w).
 void VerticalStep(const double* source, std::uint32_t W, std::uint32_t w, std::uint32_t h, double* scratch) {
   const std::uint32_t n = h / 2;
+  std::vector<std::uint64_t> words(ColumnBlends::Size(w));
+  std::uint32_t made = 0;
+  ColumnBlends blends(w, words.data(), made);
   for (std::uint32_t j = 0; j < n; ++j) {
     double* even = scratch + std::size_t{2 * j} * w;
-    VerticalPair(source, W, w, j, n, even, even + w);
+    VerticalPair(source, W, w, j, n, blends, even, even + w);
   }
   if (h % 2 != 0) std::fill_n(scratch + std::size_t{h - 1} * w, w, 0.0);
 }
@@ -367,7 +441,8 @@ LastInverseStep::LastInverseStep(const double* quarter, const std::int16_t* deta
       n_(h / 2),
       lowRows_(5 * std::size_t{w / 2}),
       highRows_(3 * std::size_t{w}),
-      vertical_(2 * std::size_t{w}) {}
+      vertical_(2 * std::size_t{w}),
+      blendWords_(2 * ColumnBlends::Size(w / 2)) {}
 
 const double* LastInverseStep::LowRow(std::int64_t r) {
   const std::size_t half = w_ / 2;
@@ -409,8 +484,11 @@ void LastInverseStep::RowPair(std::uint32_t j, double* even, double* odd) {
   }
   double* verticalEven = vertical_.data();
   double* verticalOdd = verticalEven + w_;
-  VerticalPairOfLines(left, half, j, n_, verticalEven, verticalOdd);
-  VerticalPairOfLines(right, half, j, n_, verticalEven + half, verticalOdd + half);
+  const std::uint32_t lanes = static_cast<std::uint32_t>(half);
+  ColumnBlends leftBlends(lanes, blendWords_.data(), blendRows_[0]);
+  ColumnBlends rightBlends(lanes, blendWords_.data() + ColumnBlends::Size(lanes), blendRows_[1]);
+  VerticalPairOfLines(left, half, j, n_, leftBlends, verticalEven, verticalOdd);
+  VerticalPairOfLines(right, half, j, n_, rightBlends, verticalEven + half, verticalOdd + half);
   HorizontalLine(verticalEven, w_, even);
   HorizontalLine(verticalOdd, w_, odd);
 }

@@ -56,6 +56,9 @@ class LastInverseStep {
   std::vector<double> vertical_;  // the vertical step's two output rows
   std::int64_t lowMade_ = 0;      // rows made so far
   std::int64_t highMade_ = 0;
+  // The blend tests that successive pairs share, for the left and the right half of the columns.
+  std::vector<std::uint64_t> blendWords_;
+  std::uint32_t blendRows_[2] = {0, 0};
 };
 
 // The plain Haar analysis from the finest level to the coarsest, k + 1 steps, each leaving the
