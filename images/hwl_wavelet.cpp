@@ -112,9 +112,8 @@ void BlendAllPairs(const double* previous, const double* own, const double* next
 }
 
 // Inner pairs in lanes 0 … count − 1, all in the same place of their lines, outputs at
-// even[i × step] and odd[i × step]. Groups of 64 where every output blends take the blend alone,
-// groups of zeros take zeros; the others take plain synthesis, then the blending outputs are
-// overwritten.
+// even[i × step] and odd[i × step]. Each group of 64 pairs computes its more frequent kind of output
+// for all pairs without a test, then overwrites the others one by one; groups of zeros take zeros.
 template <InnerPlace place, class Masks>
 void InnerPairs(const PairLines& lines, std::size_t count, double* even, double* odd, std::ptrdiff_t step,
                 Masks masksOf) {
@@ -128,8 +127,17 @@ void InnerPairs(const PairLines& lines, std::size_t count, double* even, double*
     double* e = even + static_cast<std::ptrdiff_t>(base) * step;
     double* o = odd + static_cast<std::ptrdiff_t>(base) * step;
     BlendMasks masks = masksOf(base, lanes);
-    if (masks.even == all && masks.odd == all) {
+    if (std::popcount(masks.even) + std::popcount(masks.odd) > static_cast<int>(lanes)) {
+      // Most outputs blend: blend all, then put back the plain value where an output does not.
       BlendAllPairs(previous, own, next, lanes, e, o, step);
+      for (std::uint64_t plain = ~masks.even & all; plain != 0; plain &= plain - 1) {
+        const int i = std::countr_zero(plain);
+        e[i * step] = HaarEven(own[i], high[i]);
+      }
+      for (std::uint64_t plain = ~masks.odd & all; plain != 0; plain &= plain - 1) {
+        const int i = std::countr_zero(plain);
+        o[i * step] = HaarOdd(own[i], high[i]);
+      }
       continue;
     }
     if (masks.even == 0 && masks.odd == 0 && AllZero(own, high, lanes)) {
@@ -138,6 +146,7 @@ void InnerPairs(const PairLines& lines, std::size_t count, double* even, double*
       for (unsigned i = 0; i < lanes; ++i) e[i * step] = o[i * step] = 0.0;
       continue;
     }
+    // Most outputs do not blend: plain synthesis for all, then the blends.
     PlainPairs(own, high, lanes, e, o, step);
     for (; masks.even != 0; masks.even &= masks.even - 1) {
       const int i = std::countr_zero(masks.even);
