@@ -80,6 +80,14 @@ struct BlendMasks {
   std::uint64_t odd = 0;
 };
 
+// std::popcount without a population-count instruction is a library call; this is a few operations.
+unsigned BitCount(std::uint64_t bits) {
+  bits -= (bits >> 1) & 0x5555555555555555;
+  bits = (bits & 0x3333333333333333) + ((bits >> 2) & 0x3333333333333333);
+  bits = (bits + (bits >> 4)) & 0x0F0F0F0F0F0F0F0F;
+  return static_cast<unsigned>((bits * 0x0101010101010101) >> 56);
+}
+
 std::uint64_t LowBits(unsigned count) { return count >= 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << count) - 1; }
 
 template <InnerPlace place>
@@ -127,7 +135,7 @@ void InnerPairs(const PairLines& lines, std::size_t count, double* even, double*
     double* e = even + static_cast<std::ptrdiff_t>(base) * step;
     double* o = odd + static_cast<std::ptrdiff_t>(base) * step;
     BlendMasks masks = masksOf(base, lanes);
-    if (std::popcount(masks.even) + std::popcount(masks.odd) > static_cast<int>(lanes)) {
+    if (BitCount(masks.even) + BitCount(masks.odd) > lanes) {
       // Most outputs blend: blend all, then put back the plain value where an output does not.
       BlendAllPairs(previous, own, next, lanes, e, o, step);
       for (std::uint64_t plain = ~masks.even & all; plain != 0; plain &= plain - 1) {
@@ -174,24 +182,31 @@ void GatherBits(std::uint32_t count, std::uint64_t* words, Test test) {
     const std::uint32_t end = std::min(count, begin + 64);
     std::uint64_t bits = 0;
     std::uint32_t i = begin;
-    for (; i + 8 <= end; i += 8) {
-      const unsigned eight = test.Pair(i) | test.Pair(i + 2) << 2 | test.Pair(i + 4) << 4 | test.Pair(i + 6) << 6;
-      bits |= std::uint64_t{eight} << (i - begin);
-    }
+    for (; i + 8 <= end; i += 8) bits |= std::uint64_t{test.Quad(i) | test.Quad(i + 4) << 4} << (i - begin);
     for (; i < end; ++i) bits |= std::uint64_t{test.One(i)} << (i - begin);
     words[begin / 64] = bits;
   }
 }
 
-// Pair(i) gives the bits of values i and i + 1.
+#if defined(__SSE2__)
+// The bits of values i … i + 3 from the comparison masks of values i, i + 1 and i + 2, i + 3: the low
+// halves of the four 64-bit masks gathered into one register, then one movemask.
+inline unsigned QuadBits(__m128d first, __m128d second) {
+  return static_cast<unsigned>(
+      _mm_movemask_ps(_mm_shuffle_ps(_mm_castpd_ps(first), _mm_castpd_ps(second), _MM_SHUFFLE(2, 0, 2, 0))));
+}
+#endif
+
+// Quad(i) gives the bits of values i … i + 3.
 struct ZeroTest {
   const double* a;
 #if defined(__SSE2__)
-  unsigned Pair(std::uint32_t i) const {
-    return static_cast<unsigned>(_mm_movemask_pd(_mm_cmpeq_pd(_mm_loadu_pd(a + i), _mm_setzero_pd())));
+  unsigned Quad(std::uint32_t i) const {
+    const __m128d zero = _mm_setzero_pd();
+    return QuadBits(_mm_cmpeq_pd(_mm_loadu_pd(a + i), zero), _mm_cmpeq_pd(_mm_loadu_pd(a + i + 2), zero));
   }
 #else
-  unsigned Pair(std::uint32_t i) const { return One(i) | One(i + 1) << 1; }
+  unsigned Quad(std::uint32_t i) const { return One(i) | One(i + 1) << 1 | One(i + 2) << 2 | One(i + 3) << 3; }
 #endif
   unsigned One(std::uint32_t i) const { return a[i] == 0.0; }
 };
@@ -201,11 +216,12 @@ struct DiffersTest {
   const double* b;
 #if defined(__SSE2__)
   // cmpneq is true for a NaN, as != is.
-  unsigned Pair(std::uint32_t i) const {
-    return static_cast<unsigned>(_mm_movemask_pd(_mm_cmpneq_pd(_mm_loadu_pd(a + i), _mm_loadu_pd(b + i))));
+  unsigned Quad(std::uint32_t i) const {
+    return QuadBits(_mm_cmpneq_pd(_mm_loadu_pd(a + i), _mm_loadu_pd(b + i)),
+                    _mm_cmpneq_pd(_mm_loadu_pd(a + i + 2), _mm_loadu_pd(b + i + 2)));
   }
 #else
-  unsigned Pair(std::uint32_t i) const { return One(i) | One(i + 1) << 1; }
+  unsigned Quad(std::uint32_t i) const { return One(i) | One(i + 1) << 1 | One(i + 2) << 2 | One(i + 3) << 3; }
 #endif
   unsigned One(std::uint32_t i) const { return a[i] != b[i]; }
 };
