@@ -1,5 +1,8 @@
 #include "scenes/demo_overlay.h"
 
+#include <GL/gl.h>
+
+#include "effects/overlay_fx.h"
 #include "scenes/beat_overlay.h"
 #include "scenes/scene_common.h"
 
@@ -21,3 +24,12 @@ BeatOverlayTextures DemoBeatOverlayTextures() {
 }  // namespace
 
 void DrawBeatOverlay() { DrawBeatOverlayWith(DemoBeatOverlayTextures()); }
+
+void ZoomBlurUnderBeatOverlay(float blurStep) {
+  glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+  CaptureFrame();
+  ZoomBlur(20, blurStep, 0.5f);
+  ApplyNeutralView();
+  glLoadIdentity();
+  DrawBeatOverlay();
+}

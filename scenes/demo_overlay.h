@@ -3,3 +3,7 @@
 #pragma once
 
 void DrawBeatOverlay();
+
+// How most scenes end a frame: the finished picture captured and zoom-blurred over itself (20
+// layers, `blurStep` apart, at half strength, added), then the beat overlay under the neutral view.
+void ZoomBlurUnderBeatOverlay(float blurStep);

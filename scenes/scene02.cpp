@@ -7,8 +7,7 @@
 #include "effects/overlay_fx.h"
 #include "effects/shared_objects.h"
 #include "scenes/demo_overlay.h"
-#include "scenes/gl_vertex.h"
-#include "scenes/ripple.h"
+#include "scenes/ripple_wall.h"
 #include "scenes/scene_common.h"
 #include "sequencing/music_state.h"
 
@@ -21,14 +20,6 @@ void ApplySwayingCamera(std::int32_t t) {
   const double eyeZ = 1 + 24 * std::sin((t - 3000) / 2400.0);
   camera->SetView(static_cast<float>(eyeX), 9.5f, static_cast<float>(eyeZ), 32, 24, 0, 0, -1, 0);
   camera->Apply();
-}
-
-// Tiles 0.4 wide on a 0.6 raster, each showing its own 1/80 x 1/80 piece of the picture.
-void EmitMosaicTile(int i, int j, double rowZ, double colZ) {
-  EmitVertex((i - 1) / 80.0, j / 80.0, 0.6 * i - 0.2, 0.6 * j - 0.2, rowZ);
-  EmitVertex(i / 80.0, j / 80.0, 0.6 * i + 0.2, 0.6 * j - 0.2, rowZ + colZ);
-  EmitVertex(i / 80.0, (j - 1) / 80.0, 0.6 * i + 0.2, 0.6 * j + 0.2, rowZ + colZ);
-  EmitVertex((i - 1) / 80.0, (j - 1) / 80.0, 0.6 * i - 0.2, 0.6 * j + 0.2, rowZ);
 }
 
 }  // namespace
@@ -49,15 +40,9 @@ void Scene02Render() {
   glEnable(GL_TEXTURE_2D);
   glColor4f(0.5f, 0, 0, 1);
   glBindTexture(GL_TEXTURE_2D, SceneTexture(kFlowerPicture));
-  glBegin(GL_QUADS);
-  ForEachRippleTile(t / 80.0, kMosaicFine, EmitMosaicTile);
-  glEnd();
-  glBlendFunc(GL_SRC_ALPHA, GL_ONE);
-  CaptureFrame();
-  ZoomBlur(20, 0.2f, 0.5f);
-  ApplyNeutralView();
-  glLoadIdentity();
-  DrawBeatOverlay();
+  // Tiles 0.4 wide on a 0.6 raster, each showing its own 1/80 x 1/80 piece of the picture.
+  DrawRippleWall({.phase = t / 80.0, .fine = kMosaicFine, .halfSize = 0.2});
+  ZoomBlurUnderBeatOverlay(0.2f);
   glDisable(GL_TEXTURE_2D);
   glDisable(GL_BLEND);
   glEnable(GL_DEPTH_TEST);

@@ -65,21 +65,12 @@ void DrawWaveWallAndOverlay(std::int32_t time) {
   glPopMatrix();
   glPopAttrib();
   glDisable(GL_TEXTURE_2D);
-  glBlendFunc(GL_SRC_ALPHA, GL_ONE);
-  CaptureFrame();
-  ZoomBlur(20, 0.2f, 0.5f);
-  ApplyNeutralView();
-  glLoadIdentity();
-  DrawBeatOverlay();
+  ZoomBlurUnderBeatOverlay(0.2f);
 }
 
 void Scene05Init() {
   if (!ClaimSceneMarker(kScene05Marker)) return;
-  SetSceneClearColour();
-  glDisable(GL_CULL_FACE);
-  glDisable(GL_DEPTH_TEST);
-  glDisable(GL_BLEND);
-  ClearCubeGrid(1, 1, 0, 1);
+  PrepareCubeWallScene(false);
 }
 
 void Scene05Render() {

@@ -35,11 +35,7 @@ void WritePulsingRing(std::int32_t time) {
 
 void Scene06Init() {
   if (!ClaimSceneMarker(kScene06Marker)) return;
-  SetSceneClearColour();
-  glDisable(GL_CULL_FACE);
-  glDisable(GL_DEPTH_TEST);
-  glEnable(GL_BLEND);
-  ClearCubeGrid(1, 1, 0, 1);
+  PrepareCubeWallScene(true);
 }
 
 void Scene06Render() {

@@ -8,8 +8,7 @@
 #include "effects/shared_objects.h"
 #include "scenes/demo_overlay.h"
 #include "scenes/demo_random.h"
-#include "scenes/gl_vertex.h"
-#include "scenes/ripple.h"
+#include "scenes/ripple_wall.h"
 #include "scenes/scene_common.h"
 #include "sequencing/music_state.h"
 
@@ -26,22 +25,6 @@ void ApplyCamera(std::int32_t t, std::int32_t u) {
   const double eyeZ = 5 + 12 * std::sin((t + 9000) / 4400.0);
   camera->SetView(static_cast<float>(eyeX), 5.5f, static_cast<float>(eyeZ), 4, 3.5f, 0, 0, 1, 0);
   camera->Apply();
-}
-
-// Corners one and three take the drift (p, q), corners two and four (q, p): the picture drifts
-// diagonally and each tile's piece of it is sheared a little more as time goes on.
-void DrawWall(std::int32_t u, double halfSize) {
-  const double p = u / 10000.0;
-  const double q = u / 11000.0;
-  const double h = halfSize;
-  glBegin(GL_QUADS);
-  ForEachRippleTile(u / 80.0, kWallFine, [&](int i, int j, double rowZ, double colZ) {
-    EmitVertex((i - 1) / 80.0 + p, j / 80.0 + q, 0.6 * i - h, 0.6 * j - h, rowZ);
-    EmitVertex(i / 80.0 + q, j / 80.0 + p, 0.6 * i + h, 0.6 * j - h, rowZ + colZ);
-    EmitVertex(i / 80.0 + p, (j - 1) / 80.0 + q, 0.6 * i + h, 0.6 * j + h, rowZ + colZ);
-    EmitVertex((i - 1) / 80.0 + q, (j - 1) / 80.0 + p, 0.6 * i - h, 0.6 * j + h, rowZ);
-  });
-  glEnd();
 }
 
 }  // namespace
@@ -78,18 +61,16 @@ void Scene08Render() {
   glLoadIdentity();
   glRotatef(static_cast<GLfloat>(15 * std::sin(u / 3500.0)), 0, 0, 1);
   glRotatef(static_cast<GLfloat>(5 * std::sin(u / 3200.0)), 1, 0, 0);
+  // The picture drifts diagonally, and each tile's piece of it is sheared a little more as time goes on.
+  const RippleWall wall = {.phase = u / 80.0, .fine = kWallFine, .halfSize = halfSize, .p = u / 10000.0,
+                           .q = u / 11000.0};
   glColor4f(0.5f, 0, 0, 1);
-  DrawWall(u, halfSize);
+  DrawRippleWall(wall);
   glRotatef(90, 1, 0, 0);
   glColor4f(0.5f, 0, 0, 1);
-  DrawWall(u, halfSize);
+  DrawRippleWall(wall);
   glDisable(GL_TEXTURE_2D);
-  glBlendFunc(GL_SRC_ALPHA, GL_ONE);
-  CaptureFrame();
-  ZoomBlur(20, 0.2f, 0.5f);
-  ApplyNeutralView();
-  glLoadIdentity();
-  DrawBeatOverlay();
+  ZoomBlurUnderBeatOverlay(0.2f);
   glDisable(GL_BLEND);
   glEnable(GL_DEPTH_TEST);
 }

@@ -7,8 +7,7 @@
 #include "effects/overlay_fx.h"
 #include "effects/shared_objects.h"
 #include "scenes/demo_overlay.h"
-#include "scenes/gl_vertex.h"
-#include "scenes/ripple.h"
+#include "scenes/ripple_wall.h"
 #include "scenes/scene_common.h"
 #include "sequencing/music_state.h"
 
@@ -26,15 +25,7 @@ void ApplyCamera(std::int32_t t) {
 // The picture moves one width every `driftDivisor` milliseconds, the same way in s and t.
 void DrawWall(std::int32_t t, double halfSize, double driftDivisor) {
   const double d = t / driftDivisor;
-  const double h = halfSize;
-  glBegin(GL_QUADS);
-  ForEachRippleTile(t / 80.0, kWallFine, [&](int i, int j, double rowZ, double colZ) {
-    EmitVertex((i - 1) / 80.0 + d, j / 80.0 + d, 0.6 * i - h, 0.6 * j - h, rowZ);
-    EmitVertex(i / 80.0 + d, j / 80.0 + d, 0.6 * i + h, 0.6 * j - h, rowZ + colZ);
-    EmitVertex(i / 80.0 + d, (j - 1) / 80.0 + d, 0.6 * i + h, 0.6 * j + h, rowZ + colZ);
-    EmitVertex((i - 1) / 80.0 + d, (j - 1) / 80.0 + d, 0.6 * i - h, 0.6 * j + h, rowZ);
-  });
-  glEnd();
+  DrawRippleWall({.phase = t / 80.0, .fine = kWallFine, .halfSize = halfSize, .p = d, .q = d});
 }
 
 }  // namespace
@@ -67,12 +58,7 @@ void Scene09Render() {
   DrawWall(t, halfSize, 8000);
   glRotatef(90, 0, 1, 0);
   DrawWall(t, halfSize, 10000);
-  glBlendFunc(GL_SRC_ALPHA, GL_ONE);
-  CaptureFrame();
-  ZoomBlur(20, 0.1f, 0.5f);
-  ApplyNeutralView();
-  glLoadIdentity();
-  DrawBeatOverlay();
+  ZoomBlurUnderBeatOverlay(0.1f);
   glDisable(GL_BLEND);
   glEnable(GL_DEPTH_TEST);
 }

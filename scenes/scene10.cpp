@@ -25,11 +25,7 @@ void DrawFrontWireframe() {
 
 void Scene10Init() {
   if (!ClaimSceneMarker(kScene10Marker)) return;
-  SetSceneClearColour();
-  glDisable(GL_CULL_FACE);
-  glDisable(GL_DEPTH_TEST);
-  glDisable(GL_BLEND);
-  ClearCubeGrid(1, 1, 0, 1);
+  PrepareCubeWallScene(false);
 }
 
 void Scene10Render() {
@@ -44,12 +40,7 @@ void Scene10Render() {
   glPopMatrix();
   glPopAttrib();
   glDisable(GL_TEXTURE_2D);
-  glBlendFunc(GL_SRC_ALPHA, GL_ONE);
-  CaptureFrame();
-  ZoomBlur(20, 0.2f, 0.5f);
-  ApplyNeutralView();
-  glLoadIdentity();
-  DrawBeatOverlay();
+  ZoomBlurUnderBeatOverlay(0.2f);
   glDisable(GL_BLEND);
   glEnable(GL_DEPTH_TEST);
 }

@@ -2,6 +2,7 @@
 
 #include "effects/shared_objects.h"
 #include "images/texture.h"
+#include "scenes/cube_grid.h"
 #include "sequencing/timeline.h"
 
 std::int32_t& SceneMarker() {
@@ -20,6 +21,15 @@ bool ClaimSceneMarker(std::int32_t marker) {
 }
 
 void SetSceneClearColour() { glClearColor(1.0f, 0.75f, 0.0f, 1.0f); }
+
+void PrepareCubeWallScene(bool blending) {
+  SetSceneClearColour();
+  glDisable(GL_CULL_FACE);
+  glDisable(GL_DEPTH_TEST);
+  if (blending) glEnable(GL_BLEND);
+  else glDisable(GL_BLEND);
+  ClearCubeGrid(1, 1, 0, 1);
+}
 
 void SwitchOffLightAndMaterials() {
   light->Switch(false);

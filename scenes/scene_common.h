@@ -18,6 +18,10 @@ bool ClaimSceneMarker(std::int32_t marker);
 // The orange-yellow background every scene clears to.
 void SetSceneClearColour();
 
+// The set-up of the cube-wall scenes: the background colour, no culling, no depth test, blending on
+// or off, and every cube of the grid yellow.
+void PrepareCubeWallScene(bool blending);
+
 // The shared light, then the first and the second material, switched off.
 void SwitchOffLightAndMaterials();
 
