@@ -4,8 +4,6 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 namespace fs = std::filesystem;
 
@@ -21,7 +19,7 @@ std::map<std::string, std::string> Snapshot(const std::string& folder) {
     const std::string name = fs::relative(entry.path(), folder).string();
     if (name == "debug.txt" && !entry.is_directory()) continue;
     if (name == "error.txt") continue;
-    entries[name] = entry.is_directory() ? "<folder>" : ReadBytes(entry.path().string());
+    entries[name] = entry.is_directory() ? "<folder>" : ReadWholeFile(entry.path().string());
   }
   return entries;
 }
@@ -60,15 +58,6 @@ FaultOutcome CleanRun() { return {0, "", std::nullopt}; }
 
 bool ContentIsBuilt() { return fs::exists(kContent / "script.dlx") && fs::exists(kContent / "data"); }
 
-std::string ReadBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), {}};
-}
-
-void WriteBytes(const std::string& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
-}
-
 ContentCopy::ContentCopy() {
   for (const fs::directory_entry& entry : fs::directory_iterator(kContent)) {
     const std::string name = entry.path().filename().string();
@@ -100,8 +89,8 @@ void ExpectOutcome(const ContentCopy& content, const FaultOutcome& expected,
   if (expected.errorMayFollowNoise) EXPECT_TRUE(EndsWith(run.err, expected.standardError)) << run.err;
   else EXPECT_EQ(run.err, expected.standardError);
   const std::string reportFile = content.File("error.txt");
-  if (expected.report) EXPECT_EQ(ReadBytes(reportFile), *expected.report);
-  else EXPECT_FALSE(FileExists(reportFile)) << ReadBytes(reportFile);
+  if (expected.report) EXPECT_EQ(ReadWholeFile(reportFile), *expected.report);
+  else EXPECT_FALSE(FileExists(reportFile)) << ReadWholeFile(reportFile);
   EXPECT_EQ(Changes(before, Snapshot(folder)), std::vector<std::string>{})
       << "the run changed what it should only read";
 }

@@ -3,6 +3,8 @@
 // other file of the folder exactly as it was.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <functional>
 #include <map>
 #include <optional>
@@ -36,6 +38,18 @@ class ContentCopy {
   TempFolder folder_;
 };
 
+bool ContentIsBuilt();
+
+// Tests of this kind get a fresh copy each, or are skipped when the content was not built.
+class OnContentCopy : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (!ContentIsBuilt()) GTEST_SKIP() << "no demo content built";
+    content.emplace();
+  }
+  std::optional<ContentCopy> content;
+};
+
 inline const std::vector<std::string> kQuickRun = {"--frames", "3"};
 
 // Runs `program` (the headless demo unless given) in the copy and checks the outcome with gtest.
@@ -43,7 +57,3 @@ void ExpectOutcome(const ContentCopy& content, const FaultOutcome& expected,
                    const std::vector<std::string>& arguments = kQuickRun,
                    const std::map<std::string, std::string>& environment = {},
                    const std::string& program = HEADLESS_DEMO);
-
-bool ContentIsBuilt();
-std::string ReadBytes(const std::string& path);
-void WriteBytes(const std::string& path, const std::string& bytes);

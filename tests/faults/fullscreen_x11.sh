@@ -6,13 +6,8 @@
 set -u
 demo=$1
 content=$2
-here=$(cd "$(dirname "$0")" && pwd)
-source "$here/../support/xserver.sh"
-source "$here/../support/xtest.sh"
-start_xvfb || exit 1
-trap stop_xserver EXIT
-work=$(mktemp -d)
-cd "$work"
+source "$(dirname "$0")/../support/xtest.sh"
+begin_x_test xvfb
 cp -r "$content"/script.dlx "$content"/data "$content"/*.ogg .
 before=$(find . -type f ! -name debug.txt -exec md5sum {} + | sort)
 
@@ -35,5 +30,4 @@ check_eq "the display's own mode is still in force" 1024x768 "$(screen_size)"
 check_eq "no window after the run" 0 "$(glimmer_windows)"
 
 check_eq "the content is unchanged" "$before" "$(find . -type f ! -name debug.txt ! -name demo.out -exec md5sum {} + | sort)"
-cd / && rm -rf "$work"
 finish

@@ -37,10 +37,10 @@ const FaultOutcome kRefused = FatalReport("zenTexture", "Could not load Texture"
 class DamagedPicture : public ::testing::TestWithParam<std::string> {
  protected:
   void Damage(void (*change)(std::string&)) {
-    std::string bytes = ReadBytes(content.File(GetParam()));
+    std::string bytes = ReadWholeFile(content.File(GetParam()));
     ASSERT_GT(bytes.size(), 36u);
     change(bytes);
-    WriteBytes(content.File(GetParam()), bytes);
+    WriteWholeFile(content.File(GetParam()), bytes);
   }
   ContentCopy content;
 };
@@ -60,8 +60,8 @@ TEST_P(DamagedPicture, Missing) {
 }
 
 TEST_P(DamagedPicture, CutAtHalf) {
-  const std::string bytes = ReadBytes(content.File(GetParam()));
-  WriteBytes(content.File(GetParam()), bytes.substr(0, bytes.size() / 2));
+  const std::string bytes = ReadWholeFile(content.File(GetParam()));
+  WriteWholeFile(content.File(GetParam()), bytes.substr(0, bytes.size() / 2));
   ExpectOutcome(content, IoFailure(100, "read past the end of the file", GetParam()));
 }
 

@@ -35,14 +35,9 @@ FaultOutcome ScriptFault(const std::string& problem) {
   return FatalReport("zenTimeline", "Something is wrong with the Script! (" + problem + ")");
 }
 
-class ScriptFaults : public ::testing::Test {
+class ScriptFaults : public OnContentCopy {
  protected:
-  void SetUp() override {
-    if (!ContentIsBuilt()) GTEST_SKIP() << "no demo content built";
-    content.emplace();
-  }
   std::string Script() const { return content->File("script.dlx"); }
-  std::optional<ContentCopy> content;
 };
 
 class MalformedCommand : public ::testing::TestWithParam<BadLine> {};
@@ -55,27 +50,27 @@ TEST_F(ScriptFaults, MissingCannotBeLoaded) {
 }
 
 TEST_F(ScriptFaults, EmptyPlacesNothingAndEndsAfterOneFrame) {
-  WriteBytes(Script(), "");
+  WriteWholeFile(Script(), "");
   ExpectOutcome(*content, CleanRun(), {});
-  EXPECT_NE(ReadBytes(content->File("debug.txt")).find("Script File Loaded"), std::string::npos);
+  EXPECT_NE(ReadWholeFile(content->File("debug.txt")).find("Script File Loaded"), std::string::npos);
 }
 
 TEST_F(ScriptFaults, LongerThanTheLineLimitIsRefusedBeforeAnyLineRuns) {
   std::string lines;
   for (int i = 0; i <= 100000; ++i) lines += "@fx\r\n";
-  WriteBytes(Script(), lines);
+  WriteWholeFile(Script(), lines);
   ExpectOutcome(*content, ScriptFault("More than 100000 lines"));
-  EXPECT_EQ(ReadBytes(content->File("debug.txt")).find("Command Line was found"), std::string::npos);
+  EXPECT_EQ(ReadWholeFile(content->File("debug.txt")).find("Command Line was found"), std::string::npos);
 }
 
 TEST_P(MalformedCommand, EndsTheDemoWithItsReport) {
   if (!ContentIsBuilt()) GTEST_SKIP() << "no demo content built";
   const ContentCopy content;
   const std::string script = content.File("script.dlx");
-  WriteBytes(script, ReadBytes(script) + GetParam().line + "\r\n");
+  WriteWholeFile(script, ReadWholeFile(script) + GetParam().line + "\r\n");
   ExpectOutcome(content, ScriptFault(GetParam().problem));
   // The good lines before it were read and logged; the scenes of the real order were placed.
-  EXPECT_NE(ReadBytes(content.File("debug.txt")).find("Start Time | 84531"), std::string::npos);
+  EXPECT_NE(ReadWholeFile(content.File("debug.txt")).find("Start Time | 84531"), std::string::npos);
 }
 
 INSTANTIATE_TEST_SUITE_P(EachMessage, MalformedCommand, ::testing::ValuesIn(kBadLines),

@@ -10,15 +10,10 @@ namespace fs = std::filesystem;
 
 namespace {
 
-class SystemFaults : public ::testing::Test {
+class SystemFaults : public OnContentCopy {
  protected:
-  void SetUp() override {
-    if (!ContentIsBuilt()) GTEST_SKIP() << "no demo content built";
-    content.emplace();
-  }
   // The one music file the real script names.
   std::string Music() const { return content->File("kelvane.ogg"); }
-  std::optional<ContentCopy> content;
 };
 
 }  // namespace
@@ -29,19 +24,19 @@ TEST_F(SystemFaults, MusicMissingIsNotFound) {
 }
 
 TEST_F(SystemFaults, MusicThatIsNotAudioHasAnUnknownFormat) {
-  WriteBytes(Music(), "These are not the notes you are looking for.\n");
+  WriteWholeFile(Music(), "These are not the notes you are looking for.\n");
   ExpectOutcome(*content, FatalReport("FMOD", "Unknown file format"));
 }
 
 TEST_F(SystemFaults, MusicCutInsideItsHeadersCannotBeLoaded) {
-  WriteBytes(Music(), ReadBytes(Music()).substr(0, 100));
+  WriteWholeFile(Music(), ReadWholeFile(Music()).substr(0, 100));
   ExpectOutcome(*content, FatalReport("FMOD", "Error loading file"));
 }
 
 TEST_F(SystemFaults, MusicCutAtHalfStillPlays) {
-  const std::string music = ReadBytes(Music());
+  const std::string music = ReadWholeFile(Music());
   ASSERT_GT(music.size(), 10000u);
-  WriteBytes(Music(), music.substr(0, music.size() / 2));
+  WriteWholeFile(Music(), music.substr(0, music.size() / 2));
   ExpectOutcome(*content, CleanRun(), {"--frames", "20"});
 }
 

@@ -7,13 +7,8 @@ set -u
 kelvane=$1
 content=$2
 mode=${3:-escape}
-here=$(cd "$(dirname "$0")" && pwd)
-source "$here/../support/xserver.sh"
-source "$here/../support/xtest.sh"
-start_xvfb || exit 1
-trap stop_xserver EXIT
-work=$(mktemp -d)
-cd "$work"
+source "$(dirname "$0")/../support/xtest.sh"
+begin_x_test xvfb
 for entry in "$content"/script.dlx "$content"/data "$content"/*.ogg; do ln -s "$entry" .; done
 
 count() { grep -c "^$1 |" debug.txt; }
@@ -58,5 +53,4 @@ else
   check_shutdown_trace "full run"
 fi
 
-cd / && rm -rf "$work"
 finish

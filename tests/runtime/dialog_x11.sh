@@ -4,13 +4,8 @@
 set -u
 probe=$1
 kelvane=$2
-here=$(cd "$(dirname "$0")" && pwd)
-source "$here/../support/xserver.sh"
-source "$here/../support/xtest.sh"
-start_xvfb || exit 1
-trap stop_xserver EXIT
-work=$(mktemp -d)
-cd "$work"
+source "$(dirname "$0")/../support/xtest.sh"
+begin_x_test xvfb
 
 # Control centres in pixels, from the template's dialog units (x * 1.5, y * 1.625).
 fullscreen_box="58 100"
@@ -59,5 +54,4 @@ wait_for_exit $pid 10
 check_eq "demo Cancel exit code" 0 $?
 check_eq "demo Cancel writes no debug.txt" "absent" "$([ -e debug.txt ] && echo present || echo absent)"
 
-cd / && rm -rf "$work"
 finish

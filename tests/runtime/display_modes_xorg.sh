@@ -5,17 +5,12 @@
 # Usage: display_modes_xorg.sh WINDOW_PROBE
 set -u
 probe=$1
-here=$(cd "$(dirname "$0")" && pwd)
-source "$here/../support/xserver.sh"
-source "$here/../support/xtest.sh"
+source "$(dirname "$0")/../support/xtest.sh"
 if [ "$(id -u)" != 0 ]; then
   echo "skipped: Xorg with the dummy driver needs root"
   exit 0
 fi
-start_xorg_dummy || exit 1
-trap stop_xserver EXIT
-work=$(mktemp -d)
-cd "$work"
+begin_x_test xorg_dummy
 
 current_mode() { xrandr 2>/dev/null | awk '/\*/ {print $1; exit}'; }
 
@@ -48,5 +43,4 @@ check_eq "unlisted mode exit code" 1 $?
 check_eq "unlisted mode message" "Screen resolution is not supported by your gfx card!" "$(sed -n 4p error.txt | tr -d '\r')"
 check_eq "desktop mode untouched" "1024x768" "$(current_mode)"
 
-cd / && rm -rf "$work"
 finish

@@ -3,13 +3,8 @@
 # does not offer. Usage: window_x11.sh WINDOW_PROBE
 set -u
 probe=$1
-here=$(cd "$(dirname "$0")" && pwd)
-source "$here/../support/xserver.sh"
-source "$here/../support/xtest.sh"
-start_xvfb || exit 1
-trap stop_xserver EXIT
-work=$(mktemp -d)
-cd "$work"
+source "$(dirname "$0")/../support/xtest.sh"
+begin_x_test xvfb
 
 expected_log=$(printf 'zenCreateWindow | 0\r\nWindowRegister | 0\r\nWindowCreate | 0\r\nWindowInit | 0\r\nInitialisation done. | 0\r\n')
 
@@ -54,5 +49,4 @@ check_eq "no window was created" "" "$(grep CREATED probe.out)"
 check_eq "trace stops at WindowCreate" "$(printf 'zenCreateWindow | 0\r\nWindowRegister | 0\r\nWindowCreate | 0\r\n')" "$(cat debug.txt)"
 rm -f error.txt debug.txt
 
-cd / && rm -rf "$work"
 finish

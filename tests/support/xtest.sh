@@ -1,5 +1,7 @@
-# Helpers for tests that drive real windows with xdotool. Source after xserver.sh.
+# Helpers for tests that drive real windows with xdotool; sources xserver.sh too.
 # Each test script starts its own server, so tests can run side by side without stealing focus.
+
+source "$(dirname "${BASH_SOURCE[0]}")/xserver.sh"
 
 failures=0
 
@@ -62,6 +64,15 @@ press() {
   xdotool windowfocus --sync "$window"
   xdotool key "$@"
   sleep 0.2
+}
+
+# begin_x_test xvfb|xorg_dummy: starts that server and enters a fresh scratch folder ($work); both
+# go when the script exits.
+begin_x_test() {
+  "start_$1" || exit 1
+  work=$(mktemp -d)
+  trap 'stop_xserver; cd /; rm -rf "$work"' EXIT
+  cd "$work"
 }
 
 finish() {
