@@ -25,6 +25,9 @@ class CoefficientStream {
   void Fill(std::int32_t* out, std::size_t count);
 
  private:
+  // Steps while both streams have symbols and values to spare, without exhaustion tests; returns the
+  // new `written`.
+  std::size_t PlentifulSteps(std::int32_t* out, std::size_t count, std::size_t written);
   bool Step(std::int32_t* out, std::size_t count, std::size_t& written);
   bool StartRun(std::int32_t* out, std::size_t count, std::size_t& written);
 

@@ -56,6 +56,46 @@ TEST(HwlCoefficients, ExhaustedStreamsLeaveTheRestOfThePlaneZero) {
   EXPECT_EQ(Decode({}, {}, 3, 8), (Plane{0, 0, 0}));
 }
 
+// The decoding rules one symbol at a time, as plainly as they can be written.
+Plane DecodeByTheRules(const Bytes& symbols, const Bytes& values, std::size_t size, int bits) {
+  Plane plane(size, 0);
+  std::size_t i = 0, s = 0, v = 0;
+  while (i < size && s < symbols.size()) {
+    const int symbol = symbols[s];
+    if (symbol == 1) {
+      if (s + 1 >= symbols.size() || v >= values.size()) break;
+      i += values[v++] + symbols[s + 1] * (std::size_t{1} << bits) + 1;  // zeros, already there
+      s += 2;
+    } else if (symbol == 0) {
+      ++i;
+      ++s;
+    } else {
+      if (v >= values.size()) break;
+      plane[i++] = symbol == 2 ? values[v] : -values[v];
+      ++v;
+      ++s;
+    }
+  }
+  return plane;
+}
+
+TEST(HwlCoefficients, RandomStreamsDecodeByTheRules) {
+  // Streams that end in every way: symbols or values first, inside a run, with the plane full or
+  // not, so the decoder's fast steps hand over to its careful ones at every point.
+  std::mt19937 random(41);
+  for (int trial = 0; trial < 500; ++trial) {
+    Bytes symbols(random() % 600), values(random() % 400);
+    const unsigned runShare = random() % 30;
+    for (auto& symbol : symbols) symbol = static_cast<std::uint8_t>(random() % 100 < runShare ? 1 : random() % 4);
+    for (auto& value : values) value = static_cast<std::uint8_t>(random());
+    const int bits = static_cast<int>(random() % 9);
+    const std::uint32_t size = 1 + random() % 3000;
+    Plane decoded(size, 77);
+    DecodeCoefficients(symbols, values, size, 1, bits, decoded.data());
+    ASSERT_EQ(decoded, DecodeByTheRules(symbols, values, size, bits)) << "trial " << trial;
+  }
+}
+
 TEST(HwlCoefficients, PiecewiseDecodingMatchesOneCall) {
   // Long runs that cross piece boundaries, exhausted streams, runs past the end of the plane.
   std::mt19937 random(23);
