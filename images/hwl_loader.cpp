@@ -207,6 +207,19 @@ void DecodeBody(ByteSource& source, const ImageHeader& header, DecodeBuffers& bu
   StoreRebuiltRows(header, buffers, pixels);
 }
 
+// A new pixel buffer of megabytes is zero-filled by resize, one page fault per 4 KiB page; reserving it
+// first lets its whole huge pages be offered before the first write.
+void SizePixelBuffer(std::vector<std::uint8_t>& pixels, std::size_t bytes) {
+  if (pixels.capacity() < bytes) {
+    std::vector<std::uint8_t> fresh;
+    fresh.reserve(bytes);
+    OfferHugePages(fresh.data(), bytes);
+    fresh.assign(pixels.begin(), pixels.end());
+    pixels.swap(fresh);
+  }
+  pixels.resize(bytes);
+}
+
 ImageLoadResult Refusal(std::string problem) { return {ImageLoadStatus::Refused, std::move(problem)}; }
 
 std::optional<ImageLoadResult> CheckBeforeDecoding(ByteSource& source, const ImageHeader& header,
@@ -239,7 +252,7 @@ ImageLoadResult Load(ByteSource& source, std::vector<std::uint8_t>& pixels, Imag
   try {
     DecodeBuffers buffers;
     AllocateBuffers(header, buffers);
-    if (allocate) pixels.resize(PixelBufferBytes(header));
+    if (allocate) SizePixelBuffer(pixels, PixelBufferBytes(header));
     DecodeBody(source, header, buffers, pixels.data());
   } catch (const std::bad_alloc&) {
     return Refusal("the working memory for a " + std::to_string(header.width) + " x " +

@@ -2,6 +2,7 @@
 
 #include <sys/mman.h>
 
+#include <cstdint>
 #include <cstdlib>
 
 namespace {
@@ -26,3 +27,10 @@ void* AllocatePlaneMemory(std::size_t bytes) {
 }
 
 void ReleasePlaneMemory(void* memory) { std::free(memory); }
+
+void OfferHugePages(void* memory, std::size_t bytes) {
+  const std::uintptr_t begin = reinterpret_cast<std::uintptr_t>(memory);
+  const std::uintptr_t first = (begin + kHugePage - 1) / kHugePage * kHugePage;
+  const std::uintptr_t end = (begin + bytes) / kHugePage * kHugePage;
+  if (end > first) madvise(reinterpret_cast<void*>(first), end - first, MADV_HUGEPAGE);
+}

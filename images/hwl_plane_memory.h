@@ -13,6 +13,10 @@
 void* AllocatePlaneMemory(std::size_t bytes);  // throws std::bad_alloc
 void ReleasePlaneMemory(void* memory);
 
+// Offers the 2 MiB-aligned whole huge pages inside [memory, memory + bytes) for transparent huge pages,
+// for a block allocated elsewhere (the caller's pixel buffer) and not yet written. Only advice.
+void OfferHugePages(void* memory, std::size_t bytes);
+
 struct PlaneMemoryRelease {
   void operator()(void* memory) const { ReleasePlaneMemory(memory); }
 };
