@@ -133,8 +133,9 @@ std::uint32_t UsableValues(const ImageHeader& header, int channel) {
 std::uint64_t DecodeWorkingMemory(const ImageHeader& header) {
   const int channels = ChannelCount(header);
   const std::uint64_t pixels = PixelCount(header);
-  // One binary64 plane per channel, a quarter-plane scratch shared by the coarser transform steps, the
-  // pixel buffer, and a few rows.
+  // One binary64 plane per channel (more than the quarter plane and the int16 detail plane the loader
+  // keeps), a quarter-plane scratch shared by the coarser transform steps, the pixel buffer, and a few
+  // rows.
   std::uint64_t bytes = pixels * (8 * std::uint64_t(channels) + (channels == 3 ? 4 : 1)) + 2 * pixels +
                         64 * std::uint64_t{header.width} * (std::uint64_t(channels) + 1);
   std::uint64_t symbols = 0;

@@ -52,7 +52,9 @@ std::uint64_t ExpectedFileSize(const ImageHeader& header);
 std::uint32_t UsableSymbols(const ImageHeader& header, int channel);
 std::uint32_t UsableValues(const ImageHeader& header, int channel);
 
-// Peak bytes the loader allocates to decode this picture, pixel buffer included.
+// An upper bound of the bytes the loader allocates to decode this picture, pixel buffer included. It
+// counts a full binary64 plane per channel, which the loader no longer keeps (it needs about half),
+// so that the same pictures as before are refused.
 std::uint64_t DecodeWorkingMemory(const ImageHeader& header);
 
 // Why a reader must refuse this header, or "" when it can be decoded. Only meaningful for a depth of

@@ -71,15 +71,6 @@ void PlainPairs(const double* low, const double* high, std::size_t count, double
   }
 }
 
-// The blend tests of up to 64 inner pairs (lanes base … base + count − 1, all in the same place of
-// their lines), one bit per pair, so that the outputs that blend are found without a branch per pair.
-// This one tests each pair on its own; LineBlends and ColumnBlends below share the comparisons of
-// neighbouring pairs.
-struct BlendMasks {
-  std::uint64_t even = 0;
-  std::uint64_t odd = 0;
-};
-
 // std::popcount without a population-count instruction is a library call; this is a few operations.
 unsigned BitCount(std::uint64_t bits) {
   bits -= (bits >> 1) & 0x5555555555555555;
@@ -89,6 +80,15 @@ unsigned BitCount(std::uint64_t bits) {
 }
 
 std::uint64_t LowBits(unsigned count) { return count >= 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << count) - 1; }
+
+// The blend tests of up to 64 inner pairs (lanes base … base + count − 1, all in the same place of
+// their lines), one bit per pair, so that the outputs that blend are found without a branch per pair.
+// This one tests each pair on its own; LineBlends and ColumnBlends below share the comparisons of
+// neighbouring pairs.
+struct BlendMasks {
+  std::uint64_t even = 0;
+  std::uint64_t odd = 0;
+};
 
 template <InnerPlace place>
 BlendMasks FindBlends(const PairLines& lines, std::size_t base, unsigned count) {
