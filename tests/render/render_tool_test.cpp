@@ -2,7 +2,12 @@
 // and its refusals.
 #include <gtest/gtest.h>
 
+#include <signal.h>
+
+#include <chrono>
+#include <cstdio>
 #include <filesystem>
+#include <thread>
 #include <string>
 #include <vector>
 
@@ -22,6 +27,12 @@ ProcessResult Render(const std::vector<std::string>& arguments, const std::strin
   std::vector<std::string> argv = {KELVANE_RENDER};
   argv.insert(argv.end(), arguments.begin(), arguments.end());
   return RunProcess(argv, folder, {{"DISPLAY", ""}});
+}
+
+std::string FrameFile(std::int64_t k) {
+  char name[48];
+  std::snprintf(name, sizeof name, "frames/frame-%06lld.png", static_cast<long long>(k));
+  return name;
 }
 
 Picture ReadFrame(const std::string& path) {
@@ -120,6 +131,34 @@ TEST_F(RenderedFrames, ShortVideoHasItsSizeFramesAndMusic) {
   EXPECT_NE(streams.find("codec_name=aac"), std::string::npos) << streams;
   const std::string audio = Probe(video, "stream=duration");
   EXPECT_EQ(audio, "duration=2.000000\nduration=2.000000\n");
+}
+
+// Ctrl-C in the middle: the frames so far stay, the video is closed properly with as many frames as
+// were written, the scratch folder goes, and the exit code says which signal it was.
+TEST_F(RenderedFrames, InterruptedRenderKeepsWhatItWroteAndCleansUp) {
+  const std::string scratch = folder_.File("tmp");
+  fs::create_directory(scratch);
+  const auto interruptOnceFramesAppear = [&](int pid) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(120);
+    while (std::chrono::steady_clock::now() < deadline &&
+           !fs::exists(folder_.File(FrameFile(3))))
+      std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    kill(pid, SIGINT);
+  };
+  const ProcessResult run =
+      RunProcess({KELVANE_RENDER, "--demo", kDemo, "--to", "99000", "--size", "160x120", "--frames", "frames"},
+                 folder_.path(), {{"DISPLAY", ""}, {"TMPDIR", scratch}}, interruptOnceFramesAppear);
+  EXPECT_EQ(run.exitCode, 128 + SIGINT) << run.err;
+  std::int64_t frames = 0;
+  while (fs::exists(folder_.File(FrameFile(frames)))) ++frames;
+  EXPECT_GE(frames, 4);
+  EXPECT_LT(frames, 5940);
+  EXPECT_EQ(std::distance(fs::directory_iterator(folder_.File("frames")), fs::directory_iterator()), frames);
+  EXPECT_EQ(ReadFrame(folder_.File(FrameFile(frames - 1))).width, 160);
+  EXPECT_NE(run.err.find("interrupted (signal 2); kept the first " + std::to_string(frames) + " of 5940 frames"),
+            std::string::npos)
+      << run.err;
+  EXPECT_TRUE(fs::is_empty(scratch)) << "the scratch folder was left behind";
 }
 
 TEST(RenderRefusals, ClearMessagesAndExitCodes) {

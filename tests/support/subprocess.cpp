@@ -12,7 +12,8 @@
 #include <stdexcept>
 
 ProcessResult RunProcess(const std::vector<std::string>& argv, const std::string& folder,
-                         const std::map<std::string, std::string>& environment) {
+                         const std::map<std::string, std::string>& environment,
+                         const std::function<void(int)>& whileRunning) {
   TempFolder capture;
   const std::string outPath = capture.File("out"), errPath = capture.File("err");
   const pid_t child = fork();
@@ -36,6 +37,7 @@ ProcessResult RunProcess(const std::vector<std::string>& argv, const std::string
     execv(args[0], args.data());
     _exit(127);
   }
+  if (whileRunning) whileRunning(child);
   int status = 0;
   waitpid(child, &status, 0);
   ProcessResult result;

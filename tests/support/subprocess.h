@@ -2,6 +2,7 @@
 // leaves behind: its exit code, its standard output and error, the files it wrote.
 #pragma once
 
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -13,9 +14,11 @@ struct ProcessResult {
 };
 
 // Runs argv[0] (a path) with the arguments in `folder`. `environment` entries are set in the child
-// ("" as a value unsets the variable).
+// ("" as a value unsets the variable). `whileRunning`, if given, is called with the child's process
+// id once it has started, before the wait for its end (to signal it, say).
 ProcessResult RunProcess(const std::vector<std::string>& argv, const std::string& folder,
-                         const std::map<std::string, std::string>& environment = {});
+                         const std::map<std::string, std::string>& environment = {},
+                         const std::function<void(int)>& whileRunning = {});
 
 // A fresh empty folder under the system's temporary folder, removed by the destructor.
 class TempFolder {

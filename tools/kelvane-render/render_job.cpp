@@ -12,6 +12,7 @@
 #include "tools/kelvane-render/frame_clock.h"
 #include "tools/kelvane-render/frame_output.h"
 #include "tools/kelvane-render/headless_demo.h"
+#include "tools/kelvane-render/interruption.h"
 #include "tools/kelvane-render/music_samples.h"
 #include "tools/kelvane-render/progress_bar.h"
 
@@ -56,20 +57,24 @@ class FrameRunner {
 
   void Replay() {
     const auto start = std::chrono::steady_clock::now();
-    for (std::int64_t k = 0; k < clock_.ReplayFrameCount(); ++k) Draw(clock_.TimeOfReplayFrame(k), nullptr);
+    for (std::int64_t k = 0; k < clock_.ReplayFrameCount() && !Interrupted(); ++k)
+      Draw(clock_.TimeOfReplayFrame(k), nullptr);
     replaySeconds_ = SecondsSince(start);
   }
 
   bool Render(std::int64_t frameCount, FrameOutput& output, std::string& error) {
     const auto start = std::chrono::steady_clock::now();
     Picture picture;
-    for (std::int64_t k = 0; k < frameCount; ++k) {
+    for (std::int64_t k = 0; k < frameCount && !Interrupted(); ++k) {
       Draw(clock_.TimeOfFrame(k), &picture);
       if (!output.Add(k, picture, error)) return false;
+      ++written_;
     }
     renderSeconds_ = SecondsSince(start);
     return true;
   }
+
+  std::int64_t written() const { return written_; }
 
   void PrintTiming(std::int64_t frameCount) const {
     std::fprintf(stderr, "kelvane-render: %lld frames in %.2f s, %.2f fps (%lld frames replayed first in %.2f s)\n",
@@ -94,9 +99,22 @@ class FrameRunner {
   ProgressBar& progress_;
   float frameSpectrum_[kSpectrumValues] = {};
   std::int64_t done_ = 0;
+  std::int64_t written_ = 0;
   double replaySeconds_ = 0.0;
   double renderSeconds_ = 0.0;
 };
+
+// What an interrupted render leaves: the frames so far, in an output that is closed properly.
+int StopInterrupted(FrameOutput& output, std::int64_t written, std::int64_t frameCount, const std::string& path) {
+  std::string error;
+  const bool finished = output.Finish(error);
+  StopHeadlessDemo();
+  std::fprintf(stderr, "kelvane-render: interrupted (signal %d); %s the first %lld of %lld frames in %s\n",
+               InterruptingSignal(), finished ? "kept" : "could not close", static_cast<long long>(written),
+               static_cast<long long>(frameCount), path.c_str());
+  if (!finished) std::fprintf(stderr, "kelvane-render: %s\n", error.c_str());
+  return 128 + InterruptingSignal();
+}
 
 }  // namespace
 
@@ -109,6 +127,7 @@ int RunRender(const RenderArguments& arguments) {
   if (SizeIsNot4By3(arguments.width, arguments.height))
     std::fprintf(stderr, "kelvane-render: warning: %dx%d is not 4:3; the scenes are drawn for 4:3 and come out stretched\n",
                  arguments.width, arguments.height);
+  CatchInterruptions();
   if (!EnterScratchFolder(arguments.demoFolder, error)) return Failure(error);
 
   StartHeadlessDemo(arguments.width, arguments.height);
@@ -125,8 +144,10 @@ int RunRender(const RenderArguments& arguments) {
   ProgressBar progress(clock.ReplayFrameCount() + frameCount, StandardErrorIsTerminal());
   FrameRunner runner(clock, music, progress);
   runner.Replay();
-  const bool written = runner.Render(frameCount, *output, error) && output->Finish(error);
+  const bool rendered = runner.Render(frameCount, *output, error);
   progress.Finish();
+  if (rendered && Interrupted()) return StopInterrupted(*output, runner.written(), frameCount, outputPath);
+  const bool written = rendered && output->Finish(error);
   if (written && arguments.timing) runner.PrintTiming(frameCount);
   StopHeadlessDemo();
   return written ? 0 : Failure(error);

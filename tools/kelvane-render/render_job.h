@@ -7,5 +7,6 @@
 inline constexpr int kRenderFailed = 1;
 
 // 0 when every frame was written; kRenderFailed with a message on standard error otherwise. A
-// failure inside the demo's own start-up is its fatal error report (exit code 1 as well).
+// failure inside the demo's own start-up is its fatal error report (exit code 1 as well). Interrupted
+// by a signal (interruption.h): 128 + its number, with the frames written so far kept.
 int RunRender(const RenderArguments& arguments);
