@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The demo window on Xvfb: its log lines, Escape, other keys, and a full-screen mode the display
-# does not offer. Usage: window_x11.sh WINDOW_PROBE
+# does not offer, the close box. Usage: window_x11.sh WINDOW_PROBE X_CLOSE_REQUEST
 set -u
 probe=$1
+close_request=$2
 source "$(dirname "$0")/../support/xtest.sh"
 begin_x_test xvfb
 
@@ -35,6 +36,23 @@ if window=$(wait_for_window Glimmer); then
     "$(xdotool search --name '^Glimmer$' >/dev/null 2>&1 && echo yes || echo no)"
 else
   fail "no Glimmer window"
+  kill $pid
+fi
+rm -f continue debug.txt
+
+# The close box ends the loop as Escape does.
+"$probe" windowed >probe.out 2>probe.err &
+pid=$!
+if window=$(wait_for_window Glimmer); then
+  wait_for_line probe.out CREATED 5
+  "$close_request" "$window"
+  wait_for_line probe.out LOOP-ENDED 5 || fail "the close box did not end the loop"
+  check_eq "close box: loop end state" "active=0" "$(grep -o 'active=[01]' probe.out)"
+  touch continue
+  wait_for_exit $pid 10
+  check_eq "close box: probe exit code" 0 $?
+else
+  fail "no Glimmer window for the close box"
   kill $pid
 fi
 rm -f continue debug.txt
