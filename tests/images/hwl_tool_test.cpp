@@ -82,6 +82,19 @@ TEST(HwlTool, GreyPgmRoundTrip) {
   ASSERT_TRUE(ReadPicture(decoded, back, error)) << error;
   EXPECT_EQ(back.channels, 1);
   EXPECT_NE(Hwl("info " + encoded).output.find("bitsPerPixel: 8"), std::string::npos);
+
+  // Written as PPM, each grey byte becomes three equal ones.
+  const std::string widened = TempFile("grey.ppm");
+  ASSERT_EQ(Hwl("decode " + encoded + " " + widened).exitCode, 0);
+  Picture rgb;
+  ASSERT_TRUE(ReadPicture(widened, rgb, error)) << error;
+  ASSERT_EQ(rgb.channels, 3);
+  ASSERT_EQ(rgb.pixels.size(), back.pixels.size() * 3);
+  for (std::size_t i = 0; i < back.pixels.size(); ++i) {
+    const std::uint8_t grey = back.pixels[i];
+    ASSERT_TRUE(rgb.pixels[3 * i] == grey && rgb.pixels[3 * i + 1] == grey && rgb.pixels[3 * i + 2] == grey)
+        << "pixel " << i;
+  }
 }
 
 TEST(HwlTool, FailuresNameTheFileAndExitNonZero) {

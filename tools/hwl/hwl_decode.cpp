@@ -25,11 +25,19 @@ Picture ToPicture(const ImageHeader& header, const std::vector<std::uint8_t>& pi
   const bool grey = header.bitsPerPixel == 8;
   picture.channels = grey && !wantRgb ? 1 : 3;
   const std::size_t count = std::size_t{header.width} * header.height;
-  picture.pixels.resize(count * picture.channels);
-  for (std::size_t i = 0; i < count; ++i) {
-    for (int c = 0; c < picture.channels; ++c) {
-      picture.pixels[i * picture.channels + c] = grey ? pixels[i] : pixels[4 * i + 2 - c];
-    }
+  if (picture.channels == 1) {
+    picture.pixels.assign(pixels.begin(), pixels.begin() + std::ptrdiff_t(count));
+    return picture;
+  }
+  picture.pixels.resize(count * 3);
+  std::uint8_t* out = picture.pixels.data();
+  const std::uint8_t* in = pixels.data();
+  // Blue, green, red, alpha in; a grey byte stands for all three.
+  const std::size_t step = grey ? 1 : 4, red = grey ? 0 : 2, green = grey ? 0 : 1;
+  for (std::size_t i = 0; i < count; ++i, in += step, out += 3) {
+    out[0] = in[red];
+    out[1] = in[green];
+    out[2] = in[0];
   }
   return picture;
 }
