@@ -1,4 +1,5 @@
 #include <cstdio>
+#include <utility>
 
 #include "images/hwl_loader.h"
 #include "tools/common/png_io.h"
@@ -17,28 +18,31 @@ bool EndsWith(const std::string& text, const std::string& tail) {
   return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
 }
 
-// The decoder's blue, green, red, alpha pixels as RGB, or its grey bytes as grey or as RGB.
-Picture ToPicture(const ImageHeader& header, const std::vector<std::uint8_t>& pixels, bool wantRgb) {
+// The decoder's blue, green, red, alpha pixels as RGB, or its grey bytes as grey or as RGB. Colour
+// is packed in place (pixel i moves down from 4 i to 3 i), which spares a second picture-sized buffer.
+Picture ToPicture(const ImageHeader& header, std::vector<std::uint8_t>&& pixels, bool wantRgb) {
   Picture picture;
   picture.width = header.width;
   picture.height = header.height;
   const bool grey = header.bitsPerPixel == 8;
   picture.channels = grey && !wantRgb ? 1 : 3;
   const std::size_t count = std::size_t{header.width} * header.height;
-  if (picture.channels == 1) {
-    picture.pixels.assign(pixels.begin(), pixels.begin() + std::ptrdiff_t(count));
-    return picture;
+  if (grey && !wantRgb) {
+    pixels.resize(count);
+  } else if (grey) {
+    pixels.resize(count * 3);
+    for (std::size_t i = count; i-- > 0;) pixels[3 * i] = pixels[3 * i + 1] = pixels[3 * i + 2] = pixels[i];
+  } else {
+    std::uint8_t* data = pixels.data();
+    for (std::size_t i = 0; i < count; ++i) {
+      const std::uint8_t blue = data[4 * i], green = data[4 * i + 1], red = data[4 * i + 2];
+      data[3 * i] = red;
+      data[3 * i + 1] = green;
+      data[3 * i + 2] = blue;
+    }
+    pixels.resize(count * 3);
   }
-  picture.pixels.resize(count * 3);
-  std::uint8_t* out = picture.pixels.data();
-  const std::uint8_t* in = pixels.data();
-  // Blue, green, red, alpha in; a grey byte stands for all three.
-  const std::size_t step = grey ? 1 : 4, red = grey ? 0 : 2, green = grey ? 0 : 1;
-  for (std::size_t i = 0; i < count; ++i, in += step, out += 3) {
-    out[0] = in[red];
-    out[1] = in[green];
-    out[2] = in[0];
-  }
+  picture.pixels = std::move(pixels);
   return picture;
 }
 
@@ -60,7 +64,7 @@ int RunDecode(const Arguments& arguments) {
     return Failure("decode", output + ": a colour picture cannot be written as PGM");
   }
   std::string error;
-  if (!WritePicture(output, ToPicture(header, pixels, EndsWith(output, ".ppm")), error)) {
+  if (!WritePicture(output, ToPicture(header, std::move(pixels), EndsWith(output, ".ppm")), error)) {
     return Failure("decode", error);
   }
   return 0;
