@@ -149,5 +149,7 @@ const char* RenderUsage() {
          "  --help            this text\n"
          "\n"
          "Frame k shows the music time from + trunc(k * 1000 / fps). A render that starts later than 0\n"
-         "first plays the frames before it without writing them, so it shows what a render from 0 shows.\n";
+         "first plays the frames before it without writing them, so it shows what a render from 0 shows.\n"
+         "Ctrl-C stops after the frame in hand and keeps what was written, the video closed properly;\n"
+         "the exit code is then 128 + the signal's number.\n";
 }
