@@ -41,12 +41,7 @@ std::int32_t WaveRowOffset(std::int32_t time, std::int32_t column) {
 }
 
 void BeginCubeWall() {
-  glDisable(GL_DEPTH_TEST);
-  glEnable(GL_BLEND);
-  glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-  glEnable(GL_TEXTURE_2D);
-  glBindTexture(GL_TEXTURE_2D, SceneTexture(kFlowerPicture));
-  glLoadIdentity();
+  BeginFlowerDrawing();
   glPushAttrib(GL_ENABLE_BIT);
   glPushMatrix();
 }

@@ -53,12 +53,7 @@ void Scene08Render() {
   const std::int32_t u = t + kTimeShift;
   const double halfSize = Scene08TileHalfSize(spectrum[kScene08Band]);
   ApplyCamera(t, u);
-  glDisable(GL_DEPTH_TEST);
-  glEnable(GL_BLEND);
-  glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-  glEnable(GL_TEXTURE_2D);
-  glBindTexture(GL_TEXTURE_2D, SceneTexture(kFlowerPicture));
-  glLoadIdentity();
+  BeginFlowerDrawing();
   glRotatef(static_cast<GLfloat>(15 * std::sin(u / 3500.0)), 0, 0, 1);
   glRotatef(static_cast<GLfloat>(5 * std::sin(u / 3200.0)), 1, 0, 0);
   // The picture drifts diagonally, and each tile's piece of it is sheared a little more as time goes on.

@@ -43,12 +43,7 @@ void Scene09Render() {
   const std::int32_t t = musicTime;
   const double halfSize = Scene09TileHalfSize(spectrum[kScene09Band]);
   ApplyCamera(t);
-  glDisable(GL_DEPTH_TEST);
-  glEnable(GL_BLEND);
-  glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-  glEnable(GL_TEXTURE_2D);
-  glBindTexture(GL_TEXTURE_2D, SceneTexture(kFlowerPicture));
-  glLoadIdentity();
+  BeginFlowerDrawing();
   glRotatef(static_cast<GLfloat>(15 * std::sin(t / 3500.0)), 0, 0, 1);
   glRotatef(static_cast<GLfloat>(5 * std::sin(t / 3200.0)), 1, 0, 0);
   glColor4f(0.6f, 0, 0, 1);

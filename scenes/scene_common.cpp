@@ -31,6 +31,15 @@ void PrepareCubeWallScene(bool blending) {
   ClearCubeGrid(1, 1, 0, 1);
 }
 
+void BeginFlowerDrawing() {
+  glDisable(GL_DEPTH_TEST);
+  glEnable(GL_BLEND);
+  glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+  glEnable(GL_TEXTURE_2D);
+  glBindTexture(GL_TEXTURE_2D, SceneTexture(kFlowerPicture));
+  glLoadIdentity();
+}
+
 void SwitchOffLightAndMaterials() {
   light->Switch(false);
   material1->Switch(false);

@@ -22,6 +22,10 @@ void SetSceneClearColour();
 // or off, and every cube of the grid yellow.
 void PrepareCubeWallScene(bool blending);
 
+// Depth test off, alpha blending, the flower picture bound, the modelview matrix reset: how the
+// flower walls start to draw.
+void BeginFlowerDrawing();
+
 // The shared light, then the first and the second material, switched off.
 void SwitchOffLightAndMaterials();
 
