@@ -1,5 +1,7 @@
 #include "runtime/frame_loop.h"
 
+#include <algorithm>
+
 #include "effects/overlay_fx.h"
 #include "runtime/window.h"
 #include "sequencing/music.h"
@@ -9,6 +11,14 @@
 void DrawFrameAtMusicTime() {
   RunFrameSlots();
   CaptureFrame();
+}
+
+void DrawFrameAt(std::int32_t time, const float* frameSpectrum) {
+  BeginFrame();
+  musicTime = time;
+  if (frameSpectrum) std::copy(frameSpectrum, frameSpectrum + kSpectrumValues, spectrum);
+  else std::fill(spectrum, spectrum + kSpectrumValues, 0.0f);
+  DrawFrameAtMusicTime();
 }
 
 void FinishFrameAtMusicTime() {

@@ -19,6 +19,9 @@ constexpr bool FrameLoopContinues(bool active, std::int32_t musicTime, std::int3
 
 // Steps 5 and 6 for the `musicTime` and `spectrum` already set: the picture is finished, not shown.
 void DrawFrameAtMusicTime();
+// Steps 2, 5 and 6 with the clock and the spectrum given (512 values; null: all zero) instead of
+// read from the music: how the renderer and the test harness draw frame-exactly.
+void DrawFrameAt(std::int32_t time, const float* frameSpectrum);
 // Steps 7 and 8.
 void FinishFrameAtMusicTime();
 

@@ -1,5 +1,6 @@
 #include "runtime/startup.h"
 
+#include <cstdlib>
 #include <memory>
 
 #include "effects/overlay_fx.h"
@@ -47,6 +48,16 @@ void StartDemo(const StartupSettings& settings, StartOptions options) {
   InitPipeline(kRenderTextureSize);
   InitFX();
   EnableSpectrum();
+}
+
+void StartDemoOffscreen(std::int32_t width, std::int32_t height) {
+  setenv("SDL_VIDEODRIVER", "offscreen", 1);
+  StartupSettings settings;
+  settings.width = width;
+  settings.height = height;
+  settings.fullscreen = false;
+  settings.music = false;
+  StartDemo(settings, StartOptions{.startMusic = false});
 }
 
 void ShutDownDemo() {

@@ -23,4 +23,8 @@ struct StartOptions {
 };
 
 void StartDemo(const StartupSettings& settings, StartOptions options = {});
+// The start-up for programs that drive the clock themselves (the offline renderer, the frame-exact
+// test harness): SDL's offscreen driver, windowed at width x height, the music neither heard nor
+// started.
+void StartDemoOffscreen(std::int32_t width, std::int32_t height);
 void ShutDownDemo();

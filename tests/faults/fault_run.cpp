@@ -66,7 +66,7 @@ ContentCopy::ContentCopy() {
   }
 }
 
-std::vector<std::string> ContentCopy::Pictures() const {
+std::vector<std::string> ContentPictures() {
   std::vector<std::string> pictures;
   for (const fs::directory_entry& entry : fs::directory_iterator(kContent / "data"))
     pictures.push_back("data/" + entry.path().filename().string());

@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -32,13 +31,14 @@ class ContentCopy {
   ContentCopy();  // the demo's content ("script.dlx", "data/", the music) copied into a new folder
   const TempFolder& folder() const { return folder_; }
   std::string File(const std::string& name) const { return folder_.File(name); }
-  std::vector<std::string> Pictures() const;  // "data/....hwl", sorted
 
  private:
   TempFolder folder_;
 };
 
 bool ContentIsBuilt();
+// The built content's pictures as "data/....hwl", sorted.
+std::vector<std::string> ContentPictures();
 
 // Tests of this kind get a fresh copy each, or are skipped when the content was not built.
 class OnContentCopy : public ::testing::Test {

@@ -3,7 +3,6 @@
 // offscreen driver. Used by the fault matrix and the leak check of a whole run.
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <string>
 
 #include "runtime/frame_loop.h"

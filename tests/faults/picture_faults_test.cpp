@@ -14,7 +14,7 @@ namespace {
 
 std::vector<std::string> PictureNames() {
   if (!ContentIsBuilt()) return {};
-  return ContentCopy().Pictures();
+  return ContentPictures();
 }
 
 std::string TestName(const ::testing::TestParamInfo<std::string>& info) {
@@ -50,7 +50,7 @@ class DamagedPicture : public ::testing::TestWithParam<std::string> {
 TEST(Pictures, TheContentHasTwentyTwoAndStartsIntact) {
   if (!ContentIsBuilt()) GTEST_SKIP() << "no demo content built";
   const ContentCopy content;
-  EXPECT_EQ(content.Pictures().size(), 22u);
+  EXPECT_EQ(ContentPictures().size(), 22u);
   ExpectOutcome(content, CleanRun());
 }
 

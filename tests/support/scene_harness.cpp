@@ -3,16 +3,13 @@
 #include <GL/gl.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <stdexcept>
 
-#include "effects/overlay_fx.h"
 #include "runtime/frame_loop.h"
 #include "runtime/startup.h"
 #include "runtime/window.h"
-#include "sequencing/music_state.h"
 
 namespace fs = std::filesystem;
 
@@ -41,22 +38,12 @@ void EnterScratchFolder(const std::string& demoFolder) {
 }  // namespace
 
 void HarnessStart(const std::string& demoFolder, int width, int height) {
-  setenv("SDL_VIDEODRIVER", "offscreen", 1);
   EnterScratchFolder(demoFolder);
-  StartupSettings settings;
-  settings.width = width;
-  settings.height = height;
-  settings.fullscreen = false;
-  settings.music = false;
-  StartDemo(settings, StartOptions{.startMusic = false});
+  StartDemoOffscreen(width, height);
 }
 
 HarnessPicture HarnessFrame(std::int32_t time, const float* frameSpectrum) {
-  BeginFrame();
-  musicTime = time;
-  if (frameSpectrum) std::copy(frameSpectrum, frameSpectrum + kSpectrumValues, spectrum);
-  else std::fill(spectrum, spectrum + kSpectrumValues, 0.0f);
-  DrawFrameAtMusicTime();
+  DrawFrameAt(time, frameSpectrum);
 
   HarnessPicture picture;
   picture.width = zenWindow.width;

@@ -8,11 +8,9 @@
 #include <filesystem>
 #include <system_error>
 
-#include "effects/overlay_fx.h"
 #include "runtime/frame_loop.h"
 #include "runtime/startup.h"
 #include "runtime/window.h"
-#include "sequencing/music_state.h"
 
 namespace fs = std::filesystem;
 
@@ -74,21 +72,8 @@ bool EnterScratchFolder(const std::string& demoFolder, std::string& error) {
   return !failure;
 }
 
-void StartHeadlessDemo(std::int32_t width, std::int32_t height) {
-  setenv("SDL_VIDEODRIVER", "offscreen", 1);
-  StartupSettings settings;
-  settings.width = width;
-  settings.height = height;
-  settings.fullscreen = false;
-  settings.music = false;
-  StartDemo(settings, StartOptions{.startMusic = false});
-}
-
 void DrawDemoFrame(std::int32_t time, const float* frameSpectrum, Picture* picture) {
-  BeginFrame();
-  musicTime = time;
-  std::copy(frameSpectrum, frameSpectrum + kSpectrumValues, spectrum);
-  DrawFrameAtMusicTime();
+  DrawFrameAt(time, frameSpectrum);
   if (picture) ReadBackFrame(*picture);
   FinishFrameAtMusicTime();
 }

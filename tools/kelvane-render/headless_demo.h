@@ -1,5 +1,5 @@
-// The demo's real start-up, frames and shut-down on SDL's offscreen driver: no window, no sound
-// device, no dialog.
+// The renderer's side of a headless run (the start-up itself is StartDemoOffscreen): the scratch
+// folder, frames read back, shut-down.
 //
 // The demo runs in a scratch folder under the system's temporary folder that links to everything in
 // the demo folder, so its debug.txt (and an error.txt) never land in the demo folder or the user's;
@@ -13,9 +13,6 @@
 
 // Makes the scratch folder and enters it; false with `error` set when that fails.
 bool EnterScratchFolder(const std::string& demoFolder, std::string& error);
-
-// The start-up of the live demo at `width` x `height`, windowed, music off and not started.
-void StartHeadlessDemo(std::int32_t width, std::int32_t height);
 
 // The live frame steps at `time` with `frameSpectrum` (512 values): BeginFrame, the timeline's init
 // and render slots, CaptureFrame, PresentFrame, the done slots. With `picture`, the finished frame is

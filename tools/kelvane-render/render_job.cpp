@@ -8,6 +8,7 @@
 
 #include "platform/sound_errors.h"
 #include "runtime/fatal_error.h"
+#include "runtime/startup.h"
 #include "sequencing/music_state.h"
 #include "tools/kelvane-render/frame_clock.h"
 #include "tools/kelvane-render/frame_output.h"
@@ -130,7 +131,7 @@ int RunRender(const RenderArguments& arguments) {
   CatchInterruptions();
   if (!EnterScratchFolder(arguments.demoFolder, error)) return Failure(error);
 
-  StartHeadlessDemo(arguments.width, arguments.height);
+  StartDemoOffscreen(arguments.width, arguments.height);
   SettleMusicLength();
   const FrameClock clock{arguments.from, arguments.fps, arguments.to};
   const std::int64_t frameCount = clock.FrameCount(musicLength);
