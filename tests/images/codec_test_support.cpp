@@ -8,9 +8,8 @@
 #include <iterator>
 #include <sstream>
 
-#include <unistd.h>
-
 #include "images/hwl_loader.h"
+#include "tests/support/subprocess.h"
 
 namespace {
 
@@ -43,8 +42,10 @@ Bytes SmoothGreyPixels(std::uint32_t width, std::uint32_t height) {
 }
 
 std::string TempFile(const std::string& name) {
+  // One folder per test process, removed when it exits, so repeated runs leave nothing behind.
+  static const TempFolder folder;
   static std::atomic<int> serial{0};
-  return testing::TempDir() + "codec_" + std::to_string(::getpid()) + "_" + std::to_string(serial++) + "_" + name;
+  return folder.File(std::to_string(serial++) + "_" + name);
 }
 
 Bytes ReadFileBytes(const std::string& path) {

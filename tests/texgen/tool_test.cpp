@@ -9,6 +9,7 @@
 #include <string>
 
 #include "texgen/oplist.h"
+#include "tests/support/subprocess.h"
 #include "texgen/text_compiler.h"
 
 namespace {
@@ -30,7 +31,11 @@ Outcome Texgen(const std::string& args) {
   return outcome;
 }
 
-std::string Temp(const char* name) { return ::testing::TempDir() + name; }
+// Files go to a folder of this test process's own, removed when it exits.
+std::string Temp(const char* name) {
+  static const TempFolder folder;
+  return folder.File(name);
+}
 
 void WriteText(const std::string& path, const std::string& text) { std::ofstream(path) << text; }
 
