@@ -6,6 +6,7 @@
 #include <emmintrin.h>
 #endif
 
+#include "images/hwl_avx2.h"
 #include "images/hwl_wavelet.h"
 
 namespace {
@@ -123,6 +124,11 @@ void StorePixels(const double* r, const double* g, const double* b, std::size_t 
 
 void StoreYuvPixels(const double* y, const double* u, const double* v, std::size_t count, std::uint8_t* pixels) {
   std::size_t i = 0;
+  if (HwlHasAvx2()) {
+    i = StoreYuvPixelsAvx2(y, u, v, count, pixels, [](double luma, double blue, double red, std::uint8_t* pixel) {
+      StoreBgr0(YuvSampleToRgb(luma, blue, red), pixel);
+    });
+  }
 #if defined(__SSE2__)
   for (; i + 2 <= count; i += 2) {
     const int exact = StoreTwoPixels(y + i, u + i, v + i, pixels + 4 * i);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <cmath>
 #include <cstddef>
 #include <type_traits>
 
@@ -9,6 +10,7 @@
 #include <emmintrin.h>
 #endif
 
+#include "images/hwl_avx2.h"
 #include "images/hwl_band_geometry.h"
 
 namespace {
@@ -109,6 +111,7 @@ bool AllZero(const double* a, const double* b, unsigned count) {
 
 // Both outputs of every pair blend, as in a smooth stretch with zero details: c × (0.8 L + 0.2 × the
 // neighbour), 0.8 L formed once for the two (in extended precision, exactly as each output would).
+
 void BlendAllPairs(const double* previous, const double* own, const double* next, std::size_t count, double* even,
                    double* odd, std::ptrdiff_t step) {
   for (std::size_t i = 0; i < count; ++i) {
@@ -226,10 +229,81 @@ struct DiffersTest {
   unsigned One(std::uint32_t i) const { return a[i] != b[i]; }
 };
 
-void ZeroBits(const double* a, std::uint32_t count, std::uint64_t* words) { GatherBits(count, words, ZeroTest{a}); }
+void ZeroBits(const double* a, std::uint32_t count, std::uint64_t* words) {
+  if (HwlHasAvx2()) return ZeroBitsAvx2(a, count, words);
+  GatherBits(count, words, ZeroTest{a});
+}
 
 void DiffersBits(const double* a, const double* b, std::uint32_t count, std::uint64_t* words) {
+  if (HwlHasAvx2()) return DiffersBitsAvx2(a, b, count, words);
   GatherBits(count, words, DiffersTest{a, b});
+}
+
+// The same bits from quantised values: where every value stands for factor × q with one factor that is
+// finite, non-zero and small enough that factor × 255 stays finite, factor × q is zero exactly where q
+// is, and two such products differ exactly where their q do (distinct q lie at least |factor| apart,
+// far more than the rounding of either product). Sixteen values per step.
+template <class Test16>
+void GatherBits16(std::uint32_t count, std::uint64_t* words, Test16 test) {
+  for (std::uint32_t begin = 0; begin < count; begin += 64) {
+    const std::uint32_t end = std::min(count, begin + 64);
+    std::uint64_t bits = 0;
+    std::uint32_t i = begin;
+    for (; i + 16 <= end; i += 16) bits |= std::uint64_t{test.Sixteen(i)} << (i - begin);
+    for (; i < end; ++i) bits |= std::uint64_t{test.One(i)} << (i - begin);
+    words[begin / 64] = bits;
+  }
+}
+
+struct ZeroTest16 {
+  const std::int16_t* a;
+#if defined(__SSE2__)
+  unsigned Sixteen(std::uint32_t i) const {
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i first = _mm_cmpeq_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(a + i)), zero);
+    const __m128i second = _mm_cmpeq_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(a + i + 8)), zero);
+    return static_cast<unsigned>(_mm_movemask_epi8(_mm_packs_epi16(first, second)));
+  }
+#else
+  unsigned Sixteen(std::uint32_t i) const {
+    unsigned bits = 0;
+    for (unsigned k = 0; k < 16; ++k) bits |= One(i + k) << k;
+    return bits;
+  }
+#endif
+  unsigned One(std::uint32_t i) const { return a[i] == 0; }
+};
+
+struct DiffersTest16 {
+  const std::int16_t* a;
+  const std::int16_t* b;
+#if defined(__SSE2__)
+  unsigned Sixteen(std::uint32_t i) const {
+    auto load = [](const std::int16_t* p) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)); };
+    const __m128i first = _mm_cmpeq_epi16(load(a + i), load(b + i));
+    const __m128i second = _mm_cmpeq_epi16(load(a + i + 8), load(b + i + 8));
+    return ~static_cast<unsigned>(_mm_movemask_epi8(_mm_packs_epi16(first, second))) & 0xFFFFu;
+  }
+#else
+  unsigned Sixteen(std::uint32_t i) const {
+    unsigned bits = 0;
+    for (unsigned k = 0; k < 16; ++k) bits |= One(i + k) << k;
+    return bits;
+  }
+#endif
+  unsigned One(std::uint32_t i) const { return a[i] != b[i]; }
+};
+
+void ZeroBits16(const std::int16_t* a, std::uint32_t count, std::uint64_t* words) {
+  GatherBits16(count, words, ZeroTest16{a});
+}
+
+void DiffersBits16(const std::int16_t* a, const std::int16_t* b, std::uint32_t count, std::uint64_t* words) {
+  GatherBits16(count, words, DiffersTest16{a, b});
+}
+
+bool QuantisedTestsHold(double factor) {
+  return factor != 0.0 && std::fabs(factor) <= 0x1p1000;  // false for a NaN too
 }
 
 // Along one line the blend tests share their comparisons: with Z_j = (H_j = 0) and D_j = (L_j ≠ L_{j+1}),
@@ -294,13 +368,11 @@ class ColumnBlends {
   ColumnBlends(std::uint32_t lanes, std::uint64_t* words, std::uint32_t& made)
       : lanes_(lanes), words_((lanes + 63) / 64), zero_(words), differs_(words + 3 * words_), made_(made) {}
 
-  // Before inner pair j, with its lines.
-  void Advance(const PairLines& lines, std::uint32_t j) {
-    for (; made_ <= j + 1; ++made_) {
-      const std::uint32_t r = made_;  // lines.high[k] is H_{j+k−1}, lines.low[k] is L_{j+k−2}
-      ZeroBits(lines.high[r + 1 - j], lanes_, Zero(r));
-      DiffersBits(lines.low[r + 2 - j], lines.low[r + 3 - j], lanes_, Differs(r));
-    }
+  // Before inner pair j: tests(r, zero, differs) fills the words of each row r not yet formed, Z_r
+  // into `zero` and D_r into `differs`.
+  template <class RowTests>
+  void Advance(std::uint32_t j, RowTests tests) {
+    for (; made_ <= j + 1; ++made_) tests(made_, Zero(made_), Differs(made_));
   }
 
   // The tests of pair j in lanes base … base + count − 1 (base a multiple of 64, count ≤ 64).
@@ -326,11 +398,25 @@ class ColumnBlends {
   std::uint32_t& made_;
 };
 
+// The row tests of a vertical step from its lines themselves: lines.high[k] is H_{j+k−1} and
+// lines.low[k] is L_{j+k−2}.
+struct LineRowTests {
+  const PairLines& lines;
+  std::uint32_t j;
+  std::uint32_t lanes;
+  void operator()(std::uint32_t r, std::uint64_t* zero, std::uint64_t* differs) const {
+    ZeroBits(lines.high[r + 1 - j], lanes, zero);
+    DiffersBits(lines.low[r + 2 - j], lines.low[r + 3 - j], lanes, differs);
+  }
+};
+
 // Vertical synthesis of pair j (of n) in `lanes` columns: output rows 2j (`even`) and 2j + 1 (`odd`).
+// `tests` forms the rows' blend tests (see ColumnBlends::Advance).
+template <class RowTests>
 void VerticalPairOfLines(const PairLines& lines, std::size_t lanes, std::uint32_t j, std::uint32_t n,
-                         ColumnBlends& blends, double* even, double* odd) {
+                         ColumnBlends& blends, double* even, double* odd, RowTests tests) {
   if (j == 0 || j + 1 >= n) return PlainPairs(lines.low[2], lines.high[1], lanes, even, odd, 1);
-  blends.Advance(lines, j);
+  blends.Advance(j, tests);
   auto inner = [&](auto place) {
     constexpr InnerPlace kPlace = decltype(place)::value;
     InnerPairs<kPlace>(lines, lanes, even, odd, 1, [&](std::size_t base, unsigned count) {
@@ -356,7 +442,7 @@ void VerticalPair(const double* source, std::uint32_t W, std::uint32_t w, std::u
   PairLines lines;
   for (int k = 0; k < 5; ++k) lines.low[k] = source + std::size_t{ClampedRow(std::int64_t{j} + k - 2, n)} * W;
   for (int k = 0; k < 3; ++k) lines.high[k] = source + std::size_t{n + ClampedRow(std::int64_t{j} + k - 1, n)} * W;
-  VerticalPairOfLines(lines, w, j, n, blends, even, odd);
+  VerticalPairOfLines(lines, w, j, n, blends, even, odd, LineRowTests{lines, j, w});
 }
 
 // Horizontal synthesis of one line of w values (low half, then high half) into `out`.
@@ -467,7 +553,8 @@ LastInverseStep::LastInverseStep(const double* quarter, const std::int16_t* deta
       lowRows_(5 * std::size_t{w / 2}),
       highRows_(3 * std::size_t{w}),
       vertical_(2 * std::size_t{w}),
-      blendWords_(2 * ColumnBlends::Size(w / 2)) {}
+      blendWords_(2 * ColumnBlends::Size(w / 2)),
+      quantisedTests_(QuantisedTestsHold(factor)) {}
 
 const double* LastInverseStep::LowRow(std::int64_t r) {
   const std::size_t half = w_ / 2;
@@ -512,8 +599,27 @@ void LastInverseStep::RowPair(std::uint32_t j, double* even, double* odd) {
   const std::uint32_t lanes = static_cast<std::uint32_t>(half);
   ColumnBlends leftBlends(lanes, blendWords_.data(), blendRows_[0]);
   ColumnBlends rightBlends(lanes, blendWords_.data() + ColumnBlends::Size(lanes), blendRows_[1]);
-  VerticalPairOfLines(left, half, j, n_, leftBlends, verticalEven, verticalOdd);
-  VerticalPairOfLines(right, half, j, n_, rightBlends, verticalEven + half, verticalOdd + half);
+  if (quantisedTests_) {
+    // Every high row and the right half of every low row are the quantised detail bands.
+    auto high = [&](std::uint32_t r) { return details_ + (n_ + std::size_t{r}) * w_; };
+    auto lowRight = [&](std::uint32_t r) { return details_ + std::size_t{ClampedRow(r, n_)} * w_ + half; };
+    VerticalPairOfLines(left, half, j, n_, leftBlends, verticalEven, verticalOdd,
+                        [&](std::uint32_t r, std::uint64_t* zero, std::uint64_t* differs) {
+                          ZeroBits16(high(r), lanes, zero);
+                          DiffersBits(quarter_ + std::size_t{r} * half,
+                                      quarter_ + std::size_t{ClampedRow(std::int64_t{r} + 1, n_)} * half, lanes,
+                                      differs);
+                        });
+    VerticalPairOfLines(right, half, j, n_, rightBlends, verticalEven + half, verticalOdd + half,
+                        [&](std::uint32_t r, std::uint64_t* zero, std::uint64_t* differs) {
+                          ZeroBits16(high(r) + half, lanes, zero);
+                          DiffersBits16(lowRight(r), lowRight(r + 1), lanes, differs);
+                        });
+  } else {
+    VerticalPairOfLines(left, half, j, n_, leftBlends, verticalEven, verticalOdd, LineRowTests{left, j, lanes});
+    VerticalPairOfLines(right, half, j, n_, rightBlends, verticalEven + half, verticalOdd + half,
+                        LineRowTests{right, j, lanes});
+  }
   HorizontalLine(verticalEven, w_, even);
   HorizontalLine(verticalOdd, w_, odd);
 }

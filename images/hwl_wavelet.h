@@ -59,6 +59,8 @@ class LastInverseStep {
   // The blend tests that successive pairs share, for the left and the right half of the columns.
   std::vector<std::uint64_t> blendWords_;
   std::uint32_t blendRows_[2] = {0, 0};
+  // Whether the blend tests may read the quantised bands instead of their dequantised values.
+  bool quantisedTests_;
 };
 
 // The plain Haar analysis from the finest level to the coarsest, k + 1 steps, each leaving the

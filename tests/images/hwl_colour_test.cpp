@@ -6,6 +6,7 @@
 #include <random>
 #include <vector>
 
+#include "images/hwl_avx2.h"
 #include "images/hwl_colour.h"
 
 namespace {
@@ -60,9 +61,17 @@ TEST(HwlColour, FusedStoreMatchesConversionThenStore) {
   for (int i = 0; i < 4; ++i) EXPECT_EQ(fused[4 * i + 3], 0);
 }
 
-TEST(HwlColour, FusedStoreIsExactNearRoundingBoundaries) {
+// With the AVX2 loops allowed and without them.
+class HwlFusedStore : public testing::TestWithParam<bool> {
+ protected:
+  void SetUp() override { HwlAllowAvx2(GetParam()); }
+  void TearDown() override { HwlAllowAvx2(true); }
+};
+
+TEST_P(HwlFusedStore, IsExactNearRoundingBoundaries) {
   // Random samples, and samples whose red, blue or green lands on or next to a half-integer, where a
-  // shortcut through binary64 arithmetic would pick the wrong neighbour.
+  // shortcut through binary64 arithmetic would pick the wrong neighbour. An odd count leaves a tail
+  // for the narrower loops.
   std::mt19937 random(5);
   std::uniform_real_distribution<double> luma(-40.0, 300.0), chroma(-120.0, 120.0);
   std::vector<double> y, u, v;
@@ -70,6 +79,16 @@ TEST(HwlColour, FusedStoreIsExactNearRoundingBoundaries) {
     y.push_back(luma(random));
     u.push_back(chroma(random));
     v.push_back(chroma(random));
+  }
+  // Samples that only the exact path may convert, inside the groups of the wider loops too.
+  const double kUnusual[] = {std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity(),
+                             -std::numeric_limits<double>::infinity(), -0.0, 1e5, -1e5, 9999.5};
+  for (double unusual : kUnusual) {
+    for (int lane = 0; lane < 3; ++lane) {
+      y.push_back(lane == 0 ? unusual : 100.0);
+      u.push_back(lane == 1 ? unusual : 2.0);
+      v.push_back(lane == 2 ? unusual : -3.0);
+    }
   }
   for (double half = 0.5; half < 255.0; half += 1.0) {
     for (double nudge : {0.0, 1e-13, -1e-13, 1e-9, -1e-9}) {
@@ -94,6 +113,9 @@ TEST(HwlColour, FusedStoreIsExactNearRoundingBoundaries) {
     ASSERT_EQ(fused[4 * i + 3], 0) << i;
   }
 }
+
+INSTANTIATE_TEST_SUITE_P(Paths, HwlFusedStore, testing::Bool(),
+                         [](const testing::TestParamInfo<bool>& info) { return info.param ? "Avx2Allowed" : "Portable"; });
 
 TEST(HwlColour, GreyStoreWritesOneBytePerSample) {
   const double samples[3] = {1.5, 300.0, -1.0};

@@ -8,6 +8,7 @@
 #include <random>
 #include <sstream>
 
+#include "images/hwl_avx2.h"
 #include "images/hwl_writer.h"
 #include "tests/images/codec_test_support.h"
 #include "tests/images/reference_decoder.h"
@@ -75,7 +76,14 @@ void ExpectReferenceBytes(const Picture& picture, const std::string& what) {
   EXPECT_EQ(differences, 0u) << what;
 }
 
-TEST(HwlExactness, SparseDetailsBlendAsTheReferenceDoes) {
+// Each test runs with the AVX2 loops allowed and without them: both paths must give the same bytes.
+class HwlExactness : public testing::TestWithParam<bool> {
+ protected:
+  void SetUp() override { HwlAllowAvx2(GetParam()); }
+  void TearDown() override { HwlAllowAvx2(true); }
+};
+
+TEST_P(HwlExactness, SparseDetailsBlendAsTheReferenceDoes) {
   // 296 = 8 × 37 columns: line lengths of 148, 74 and 37 pairs, none a multiple of the decoder's
   // groups; 24 rows end in a step of three pairs, whose one inner pair is both first and last.
   for (unsigned zeroPercent : {50u, 85u, 97u}) {
@@ -86,14 +94,14 @@ TEST(HwlExactness, SparseDetailsBlendAsTheReferenceDoes) {
   }
 }
 
-TEST(HwlExactness, LargerPicturesAtEveryDepth) {
+TEST_P(HwlExactness, LargerPicturesAtEveryDepth) {
   for (int lastLevel : {0, 1, 4}) {
     const Picture picture = SparsePicture(320, 160, lastLevel, 24, 7 + lastLevel, 80);
     ExpectReferenceBytes(picture, "lastLevel " + std::to_string(lastLevel));
   }
 }
 
-TEST(HwlExactness, FlatBlocksStayFlatAndTheirEdgesBlend) {
+TEST_P(HwlExactness, FlatBlocksStayFlatAndTheirEdgesBlend) {
   // Only the approximation band carries values, in runs of equal coefficients: every detail is zero,
   // so each output is decided by the equality tests alone.
   Picture picture = SparsePicture(256, 64, 3, 24, 11, 100);
@@ -106,7 +114,7 @@ TEST(HwlExactness, FlatBlocksStayFlatAndTheirEdgesBlend) {
   ExpectReferenceBytes(picture, "flat blocks");
 }
 
-TEST(HwlExactness, ExtremeAndNonFiniteFactorsGiveTheReferenceBytes) {
+TEST_P(HwlExactness, ExtremeAndNonFiniteFactorsGiveTheReferenceBytes) {
   // Factors of 1e300 overflow sums to infinity and then NaN, 1e-300 gives subnormal coefficients,
   // 5e-324 a factor of infinity (infinity × 0 is NaN even for zero coefficients), NaN and infinite
   // scales, and a scale of zero silences its band.
@@ -123,5 +131,8 @@ TEST(HwlExactness, ExtremeAndNonFiniteFactorsGiveTheReferenceBytes) {
     ExpectReferenceBytes(picture, "trial " + std::to_string(trial));
   }
 }
+
+INSTANTIATE_TEST_SUITE_P(Paths, HwlExactness, testing::Bool(),
+                         [](const testing::TestParamInfo<bool>& info) { return info.param ? "Avx2Allowed" : "Portable"; });
 
 }  // namespace

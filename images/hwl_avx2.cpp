@@ -1,0 +1,126 @@
+#include "images/hwl_avx2.h"
+
+namespace {
+bool avx2Allowed = true;
+}  // namespace
+
+void HwlAllowAvx2(bool allowed) { avx2Allowed = allowed; }
+
+#if defined(KELVANE_HWL_AVX2)
+#include <immintrin.h>
+
+bool HwlHasAvx2() {
+  static const bool has = __builtin_cpu_supports("avx2");
+  return has && avx2Allowed;
+}
+
+namespace {
+
+// The four comparison results of a vector as the low four bits.
+inline std::uint64_t FourBits(__m256d mask) { return static_cast<std::uint64_t>(_mm256_movemask_pd(mask)); }
+
+template <class Test>
+void GatherBits(std::uint32_t count, std::uint64_t* words, Test test) {
+  for (std::uint32_t begin = 0; begin < count; begin += 64) {
+    const std::uint32_t end = count - begin < 64 ? count : begin + 64;
+    std::uint64_t bits = 0;
+    std::uint32_t i = begin;
+    for (; i + 8 <= end; i += 8) bits |= (FourBits(test.Four(i)) | FourBits(test.Four(i + 4)) << 4) << (i - begin);
+    for (; i < end; ++i) bits |= std::uint64_t{test.One(i)} << (i - begin);
+    words[begin / 64] = bits;
+  }
+}
+
+struct ZeroTest {
+  const double* a;
+  __m256d Four(std::uint32_t i) const { return _mm256_cmp_pd(_mm256_loadu_pd(a + i), _mm256_setzero_pd(), _CMP_EQ_OQ); }
+  bool One(std::uint32_t i) const { return a[i] == 0.0; }
+};
+
+// Unordered not-equal: true for a NaN, as != is.
+struct DiffersTest {
+  const double* a;
+  const double* b;
+  __m256d Four(std::uint32_t i) const {
+    return _mm256_cmp_pd(_mm256_loadu_pd(a + i), _mm256_loadu_pd(b + i), _CMP_NEQ_UQ);
+  }
+  bool One(std::uint32_t i) const { return a[i] != b[i]; }
+};
+
+// See the two-pixel version beside the exact conversion: the same margins, the same reasoning.
+constexpr double kBoundaryMargin = 1e-7;
+constexpr double kModerateSample = 1e4;
+
+inline __m256d RoundToInteger(__m256d v) {
+  const __m256d unit = _mm256_set1_pd(4503599627370496.0);  // 2^52
+  return _mm256_sub_pd(_mm256_add_pd(v, unit), unit);
+}
+
+inline __m256d Magnitude(__m256d v) { return _mm256_andnot_pd(_mm256_set1_pd(-0.0), v); }
+
+// byte(v) by the shortcut as 32-bit lanes, and in `exact` all ones where v may lie within the margin
+// of a half-integer, or is a NaN (the comparison is then false).
+inline __m128i ByteOf(__m256d v, __m256d& exact) {
+  const __m256d rounded = RoundToInteger(v);
+  const __m256d off = Magnitude(_mm256_sub_pd(v, rounded));
+  exact = _mm256_or_pd(exact, _mm256_cmp_pd(off, _mm256_set1_pd(0.5 - kBoundaryMargin), _CMP_NLT_UQ));
+  const __m256d clamped = _mm256_min_pd(_mm256_max_pd(rounded, _mm256_setzero_pd()), _mm256_set1_pd(255.0));
+  return _mm256_cvttpd_epi32(clamped);
+}
+
+inline int StoreFourPixels(const double* y, const double* u, const double* v, std::uint8_t* pixels) {
+  const __m256d luma = _mm256_loadu_pd(y);
+  const __m256d blueDifference = _mm256_loadu_pd(u);
+  const __m256d redDifference = _mm256_loadu_pd(v);
+  const __m256d red = _mm256_add_pd(luma, _mm256_mul_pd(_mm256_set1_pd(1.140251), redDifference));
+  const __m256d blue = _mm256_add_pd(luma, _mm256_mul_pd(_mm256_set1_pd(2.028398), blueDifference));
+  const __m256d green = _mm256_mul_pd(
+      _mm256_set1_pd(1.694915),
+      _mm256_sub_pd(_mm256_sub_pd(luma, _mm256_mul_pd(_mm256_set1_pd(0.3), red)), _mm256_mul_pd(_mm256_set1_pd(0.11), blue)));
+  const __m256d size =
+      _mm256_add_pd(_mm256_add_pd(Magnitude(luma), Magnitude(blueDifference)), Magnitude(redDifference));
+  __m256d exact = _mm256_cmp_pd(size, _mm256_set1_pd(kModerateSample), _CMP_NLT_UQ);
+  const __m128i blueByte = ByteOf(blue, exact);
+  const __m128i greenByte = ByteOf(green, exact);
+  const __m128i redByte = ByteOf(red, exact);
+  const __m128i words =
+      _mm_or_si128(_mm_or_si128(blueByte, _mm_slli_epi32(greenByte, 8)), _mm_slli_epi32(redByte, 16));
+  _mm_storeu_si128(reinterpret_cast<__m128i*>(pixels), words);
+  return _mm256_movemask_pd(exact);
+}
+
+}  // namespace
+
+void ZeroBitsAvx2(const double* a, std::uint32_t count, std::uint64_t* words) { GatherBits(count, words, ZeroTest{a}); }
+
+void DiffersBitsAvx2(const double* a, const double* b, std::uint32_t count, std::uint64_t* words) {
+  GatherBits(count, words, DiffersTest{a, b});
+}
+
+std::size_t StoreYuvPixelsAvx2(const double* y, const double* u, const double* v, std::size_t count,
+                               std::uint8_t* pixels, ExactYuvPixel exact) {
+  std::size_t i = 0;
+  for (; i + 4 <= count; i += 4) {
+    const int flagged = StoreFourPixels(y + i, u + i, v + i, pixels + 4 * i);
+    if (flagged == 0) continue;
+    for (std::size_t k = 0; k < 4; ++k) {
+      if (flagged >> k & 1) exact(y[i + k], u[i + k], v[i + k], pixels + 4 * (i + k));
+    }
+  }
+  return i;
+}
+
+#else
+
+#include <cstdlib>
+
+// No AVX2 path in this build: HwlHasAvx2 says so, and the callers never reach the others.
+bool HwlHasAvx2() { return false; }
+void ZeroBitsAvx2(const double*, std::uint32_t, std::uint64_t*) { std::abort(); }
+void DiffersBitsAvx2(const double*, const double*, std::uint32_t, std::uint64_t*) { std::abort(); }
+std::size_t StoreYuvPixelsAvx2(const double*, const double*, const double*, std::size_t, std::uint8_t*,
+                               ExactYuvPixel) {
+  std::abort();
+}
+
+#endif
