@@ -91,21 +91,22 @@ ScaleTable ReadScaleTable(ByteSource& source, int lastLevel) {
 
 // The working storage of one decode, allocated once and shared by the channels where it can be.
 // The planes are left uninitialised: every stage writes each entry of its output before the next stage
-// reads it, and zero-filling megabytes first would cost as much as a stage. Per channel, the top-left
-// quarter of the coefficient plane (the coarser levels) is dequantised into its own binary64 plane and
-// rebuilt there; the finest level's detail bands, three quarters of the plane, stay quantised as
-// int16 (their magnitudes are at most 255) until the last transform step reads them. That step runs
-// row pair by row pair for all channels together and its rows go straight to the pixel buffer.
+// reads it, and zero-filling megabytes first would cost as much as a stage. Per channel the whole
+// coefficient plane stays quantised, as int16 (decoded magnitudes come from one byte); only the
+// approximation band is dequantised up front. Each transform step then runs row pair by row pair,
+// dequantising the detail rows it reads as it goes: the coarser steps of a channel ping-pong between
+// its quarter plane and a shared plane a quarter that size, ending in the quarter plane, and the last
+// step runs for all channels together, its rows going straight to the pixel buffer.
 template <class T>
 using Plane = PlaneArray<T>;
 
 struct DecodeBuffers {
-  Plane<double> quarters[kMaxChannels];       // W / 2 × H / 2, stride W / 2
-  Plane<std::int16_t> details[kMaxChannels];  // W × H, stride W; the finest detail bands only
-  double detailFactors[kMaxChannels] = {};
-  Plane<double> scratch;  // the coarser steps
-  Plane<double> rows;     // two output rows per channel
-  Plane<std::int32_t> quantisedRow;  // coefficients are decoded one row at a time
+  Plane<double> quarters[kMaxChannels];       // W / 2 × H / 2: levels 1 … lastLevel rebuilt
+  Plane<std::int16_t> details[kMaxChannels];  // W × H, stride W: every quantised coefficient
+  std::vector<double> factors[kMaxChannels];  // band factors, level 0 first, the approximation last
+  Plane<double> partner;                      // W / 4 × H / 4: every other coarser step's output
+  Plane<double> rows;                         // two output rows per channel
+  Plane<std::int32_t> quantisedRow;           // coefficients are decoded one row at a time
   std::vector<std::uint8_t> packed;
   std::vector<std::uint8_t> symbols;
   std::vector<std::uint8_t> values;
@@ -122,15 +123,16 @@ void AllocateBuffers(const ImageHeader& header, DecodeBuffers& buffers) {
     buffers.quarters[channel] = MakePlaneArray<double>(QuarterSize(header));
     buffers.details[channel] = MakePlaneArray<std::int16_t>(pixels);
   }
-  buffers.scratch = MakePlaneArray<double>(QuarterSize(header));
+  buffers.partner = MakePlaneArray<double>(std::max<std::size_t>(1, std::size_t{header.width / 4u} * (header.height / 4u)));
   buffers.rows = MakePlaneArray<double>(2 * std::size_t{header.width} * channels);
   buffers.quantisedRow = MakePlaneArray<std::int32_t>(header.width);
 }
 
-// Row y of the finest level's detail bands (columns `first` … W − 1) as int16: decoded magnitudes
-// come from one byte, so every coefficient fits.
-void KeepDetails(const std::int32_t* row, std::uint32_t first, std::uint32_t W, std::int16_t* out) {
-  for (std::uint32_t x = first; x < W; ++x) out[x] = static_cast<std::int16_t>(row[x]);
+// Level k's output plane (its rebuilt (W >> k) × (H >> k) block, stride W >> k), k = 1 … lastLevel + 1,
+// the last being the dequantised approximation band: the quarter plane for odd k, so that level 1,
+// which the last step reads, lands there.
+double* LevelPlane(DecodeBuffers& buffers, int channel, int k) {
+  return k % 2 == 1 ? buffers.quarters[channel].get() : buffers.partner.get();
 }
 
 void DecodeChannel(ByteSource& source, const ImageHeader& header, int channel, const ScaleTable& scale,
@@ -141,33 +143,35 @@ void DecodeChannel(ByteSource& source, const ImageHeader& header, int channel, c
   ReadBlock(source, ValueStreamBytes(header.valueCount[channel], bits), buffers.packed);
   UnpackValues(buffers.packed, UsableValues(header, channel), bits, buffers.values);
   CoefficientStream coefficients(buffers.symbols, buffers.values, bits);
-  const std::vector<double> factors = BandFactors(scale.data(), header.lastLevel);
-  // The quarter holds levels 1 … lastLevel and the approximation: the band geometry of a plane half as
-  // wide and high with one level less, and the factors from level 1 on.
-  const std::vector<double> quarterFactors(factors.begin() + 1, factors.end());
-  buffers.detailFactors[channel] = factors[0];
+  buffers.factors[channel] = BandFactors(scale.data(), header.lastLevel);
   const std::uint32_t W = header.width;
-  const std::uint32_t H = header.height;
   std::int32_t* row = buffers.quantisedRow.get();
-  for (std::uint32_t y = 0; y < H; ++y) {
+  for (std::uint32_t y = 0; y < header.height; ++y) {
     coefficients.Fill(row, W);
-    std::int16_t* details = buffers.details[channel].get() + std::size_t{y} * W;
-    if (y < H / 2) {
-      DequantiseRow(row, y, W / 2, H / 2, header.lastLevel - 1, quarterFactors,
-                    buffers.quarters[channel].get() + std::size_t{y} * (W / 2));
-      KeepDetails(row, W / 2, W, details);
-    } else {
-      KeepDetails(row, 0, W, details);
-    }
+    std::int16_t* out = buffers.details[channel].get() + std::size_t{y} * W;
+    for (std::uint32_t x = 0; x < W; ++x) out[x] = static_cast<std::int16_t>(row[x]);
   }
 }
 
-// All steps of InverseWavelet but the last: the quarter rebuilt in place.
-void RebuildCoarserLevels(const ImageHeader& header, double* quarter, double* scratch) {
-  if (header.lastLevel == 0) return;
-  const std::uint32_t w = header.width / 2u;
-  const std::uint32_t h = header.height / 2u;
-  InverseWavelet(quarter, quarter, w, h, w, h, header.lastLevel - 1, scratch);
+// The approximation band dequantised, then every step of InverseWavelet but the last, each from the
+// plane of the level below it and the quantised details: levels lastLevel … 1.
+void RebuildCoarserLevels(const ImageHeader& header, int channel, DecodeBuffers& buffers) {
+  const int L = header.lastLevel;
+  const std::uint32_t W = header.width;
+  const std::int16_t* details = buffers.details[channel].get();
+  const std::vector<double>& factors = buffers.factors[channel];
+  const std::uint32_t bandWidth = W >> (L + 1), bandHeight = header.height >> (L + 1);
+  double* band = LevelPlane(buffers, channel, L + 1);
+  const double bandFactor = factors[static_cast<std::size_t>(L) + 1];
+  for (std::uint32_t y = 0; y < bandHeight; ++y) {
+    for (std::uint32_t x = 0; x < bandWidth; ++x) band[std::size_t{y} * bandWidth + x] = bandFactor * details[std::size_t{y} * W + x];
+  }
+  for (int k = L; k >= 1; --k) {
+    const std::uint32_t w = W >> k, h = header.height >> k;
+    double* out = LevelPlane(buffers, channel, k);
+    RowPairInverseStep step(LevelPlane(buffers, channel, k + 1), details, W, factors[static_cast<std::size_t>(k)], w, h);
+    for (std::uint32_t j = 0; j < h / 2; ++j) step.RowPair(j, out + std::size_t{2 * j} * w, out + std::size_t{2 * j + 1} * w);
+  }
 }
 
 // The last step of every channel, row pair by row pair, into pixels.
@@ -176,10 +180,10 @@ void StoreRebuiltRows(const ImageHeader& header, DecodeBuffers& buffers, std::ui
   const std::uint32_t H = header.height;
   const int channels = ChannelCount(header);
   const std::size_t bytesPerPixel = channels == 3 ? 4 : 1;
-  std::vector<LastInverseStep> steps;
+  std::vector<RowPairInverseStep> steps;
   double* rows[kMaxChannels][2];
   for (int c = 0; c < channels; ++c) {
-    steps.emplace_back(buffers.quarters[c].get(), buffers.details[c].get(), buffers.detailFactors[c], W, H);
+    steps.emplace_back(buffers.quarters[c].get(), buffers.details[c].get(), W, buffers.factors[c][0], W, H);
     rows[c][0] = buffers.rows.get() + 2 * std::size_t{W} * c;
     rows[c][1] = rows[c][0] + W;
   }
@@ -202,7 +206,7 @@ void DecodeBody(ByteSource& source, const ImageHeader& header, DecodeBuffers& bu
   for (int channel = 0; channel < channels; ++channel) scales[channel] = ReadScaleTable(source, header.lastLevel);
   for (int channel = 0; channel < channels; ++channel) {
     DecodeChannel(source, header, channel, scales[channel], buffers);
-    RebuildCoarserLevels(header, buffers.quarters[channel].get(), buffers.scratch.get());
+    RebuildCoarserLevels(header, channel, buffers);
   }
   StoreRebuiltRows(header, buffers, pixels);
 }

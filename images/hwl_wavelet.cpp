@@ -302,8 +302,9 @@ void DiffersBits16(const std::int16_t* a, const std::int16_t* b, std::uint32_t c
   GatherBits16(count, words, DiffersTest16{a, b});
 }
 
-bool QuantisedTestsHold(double factor) {
-  return factor != 0.0 && std::fabs(factor) <= 0x1p1000;  // false for a NaN too
+// Bits 0 … count − 1 of the words all set or all clear, as the gatherers would leave them.
+void SameBits(bool set, std::uint32_t count, std::uint64_t* words) {
+  for (std::uint32_t begin = 0; begin < count; begin += 64) words[begin / 64] = set ? LowBits(count - begin) : 0;
 }
 
 // Along one line the blend tests share their comparisons: with Z_j = (H_j = 0) and D_j = (L_j ≠ L_{j+1}),
@@ -543,10 +544,11 @@ void ForwardStep(const double* source, double* destination, std::uint32_t w, std
 
 }  // namespace
 
-LastInverseStep::LastInverseStep(const double* quarter, const std::int16_t* details, double factor, std::uint32_t w,
-                                 std::uint32_t h)
+RowPairInverseStep::RowPairInverseStep(const double* quarter, const std::int16_t* details, std::size_t detailsStride,
+                                       double factor, std::uint32_t w, std::uint32_t h)
     : quarter_(quarter),
       details_(details),
+      stride_(detailsStride),
       factor_(factor),
       w_(w),
       n_(h / 2),
@@ -554,32 +556,38 @@ LastInverseStep::LastInverseStep(const double* quarter, const std::int16_t* deta
       highRows_(3 * std::size_t{w}),
       vertical_(2 * std::size_t{w}),
       blendWords_(2 * ColumnBlends::Size(w / 2)),
-      quantisedTests_(QuantisedTestsHold(factor)) {}
+      detailTests_(TestsFor(factor)) {}
 
-const double* LastInverseStep::LowRow(std::int64_t r) {
+RowPairInverseStep::DetailTests RowPairInverseStep::TestsFor(double factor) {
+  if (factor == 0.0) return DetailTests::AllZero;  // 0 × q is ±0 for every q
+  if (std::fabs(factor) <= 0x1p1000) return DetailTests::FromQuantised;
+  return DetailTests::FromValues;  // a NaN, an infinity, or products that may overflow
+}
+
+const double* RowPairInverseStep::LowRow(std::int64_t r) {
   const std::size_t half = w_ / 2;
   const std::uint32_t row = ClampedRow(r, n_);
   double* slot = lowRows_.data() + row % 5 * half;
   for (; lowMade_ <= row; ++lowMade_) {
-    const std::int16_t* q = details_ + static_cast<std::size_t>(lowMade_) * w_ + half;
+    const std::int16_t* q = details_ + static_cast<std::size_t>(lowMade_) * stride_ + half;
     double* out = lowRows_.data() + static_cast<std::size_t>(lowMade_ % 5) * half;
     for (std::size_t x = 0; x < half; ++x) out[x] = factor_ * q[x];
   }
   return slot;
 }
 
-const double* LastInverseStep::HighRow(std::int64_t r) {
+const double* RowPairInverseStep::HighRow(std::int64_t r) {
   const std::uint32_t row = ClampedRow(r, n_);
   double* slot = highRows_.data() + row % 3 * std::size_t{w_};
   for (; highMade_ <= row; ++highMade_) {
-    const std::int16_t* q = details_ + static_cast<std::size_t>(n_ + highMade_) * w_;
+    const std::int16_t* q = details_ + static_cast<std::size_t>(n_ + highMade_) * stride_;
     double* out = highRows_.data() + static_cast<std::size_t>(highMade_ % 3) * w_;
     for (std::size_t x = 0; x < w_; ++x) out[x] = factor_ * q[x];
   }
   return slot;
 }
 
-void LastInverseStep::RowPair(std::uint32_t j, double* even, double* odd) {
+void RowPairInverseStep::RowPair(std::uint32_t j, double* even, double* odd) {
   const std::size_t half = w_ / 2;
   // Make the rows of pair j + 2 and j + 1 first, so that no slot still needed is overwritten later.
   LowRow(std::int64_t{j} + 2);
@@ -599,21 +607,25 @@ void LastInverseStep::RowPair(std::uint32_t j, double* even, double* odd) {
   const std::uint32_t lanes = static_cast<std::uint32_t>(half);
   ColumnBlends leftBlends(lanes, blendWords_.data(), blendRows_[0]);
   ColumnBlends rightBlends(lanes, blendWords_.data() + ColumnBlends::Size(lanes), blendRows_[1]);
-  if (quantisedTests_) {
+  if (detailTests_ != DetailTests::FromValues) {
     // Every high row and the right half of every low row are the quantised detail bands.
-    auto high = [&](std::uint32_t r) { return details_ + (n_ + std::size_t{r}) * w_; };
-    auto lowRight = [&](std::uint32_t r) { return details_ + std::size_t{ClampedRow(r, n_)} * w_ + half; };
+    const bool allZero = detailTests_ == DetailTests::AllZero;
+    auto high = [&](std::uint32_t r) { return details_ + (n_ + std::size_t{r}) * stride_; };
+    auto lowRight = [&](std::uint32_t r) { return details_ + std::size_t{ClampedRow(r, n_)} * stride_ + half; };
+    auto zeroBits = [&](const std::int16_t* q, std::uint64_t* words) {
+      allZero ? SameBits(true, lanes, words) : ZeroBits16(q, lanes, words);
+    };
     VerticalPairOfLines(left, half, j, n_, leftBlends, verticalEven, verticalOdd,
                         [&](std::uint32_t r, std::uint64_t* zero, std::uint64_t* differs) {
-                          ZeroBits16(high(r), lanes, zero);
+                          zeroBits(high(r), zero);
                           DiffersBits(quarter_ + std::size_t{r} * half,
                                       quarter_ + std::size_t{ClampedRow(std::int64_t{r} + 1, n_)} * half, lanes,
                                       differs);
                         });
     VerticalPairOfLines(right, half, j, n_, rightBlends, verticalEven + half, verticalOdd + half,
                         [&](std::uint32_t r, std::uint64_t* zero, std::uint64_t* differs) {
-                          ZeroBits16(high(r) + half, lanes, zero);
-                          DiffersBits16(lowRight(r), lowRight(r + 1), lanes, differs);
+                          zeroBits(high(r) + half, zero);
+                          allZero ? SameBits(false, lanes, differs) : DiffersBits16(lowRight(r), lowRight(r + 1), lanes, differs);
                         });
   } else {
     VerticalPairOfLines(left, half, j, n_, leftBlends, verticalEven, verticalOdd, LineRowTests{left, j, lanes});

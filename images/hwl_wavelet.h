@@ -7,6 +7,7 @@
 // precision and rounded to binary64 once, when stored.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -25,17 +26,17 @@ void InverseWavelet(double* source, double* destination, std::uint32_t w, std::u
 void InverseWavelet(double* source, double* destination, std::uint32_t w, std::uint32_t h, std::uint32_t W,
                     std::uint32_t H, int k, double* scratch);
 
-// The last, full-size step of InverseWavelet one pair of output rows at a time, for a caller that uses
-// the rebuilt block row by row and need not store it, reading the source as the loader keeps it: the
-// top-left quarter already rebuilt by the coarser steps, as its own plane (w / 2 × h / 2, stride w / 2),
-// and the finest level's detail bands still quantised (`details`, stride w, only their positions are
-// read), each standing for factor × q: the binary64 value dequantisation stores, as |q| < 2048 makes
-// the product exact in extended precision. w and h are even. Both planes are only read and must
-// outlive the object.
-class LastInverseStep {
+// One step of InverseWavelet one pair of output rows at a time, for a caller that uses the rebuilt
+// block row by row, reading the source as the loader keeps it: the top-left quarter already rebuilt
+// by the coarser steps, as its own plane (w / 2 × h / 2, stride w / 2), and this level's detail bands
+// still quantised (`details`, stride `detailsStride` ≥ w, only the band positions of the top-left
+// w × h block are read), each standing for factor × q: the binary64 value dequantisation stores, as
+// |q| < 2048 makes the product exact in extended precision. w and h are even. Both planes are only
+// read and must outlive the object.
+class RowPairInverseStep {
  public:
-  LastInverseStep(const double* quarter, const std::int16_t* details, double factor, std::uint32_t w,
-                  std::uint32_t h);
+  RowPairInverseStep(const double* quarter, const std::int16_t* details, std::size_t detailsStride, double factor,
+                     std::uint32_t w, std::uint32_t h);
   // Output rows 2j and 2j + 1 (w values each, as InverseWavelet would store them) into `even` and
   // `odd`; j runs 0, 1, … h / 2 − 1 in this order.
   void RowPair(std::uint32_t j, double* even, double* odd);
@@ -46,6 +47,7 @@ class LastInverseStep {
 
   const double* quarter_;
   const std::int16_t* details_;
+  std::size_t stride_;
   double factor_;
   std::uint32_t w_;
   std::uint32_t n_;
@@ -59,8 +61,11 @@ class LastInverseStep {
   // The blend tests that successive pairs share, for the left and the right half of the columns.
   std::vector<std::uint64_t> blendWords_;
   std::uint32_t blendRows_[2] = {0, 0};
-  // Whether the blend tests may read the quantised bands instead of their dequantised values.
-  bool quantisedTests_;
+  // Where the blend tests of the detail bands come from: their dequantised values, the quantised
+  // values themselves, or nowhere when a zero factor makes every detail value zero.
+  enum class DetailTests { FromValues, FromQuantised, AllZero };
+  static DetailTests TestsFor(double factor);
+  DetailTests detailTests_;
 };
 
 // The plain Haar analysis from the finest level to the coarsest, k + 1 steps, each leaving the
