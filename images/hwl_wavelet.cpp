@@ -240,9 +240,9 @@ void DiffersBits(const double* a, const double* b, std::uint32_t count, std::uin
 }
 
 // The same bits from quantised values: where every value stands for factor × q with one factor that is
-// finite, non-zero and small enough that factor × 255 stays finite, factor × q is zero exactly where q
-// is, and two such products differ exactly where their q do (distinct q lie at least |factor| apart,
-// far more than the rounding of either product). Sixteen values per step.
+// non-zero and at most 2^1000 in magnitude (so factor × q stays finite for every int16 q), factor × q
+// is zero exactly where q is, and two such products differ exactly where their q do (distinct q lie at
+// least |factor| apart, far more than the rounding of either product). Sixteen values per step.
 template <class Test16>
 void GatherBits16(std::uint32_t count, std::uint64_t* words, Test16 test) {
   for (std::uint32_t begin = 0; begin < count; begin += 64) {
@@ -367,7 +367,7 @@ class ColumnBlends {
   // `words` (Size(lanes) entries) and `made` (the rows formed so far, 0 before the first pair) are the
   // owner's, kept from pair to pair of one step.
   ColumnBlends(std::uint32_t lanes, std::uint64_t* words, std::uint32_t& made)
-      : lanes_(lanes), words_((lanes + 63) / 64), zero_(words), differs_(words + 3 * words_), made_(made) {}
+      : words_((lanes + 63) / 64), zero_(words), differs_(words + 3 * words_), made_(made) {}
 
   // Before inner pair j: tests(r, zero, differs) fills the words of each row r not yet formed, Z_r
   // into `zero` and D_r into `differs`.
@@ -392,7 +392,6 @@ class ColumnBlends {
   std::uint64_t* Zero(std::uint32_t r) const { return zero_ + r % 3 * std::size_t{words_}; }
   std::uint64_t* Differs(std::uint32_t r) const { return differs_ + r % 4 * std::size_t{words_}; }
 
-  std::uint32_t lanes_;
   std::uint32_t words_;
   std::uint64_t* zero_;     // 3 rows
   std::uint64_t* differs_;  // 4 rows
