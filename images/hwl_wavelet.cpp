@@ -242,14 +242,16 @@ void DiffersBits(const double* a, const double* b, std::uint32_t count, std::uin
 // The same bits from quantised values: where every value stands for factor × q with one factor that is
 // non-zero and at most 2^1000 in magnitude (so factor × q stays finite for every int16 q), factor × q
 // is zero exactly where q is, and two such products differ exactly where their q do (distinct q lie at
-// least |factor| apart, far more than the rounding of either product). Sixteen values per step.
+// least |factor| apart, far more than the rounding of either product). Sixteen values per SSE2 step.
 template <class Test16>
 void GatherBits16(std::uint32_t count, std::uint64_t* words, Test16 test) {
   for (std::uint32_t begin = 0; begin < count; begin += 64) {
     const std::uint32_t end = std::min(count, begin + 64);
     std::uint64_t bits = 0;
     std::uint32_t i = begin;
+#if defined(__SSE2__)
     for (; i + 16 <= end; i += 16) bits |= std::uint64_t{test.Sixteen(i)} << (i - begin);
+#endif
     for (; i < end; ++i) bits |= std::uint64_t{test.One(i)} << (i - begin);
     words[begin / 64] = bits;
   }
@@ -264,12 +266,6 @@ struct ZeroTest16 {
     const __m128i second = _mm_cmpeq_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(a + i + 8)), zero);
     return static_cast<unsigned>(_mm_movemask_epi8(_mm_packs_epi16(first, second)));
   }
-#else
-  unsigned Sixteen(std::uint32_t i) const {
-    unsigned bits = 0;
-    for (unsigned k = 0; k < 16; ++k) bits |= One(i + k) << k;
-    return bits;
-  }
 #endif
   unsigned One(std::uint32_t i) const { return a[i] == 0; }
 };
@@ -283,12 +279,6 @@ struct DiffersTest16 {
     const __m128i first = _mm_cmpeq_epi16(load(a + i), load(b + i));
     const __m128i second = _mm_cmpeq_epi16(load(a + i + 8), load(b + i + 8));
     return ~static_cast<unsigned>(_mm_movemask_epi8(_mm_packs_epi16(first, second))) & 0xFFFFu;
-  }
-#else
-  unsigned Sixteen(std::uint32_t i) const {
-    unsigned bits = 0;
-    for (unsigned k = 0; k < 16; ++k) bits |= One(i + k) << k;
-    return bits;
   }
 #endif
   unsigned One(std::uint32_t i) const { return a[i] != b[i]; }
