@@ -1,5 +1,8 @@
 #include "images/hwl_avx2.h"
 
+#include "images/hwl_bit_gathering.h"
+#include "images/hwl_colour.h"
+
 namespace {
 bool avx2Allowed = true;
 }  // namespace
@@ -19,21 +22,10 @@ namespace {
 // The four comparison results of a vector as the low four bits.
 inline std::uint64_t FourBits(__m256d mask) { return static_cast<std::uint64_t>(_mm256_movemask_pd(mask)); }
 
-template <class Test>
-void GatherBits(std::uint32_t count, std::uint64_t* words, Test test) {
-  for (std::uint32_t begin = 0; begin < count; begin += 64) {
-    const std::uint32_t end = count - begin < 64 ? count : begin + 64;
-    std::uint64_t bits = 0;
-    std::uint32_t i = begin;
-    for (; i + 8 <= end; i += 8) bits |= (FourBits(test.Four(i)) | FourBits(test.Four(i + 4)) << 4) << (i - begin);
-    for (; i < end; ++i) bits |= std::uint64_t{test.One(i)} << (i - begin);
-    words[begin / 64] = bits;
-  }
-}
-
 struct ZeroTest {
   const double* a;
   __m256d Four(std::uint32_t i) const { return _mm256_cmp_pd(_mm256_loadu_pd(a + i), _mm256_setzero_pd(), _CMP_EQ_OQ); }
+  std::uint64_t Block(std::uint32_t i) const { return FourBits(Four(i)) | FourBits(Four(i + 4)) << 4; }
   bool One(std::uint32_t i) const { return a[i] == 0.0; }
 };
 
@@ -44,13 +36,11 @@ struct DiffersTest {
   __m256d Four(std::uint32_t i) const {
     return _mm256_cmp_pd(_mm256_loadu_pd(a + i), _mm256_loadu_pd(b + i), _CMP_NEQ_UQ);
   }
+  std::uint64_t Block(std::uint32_t i) const { return FourBits(Four(i)) | FourBits(Four(i + 4)) << 4; }
   bool One(std::uint32_t i) const { return a[i] != b[i]; }
 };
 
-// See the two-pixel version beside the exact conversion: the same margins, the same reasoning.
-constexpr double kBoundaryMargin = 1e-7;
-constexpr double kModerateSample = 1e4;
-
+// The colour shortcut (see kColourShortcutMargin), four pixels at a time.
 inline __m256d RoundToInteger(__m256d v) {
   const __m256d unit = _mm256_set1_pd(4503599627370496.0);  // 2^52
   return _mm256_sub_pd(_mm256_add_pd(v, unit), unit);
@@ -63,7 +53,7 @@ inline __m256d Magnitude(__m256d v) { return _mm256_andnot_pd(_mm256_set1_pd(-0.
 inline __m128i ByteOf(__m256d v, __m256d& exact) {
   const __m256d rounded = RoundToInteger(v);
   const __m256d off = Magnitude(_mm256_sub_pd(v, rounded));
-  exact = _mm256_or_pd(exact, _mm256_cmp_pd(off, _mm256_set1_pd(0.5 - kBoundaryMargin), _CMP_NLT_UQ));
+  exact = _mm256_or_pd(exact, _mm256_cmp_pd(off, _mm256_set1_pd(0.5 - kColourShortcutMargin), _CMP_NLT_UQ));
   const __m256d clamped = _mm256_min_pd(_mm256_max_pd(rounded, _mm256_setzero_pd()), _mm256_set1_pd(255.0));
   return _mm256_cvttpd_epi32(clamped);
 }
@@ -79,7 +69,7 @@ inline int StoreFourPixels(const double* y, const double* u, const double* v, st
       _mm256_sub_pd(_mm256_sub_pd(luma, _mm256_mul_pd(_mm256_set1_pd(0.3), red)), _mm256_mul_pd(_mm256_set1_pd(0.11), blue)));
   const __m256d size =
       _mm256_add_pd(_mm256_add_pd(Magnitude(luma), Magnitude(blueDifference)), Magnitude(redDifference));
-  __m256d exact = _mm256_cmp_pd(size, _mm256_set1_pd(kModerateSample), _CMP_NLT_UQ);
+  __m256d exact = _mm256_cmp_pd(size, _mm256_set1_pd(kColourShortcutLimit), _CMP_NLT_UQ);
   const __m128i blueByte = ByteOf(blue, exact);
   const __m128i greenByte = ByteOf(green, exact);
   const __m128i redByte = ByteOf(red, exact);
@@ -91,10 +81,10 @@ inline int StoreFourPixels(const double* y, const double* u, const double* v, st
 
 }  // namespace
 
-void ZeroBitsAvx2(const double* a, std::uint32_t count, std::uint64_t* words) { GatherBits(count, words, ZeroTest{a}); }
+void ZeroBitsAvx2(const double* a, std::uint32_t count, std::uint64_t* words) { GatherBits<8>(count, words, ZeroTest{a}); }
 
 void DiffersBitsAvx2(const double* a, const double* b, std::uint32_t count, std::uint64_t* words) {
-  GatherBits(count, words, DiffersTest{a, b});
+  GatherBits<8>(count, words, DiffersTest{a, b});
 }
 
 std::size_t StoreYuvPixelsAvx2(const double* y, const double* u, const double* v, std::size_t count,

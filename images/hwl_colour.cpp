@@ -35,11 +35,9 @@ void StoreBgr0(const RgbSample& sample, std::uint8_t* pixel) {
 // The bytes depend on the exact extended-precision conversion only through the rounding boundaries
 // 0.5, 1.5, … 254.5. Binary64 arithmetic with the same constants stays within about 1e-11 of the exact
 // values for samples of moderate size, so wherever all three approximate values lie farther than
-// kBoundaryMargin from every half-integer they give the same bytes, and only the rare rest (and any
-// NaN or huge sample) takes the extended-precision path.
-constexpr double kBoundaryMargin = 1e-7;
-constexpr double kModerateSample = 1e4;
-
+// kColourShortcutMargin from every half-integer they give the same bytes, and only the rare rest (and
+// any NaN or huge sample) takes the extended-precision path.
+//
 // Adding and removing 2^52 rounds to the nearest integer, halves to even, by the binary64 addition
 // itself (round-to-nearest, the mode the program runs in), for |v| < 2^51.
 inline __m128d RoundToInteger(__m128d v) {
@@ -55,7 +53,7 @@ inline __m128d Magnitude(__m128d v) { return _mm_andnot_pd(_mm_set1_pd(-0.0), v)
 // never an undefined conversion (its pixel takes the exact path).
 inline __m128i ByteOf(__m128d v, __m128d& exact) {
   const __m128d rounded = RoundToInteger(v);
-  exact = _mm_or_pd(exact, _mm_cmpnlt_pd(Magnitude(_mm_sub_pd(v, rounded)), _mm_set1_pd(0.5 - kBoundaryMargin)));
+  exact = _mm_or_pd(exact, _mm_cmpnlt_pd(Magnitude(_mm_sub_pd(v, rounded)), _mm_set1_pd(0.5 - kColourShortcutMargin)));
   const __m128d clamped = _mm_min_pd(_mm_max_pd(rounded, _mm_setzero_pd()), _mm_set1_pd(255.0));
   return _mm_cvttpd_epi32(clamped);
 }
@@ -72,7 +70,7 @@ inline int StoreTwoPixels(const double* y, const double* u, const double* v, std
       _mm_sub_pd(_mm_sub_pd(luma, _mm_mul_pd(_mm_set1_pd(0.3), red)), _mm_mul_pd(_mm_set1_pd(0.11), blue)));
   const __m128d size =
       _mm_add_pd(_mm_add_pd(Magnitude(luma), Magnitude(blueDifference)), Magnitude(redDifference));
-  __m128d exact = _mm_cmpnlt_pd(size, _mm_set1_pd(kModerateSample));
+  __m128d exact = _mm_cmpnlt_pd(size, _mm_set1_pd(kColourShortcutLimit));
   const __m128i blueByte = ByteOf(blue, exact);
   const __m128i greenByte = ByteOf(green, exact);
   const __m128i redByte = ByteOf(red, exact);

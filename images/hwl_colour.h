@@ -26,6 +26,13 @@ std::uint8_t SampleToByte(double v);
 void YuvToRgb(double* y, double* u, double* v, std::uint32_t W, std::uint32_t H, int lastLevel, double* r,
               double* g, double* b);
 
+// The binary64 shortcut of the colour output, which decides several pixels at a time, vouches for a
+// pixel only where |Y| + |U| + |V| is below kColourShortcutLimit and each of its R, G, B lies farther
+// than kColourShortcutMargin from every half-integer (binary64 stays within about 1e-11 of the exact
+// values there); every other pixel takes the extended-precision path.
+inline constexpr double kColourShortcutMargin = 1e-7;
+inline constexpr double kColourShortcutLimit = 1e4;
+
 // Grey output: one byte per sample.
 void StorePixels(const double* grey, std::size_t count, std::uint8_t* pixels);
 // Colour output: four bytes per pixel, blue, green, red and alpha 0.

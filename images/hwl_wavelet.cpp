@@ -12,6 +12,7 @@
 
 #include "images/hwl_avx2.h"
 #include "images/hwl_band_geometry.h"
+#include "images/hwl_bit_gathering.h"
 
 namespace {
 constexpr long double kC = kHaarScale;
@@ -177,30 +178,22 @@ void InnerPairs(const PairLines& lines, std::size_t count, double* even, double*
 }
 
 // Bit i of the words (i < count) set where a[i] = 0 (ZeroBits) or a[i] ≠ b[i] (DiffersBits), exactly
-// as == and != decide; `words` holds (count + 63) / 64 entries. Each word is gathered in a register,
-// eight values per step.
-template <class Test>
-void GatherBits(std::uint32_t count, std::uint64_t* words, Test test) {
-  for (std::uint32_t begin = 0; begin < count; begin += 64) {
-    const std::uint32_t end = std::min(count, begin + 64);
-    std::uint64_t bits = 0;
-    std::uint32_t i = begin;
-    for (; i + 8 <= end; i += 8) bits |= std::uint64_t{test.Quad(i) | test.Quad(i + 4) << 4} << (i - begin);
-    for (; i < end; ++i) bits |= std::uint64_t{test.One(i)} << (i - begin);
-    words[begin / 64] = bits;
-  }
-}
-
+// as == and != decide; `words` holds (count + 63) / 64 entries. With SSE2, eight values per step.
 #if defined(__SSE2__)
+constexpr unsigned kDoubleBlock = 8;
+constexpr unsigned kInt16Block = 16;
+
 // The bits of values i … i + 3 from the comparison masks of values i, i + 1 and i + 2, i + 3: the low
 // halves of the four 64-bit masks gathered into one register, then one movemask.
 inline unsigned QuadBits(__m128d first, __m128d second) {
   return static_cast<unsigned>(
       _mm_movemask_ps(_mm_shuffle_ps(_mm_castpd_ps(first), _mm_castpd_ps(second), _MM_SHUFFLE(2, 0, 2, 0))));
 }
+#else
+constexpr unsigned kDoubleBlock = 1;  // Block is One
+constexpr unsigned kInt16Block = 1;
 #endif
 
-// Quad(i) gives the bits of values i … i + 3.
 struct ZeroTest {
   const double* a;
 #if defined(__SSE2__)
@@ -208,8 +201,9 @@ struct ZeroTest {
     const __m128d zero = _mm_setzero_pd();
     return QuadBits(_mm_cmpeq_pd(_mm_loadu_pd(a + i), zero), _mm_cmpeq_pd(_mm_loadu_pd(a + i + 2), zero));
   }
+  unsigned Block(std::uint32_t i) const { return Quad(i) | Quad(i + 4) << 4; }
 #else
-  unsigned Quad(std::uint32_t i) const { return One(i) | One(i + 1) << 1 | One(i + 2) << 2 | One(i + 3) << 3; }
+  unsigned Block(std::uint32_t i) const { return One(i); }
 #endif
   unsigned One(std::uint32_t i) const { return a[i] == 0.0; }
 };
@@ -223,49 +217,39 @@ struct DiffersTest {
     return QuadBits(_mm_cmpneq_pd(_mm_loadu_pd(a + i), _mm_loadu_pd(b + i)),
                     _mm_cmpneq_pd(_mm_loadu_pd(a + i + 2), _mm_loadu_pd(b + i + 2)));
   }
+  unsigned Block(std::uint32_t i) const { return Quad(i) | Quad(i + 4) << 4; }
 #else
-  unsigned Quad(std::uint32_t i) const { return One(i) | One(i + 1) << 1 | One(i + 2) << 2 | One(i + 3) << 3; }
+  unsigned Block(std::uint32_t i) const { return One(i); }
 #endif
   unsigned One(std::uint32_t i) const { return a[i] != b[i]; }
 };
 
 void ZeroBits(const double* a, std::uint32_t count, std::uint64_t* words) {
   if (HwlHasAvx2()) return ZeroBitsAvx2(a, count, words);
-  GatherBits(count, words, ZeroTest{a});
+  GatherBits<kDoubleBlock>(count, words, ZeroTest{a});
 }
 
 void DiffersBits(const double* a, const double* b, std::uint32_t count, std::uint64_t* words) {
   if (HwlHasAvx2()) return DiffersBitsAvx2(a, b, count, words);
-  GatherBits(count, words, DiffersTest{a, b});
+  GatherBits<kDoubleBlock>(count, words, DiffersTest{a, b});
 }
 
 // The same bits from quantised values: where every value stands for factor × q with one factor that is
 // non-zero and at most 2^1000 in magnitude (so factor × q stays finite for every int16 q), factor × q
 // is zero exactly where q is, and two such products differ exactly where their q do (distinct q lie at
-// least |factor| apart, far more than the rounding of either product). Sixteen values per SSE2 step.
-template <class Test16>
-void GatherBits16(std::uint32_t count, std::uint64_t* words, Test16 test) {
-  for (std::uint32_t begin = 0; begin < count; begin += 64) {
-    const std::uint32_t end = std::min(count, begin + 64);
-    std::uint64_t bits = 0;
-    std::uint32_t i = begin;
-#if defined(__SSE2__)
-    for (; i + 16 <= end; i += 16) bits |= std::uint64_t{test.Sixteen(i)} << (i - begin);
-#endif
-    for (; i < end; ++i) bits |= std::uint64_t{test.One(i)} << (i - begin);
-    words[begin / 64] = bits;
-  }
-}
-
+// least |factor| apart, far more than the rounding of either product). With SSE2, sixteen values per
+// step.
 struct ZeroTest16 {
   const std::int16_t* a;
 #if defined(__SSE2__)
-  unsigned Sixteen(std::uint32_t i) const {
+  unsigned Block(std::uint32_t i) const {
     const __m128i zero = _mm_setzero_si128();
     const __m128i first = _mm_cmpeq_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(a + i)), zero);
     const __m128i second = _mm_cmpeq_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(a + i + 8)), zero);
     return static_cast<unsigned>(_mm_movemask_epi8(_mm_packs_epi16(first, second)));
   }
+#else
+  unsigned Block(std::uint32_t i) const { return One(i); }
 #endif
   unsigned One(std::uint32_t i) const { return a[i] == 0; }
 };
@@ -274,22 +258,24 @@ struct DiffersTest16 {
   const std::int16_t* a;
   const std::int16_t* b;
 #if defined(__SSE2__)
-  unsigned Sixteen(std::uint32_t i) const {
+  unsigned Block(std::uint32_t i) const {
     auto load = [](const std::int16_t* p) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)); };
     const __m128i first = _mm_cmpeq_epi16(load(a + i), load(b + i));
     const __m128i second = _mm_cmpeq_epi16(load(a + i + 8), load(b + i + 8));
     return ~static_cast<unsigned>(_mm_movemask_epi8(_mm_packs_epi16(first, second))) & 0xFFFFu;
   }
+#else
+  unsigned Block(std::uint32_t i) const { return One(i); }
 #endif
   unsigned One(std::uint32_t i) const { return a[i] != b[i]; }
 };
 
 void ZeroBits16(const std::int16_t* a, std::uint32_t count, std::uint64_t* words) {
-  GatherBits16(count, words, ZeroTest16{a});
+  GatherBits<kInt16Block>(count, words, ZeroTest16{a});
 }
 
 void DiffersBits16(const std::int16_t* a, const std::int16_t* b, std::uint32_t count, std::uint64_t* words) {
-  GatherBits16(count, words, DiffersTest16{a, b});
+  GatherBits<kInt16Block>(count, words, DiffersTest16{a, b});
 }
 
 // Bits 0 … count − 1 of the words all set or all clear, as the gatherers would leave them.

@@ -8,6 +8,7 @@
 #include <iterator>
 #include <sstream>
 
+#include "images/hwl_avx2.h"
 #include "images/hwl_loader.h"
 #include "tests/support/subprocess.h"
 
@@ -88,4 +89,11 @@ std::vector<std::size_t> BlockBoundaries(const ImageHeader& header) {
     boundaries.push_back(offset += ValueStreamBytes(header.valueCount[c], header.valueBits[c]));
   }
   return boundaries;
+}
+
+void OnBothDecoderPaths::SetUp() { HwlAllowAvx2(GetParam()); }
+void OnBothDecoderPaths::TearDown() { HwlAllowAvx2(true); }
+
+std::string DecoderPathName(const testing::TestParamInfo<bool>& info) {
+  return info.param ? "Avx2Allowed" : "Portable";
 }

@@ -1,6 +1,8 @@
 // Pictures and files for the codec tests.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -29,3 +31,13 @@ Bytes DecodeBytes(const Bytes& file, ImageHeader& header);
 
 // The offsets at which each block of a well-formed file starts, and its end.
 std::vector<std::size_t> BlockBoundaries(const ImageHeader& header);
+
+// Parameterised tests that run once with the decoder's AVX2 loops allowed and once without them (on
+// a processor without AVX2 both runs take the portable loops). Instantiate with
+// testing::Bool() and DecoderPathName.
+class OnBothDecoderPaths : public testing::TestWithParam<bool> {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+};
+std::string DecoderPathName(const testing::TestParamInfo<bool>& info);

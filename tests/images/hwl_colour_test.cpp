@@ -6,8 +6,8 @@
 #include <random>
 #include <vector>
 
-#include "images/hwl_avx2.h"
 #include "images/hwl_colour.h"
+#include "tests/images/codec_test_support.h"
 
 namespace {
 
@@ -61,12 +61,8 @@ TEST(HwlColour, FusedStoreMatchesConversionThenStore) {
   for (int i = 0; i < 4; ++i) EXPECT_EQ(fused[4 * i + 3], 0);
 }
 
-// With the AVX2 loops allowed and without them.
-class HwlFusedStore : public testing::TestWithParam<bool> {
- protected:
-  void SetUp() override { HwlAllowAvx2(GetParam()); }
-  void TearDown() override { HwlAllowAvx2(true); }
-};
+// With the AVX2 loops allowed and without them: both must give the same bytes.
+class HwlFusedStore : public OnBothDecoderPaths {};
 
 TEST_P(HwlFusedStore, IsExactNearRoundingBoundaries) {
   // Random samples, and samples whose red, blue or green lands on or next to a half-integer, where a
@@ -114,8 +110,7 @@ TEST_P(HwlFusedStore, IsExactNearRoundingBoundaries) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Paths, HwlFusedStore, testing::Bool(),
-                         [](const testing::TestParamInfo<bool>& info) { return info.param ? "Avx2Allowed" : "Portable"; });
+INSTANTIATE_TEST_SUITE_P(Paths, HwlFusedStore, testing::Bool(), DecoderPathName);
 
 TEST(HwlColour, GreyStoreWritesOneBytePerSample) {
   const double samples[3] = {1.5, 300.0, -1.0};

@@ -8,7 +8,6 @@
 #include <random>
 #include <sstream>
 
-#include "images/hwl_avx2.h"
 #include "images/hwl_writer.h"
 #include "tests/images/codec_test_support.h"
 #include "tests/images/reference_decoder.h"
@@ -76,12 +75,8 @@ void ExpectReferenceBytes(const Picture& picture, const std::string& what) {
   EXPECT_EQ(differences, 0u) << what;
 }
 
-// Each test runs with the AVX2 loops allowed and without them: both paths must give the same bytes.
-class HwlExactness : public testing::TestWithParam<bool> {
- protected:
-  void SetUp() override { HwlAllowAvx2(GetParam()); }
-  void TearDown() override { HwlAllowAvx2(true); }
-};
+// With the AVX2 loops allowed and without them: both must give the same bytes.
+class HwlExactness : public OnBothDecoderPaths {};
 
 TEST_P(HwlExactness, SparseDetailsBlendAsTheReferenceDoes) {
   // 296 = 8 × 37 columns: line lengths of 148, 74 and 37 pairs, none a multiple of the decoder's
@@ -132,7 +127,6 @@ TEST_P(HwlExactness, ExtremeAndNonFiniteFactorsGiveTheReferenceBytes) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Paths, HwlExactness, testing::Bool(),
-                         [](const testing::TestParamInfo<bool>& info) { return info.param ? "Avx2Allowed" : "Portable"; });
+INSTANTIATE_TEST_SUITE_P(Paths, HwlExactness, testing::Bool(), DecoderPathName);
 
 }  // namespace
