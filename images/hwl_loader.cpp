@@ -174,12 +174,45 @@ void RebuildCoarserLevels(const ImageHeader& header, int channel, DecodeBuffers&
   }
 }
 
-// The last step of every channel, row pair by row pair, into pixels.
-void StoreRebuiltRows(const ImageHeader& header, DecodeBuffers& buffers, std::uint8_t* pixels) {
+// Where the last step's row pairs go: straight into the caller's pixel buffer, or through a two-row
+// buffer to a sink.
+class RowPairTarget {
+ public:
+  virtual ~RowPairTarget() = default;
+  virtual std::uint8_t* Place(std::uint32_t j) = 0;  // where output rows 2j and 2j + 1 go
+  virtual void Done(std::uint32_t j) = 0;            // they are there
+};
+
+std::size_t RowBytes(const ImageHeader& header) { return header.width * std::size_t{ChannelCount(header) == 3 ? 4u : 1u}; }
+
+class PixelBufferTarget final : public RowPairTarget {
+ public:
+  PixelBufferTarget(const ImageHeader& header, std::uint8_t* pixels) : pixels_(pixels), rowBytes_(RowBytes(header)) {}
+  std::uint8_t* Place(std::uint32_t j) override { return pixels_ + 2 * std::size_t{j} * rowBytes_; }
+  void Done(std::uint32_t) override {}
+
+ private:
+  std::uint8_t* pixels_;
+  std::size_t rowBytes_;
+};
+
+class SinkTarget final : public RowPairTarget {
+ public:
+  SinkTarget(const ImageHeader& header, ImageRowSink& sink) : sink_(sink), rows_(2 * RowBytes(header)) {}
+  std::uint8_t* Place(std::uint32_t) override { return rows_.data(); }
+  void Done(std::uint32_t j) override { sink_.Rows(2 * j, 2, rows_.data()); }
+
+ private:
+  ImageRowSink& sink_;
+  std::vector<std::uint8_t> rows_;
+};
+
+// The last step of every channel, row pair by row pair, into the target.
+void StoreRebuiltRows(const ImageHeader& header, DecodeBuffers& buffers, RowPairTarget& target) {
   const std::uint32_t W = header.width;
   const std::uint32_t H = header.height;
   const int channels = ChannelCount(header);
-  const std::size_t bytesPerPixel = channels == 3 ? 4 : 1;
+  const std::size_t rowBytes = RowBytes(header);
   std::vector<RowPairInverseStep> steps;
   double* rows[kMaxChannels][2];
   for (int c = 0; c < channels; ++c) {
@@ -189,18 +222,21 @@ void StoreRebuiltRows(const ImageHeader& header, DecodeBuffers& buffers, std::ui
   }
   for (std::uint32_t j = 0; j < H / 2; ++j) {
     for (int c = 0; c < channels; ++c) steps[c].RowPair(j, rows[c][0], rows[c][1]);
+    std::uint8_t* pair = target.Place(j);
     for (int half = 0; half < 2; ++half) {
-      std::uint8_t* out = pixels + (2 * std::size_t{j} + half) * W * bytesPerPixel;
+      std::uint8_t* out = pair + half * rowBytes;
       if (channels == 1) {
         StorePixels(rows[0][half], W, out);
       } else {
         StoreYuvPixels(rows[0][half], rows[1][half], rows[2][half], W, out);
       }
     }
+    target.Done(j);
   }
 }
 
-void DecodeBody(ByteSource& source, const ImageHeader& header, DecodeBuffers& buffers, std::uint8_t* pixels) {
+// Every block of the file read and every step but the last run; the last step is the caller's.
+void DecodeAllButLastStep(ByteSource& source, const ImageHeader& header, DecodeBuffers& buffers) {
   const int channels = ChannelCount(header);
   ScaleTable scales[kMaxChannels];
   for (int channel = 0; channel < channels; ++channel) scales[channel] = ReadScaleTable(source, header.lastLevel);
@@ -208,7 +244,6 @@ void DecodeBody(ByteSource& source, const ImageHeader& header, DecodeBuffers& bu
     DecodeChannel(source, header, channel, scales[channel], buffers);
     RebuildCoarserLevels(header, channel, buffers);
   }
-  StoreRebuiltRows(header, buffers, pixels);
 }
 
 // A new pixel buffer of megabytes is zero-filled by resize, one page fault per 4 KiB page; reserving it
@@ -226,15 +261,16 @@ void SizePixelBuffer(std::vector<std::uint8_t>& pixels, std::size_t bytes) {
 
 ImageLoadResult Refusal(std::string problem) { return {ImageLoadStatus::Refused, std::move(problem)}; }
 
+// `fixedPixels`, where the caller gives a buffer of its own, must hold the whole picture.
 std::optional<ImageLoadResult> CheckBeforeDecoding(ByteSource& source, const ImageHeader& header,
-                                                   const std::vector<std::uint8_t>& pixels, bool allocate) {
+                                                   const std::vector<std::uint8_t>* fixedPixels) {
   if (ChannelCount(header) == 0) {
     return ImageLoadResult{ImageLoadStatus::NoPicture,
                            "bitsPerPixel " + std::to_string(header.bitsPerPixel) + " is neither 8 nor 24"};
   }
   std::string problem = ImageHeaderProblem(header);
   if (!problem.empty()) return Refusal(std::move(problem));
-  if (!allocate && pixels.size() < PixelBufferBytes(header)) {
+  if (fixedPixels && fixedPixels->size() < PixelBufferBytes(header)) {
     return Refusal("the pixel buffer is smaller than the picture");
   }
   // A file too short for the blocks its header announces would end before a block is complete: report
@@ -246,23 +282,35 @@ std::optional<ImageLoadResult> CheckBeforeDecoding(ByteSource& source, const Ima
   return std::nullopt;
 }
 
-ImageLoadResult Load(ByteSource& source, std::vector<std::uint8_t>& pixels, ImageHeader& header, bool allocate) {
+// Reads and checks the header, then hands the allocated working memory to `decode`, which reads the
+// rest of the file and delivers the picture.
+template <class Decode>
+ImageLoadResult Load(ByteSource& source, ImageHeader& header, const std::vector<std::uint8_t>* fixedPixels,
+                     Decode decode) {
   ImageHeaderBytes bytes{};
   source.Read(bytes.data(), bytes.size());
   header = ParseImageHeader(bytes);
-  if (std::optional<ImageLoadResult> refusal = CheckBeforeDecoding(source, header, pixels, allocate)) {
+  if (std::optional<ImageLoadResult> refusal = CheckBeforeDecoding(source, header, fixedPixels)) {
     return *refusal;
   }
   try {
     DecodeBuffers buffers;
     AllocateBuffers(header, buffers);
-    if (allocate) SizePixelBuffer(pixels, PixelBufferBytes(header));
-    DecodeBody(source, header, buffers, pixels.data());
+    decode(buffers);
   } catch (const std::bad_alloc&) {
     return Refusal("the working memory for a " + std::to_string(header.width) + " x " +
                    std::to_string(header.height) + " picture cannot be allocated");
   }
   return {ImageLoadStatus::Decoded, ""};
+}
+
+ImageLoadResult LoadPixels(ByteSource& source, std::vector<std::uint8_t>& pixels, ImageHeader& header, bool allocate) {
+  return Load(source, header, allocate ? nullptr : &pixels, [&](DecodeBuffers& buffers) {
+    if (allocate) SizePixelBuffer(pixels, PixelBufferBytes(header));
+    DecodeAllButLastStep(source, header, buffers);
+    PixelBufferTarget target(header, pixels.data());
+    StoreRebuiltRows(header, buffers, target);
+  });
 }
 
 }  // namespace
@@ -277,11 +325,21 @@ std::uint64_t PixelBufferBytes(const ImageHeader& header) {
 ImageLoadResult LoadImageFile(std::vector<std::uint8_t>& pixels, ImageHeader& header, std::string_view fileName,
                               bool allocate) {
   FileSource source(fileName.substr(0, 255));
-  return Load(source, pixels, header, allocate);
+  return LoadPixels(source, pixels, header, allocate);
 }
 
 ImageLoadResult LoadImageFile(std::vector<std::uint8_t>& pixels, ImageHeader& header, std::istream& stream,
                               bool allocate, std::string_view streamName) {
   StreamSource source(stream, streamName);
-  return Load(source, pixels, header, allocate);
+  return LoadPixels(source, pixels, header, allocate);
+}
+
+ImageLoadResult LoadImageRows(ImageRowSink& sink, ImageHeader& header, std::string_view fileName) {
+  FileSource source(fileName.substr(0, 255));
+  return Load(source, header, nullptr, [&](DecodeBuffers& buffers) {
+    DecodeAllButLastStep(source, header, buffers);
+    SinkTarget target(header, sink);
+    sink.Begin(header);
+    StoreRebuiltRows(header, buffers, target);
+  });
 }

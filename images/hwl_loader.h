@@ -39,3 +39,17 @@ ImageLoadResult LoadImageFile(std::vector<std::uint8_t>& pixels, ImageHeader& he
 
 // Bytes of the decoded picture: W × H for grey, W × H × 4 for colour, 0 for any other depth.
 std::uint64_t PixelBufferBytes(const ImageHeader& header);
+
+// The same picture row by row, for a caller that passes the rows on (into a file, say) and has no use
+// for a picture-sized buffer: rows arrive in order, top first, in the buffer form's layout, W or
+// W × 4 bytes each. Begin comes once the whole file has been read, so no I/O error or refusal can
+// follow it; a file that is refused, or holds no picture, reaches neither function.
+class ImageRowSink {
+ public:
+  virtual ~ImageRowSink() = default;
+  virtual void Begin(const ImageHeader& header) = 0;
+  // `count` rows from row `first` on, one after another; the bytes are the sink's only during the call.
+  virtual void Rows(std::uint32_t first, std::uint32_t count, const std::uint8_t* pixels) = 0;
+};
+
+ImageLoadResult LoadImageRows(ImageRowSink& sink, ImageHeader& header, std::string_view fileName);

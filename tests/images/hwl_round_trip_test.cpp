@@ -114,6 +114,63 @@ TEST(HwlRoundTrip, StreamAndFileFormsWriteAndReadTheSameBytes) {
   }
 }
 
+// Keeps what the row form delivers, and checks that it comes in order, after one Begin.
+class CollectedRows final : public ImageRowSink {
+ public:
+  void Begin(const ImageHeader& header) override {
+    ++begins;
+    width = header.width;
+    EXPECT_TRUE(pixels.empty());
+  }
+  void Rows(std::uint32_t first, std::uint32_t count, const std::uint8_t* rows) override {
+    EXPECT_EQ(begins, 1);
+    EXPECT_EQ(first, nextRow);
+    nextRow = first + count;
+    const std::size_t bytes = count * std::size_t{width} * bytesPerPixel;
+    pixels.insert(pixels.end(), rows, rows + bytes);
+  }
+  int begins = 0;
+  std::uint32_t width = 0;
+  std::uint32_t nextRow = 0;
+  std::size_t bytesPerPixel = 1;
+  std::vector<std::uint8_t> pixels;
+};
+
+TEST(HwlRoundTrip, RowFormDeliversTheBufferFormsBytesInOrder) {
+  const std::uint32_t W = 48, H = 32;
+  const Bytes colour = SmoothColourPixels(W, H);
+  for (bool grey : {false, true}) {
+    HwlEncodeOptions options;
+    options.grey = grey;
+    options.threshold = 2.0;  // zeroed details, so the blends run
+    const std::string path = TempFile("rows.hwl");
+    Encode({colour.data(), W, H, 3}, options, path);
+    std::vector<std::uint8_t> whole;
+    ImageHeader header;
+    ASSERT_TRUE(LoadImageFile(whole, header, path, true).decoded());
+
+    CollectedRows rows;
+    rows.bytesPerPixel = grey ? 1 : 4;
+    ImageHeader rowsHeader;
+    ASSERT_TRUE(LoadImageRows(rows, rowsHeader, path).decoded()) << grey;
+    EXPECT_EQ(rows.nextRow, H);
+    EXPECT_EQ(rows.pixels, whole) << grey;
+    EXPECT_EQ(SerializeImageHeader(rowsHeader), SerializeImageHeader(header));
+  }
+}
+
+TEST(HwlRoundTrip, RowFormReachesNoSinkForARefusedFile) {
+  Bytes file = SmoothColourFile(16, 16);
+  file[8] = 17;  // lastLevel beyond 16
+  const std::string path = TempFile("refused-rows.hwl");
+  WriteFileBytes(path, file);
+  CollectedRows rows;
+  ImageHeader header;
+  const ImageLoadResult result = LoadImageRows(rows, header, path);
+  EXPECT_EQ(result.status, ImageLoadStatus::Refused);
+  EXPECT_EQ(rows.begins, 0);
+}
+
 TEST(HwlRoundTrip, GreyFileIgnoresGarbageInTheUnusedHeaderEntries) {
   const Bytes grey = SmoothGreyPixels(16, 16);
   Bytes file = EncodeToBytes({grey.data(), 16, 16, 1}, {});

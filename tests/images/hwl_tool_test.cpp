@@ -4,6 +4,7 @@
 
 #include <cstdio>
 
+#include "images/hwl_loader.h"
 #include "tests/images/codec_test_support.h"
 #include "tools/common/png_io.h"
 
@@ -95,6 +96,46 @@ TEST(HwlTool, GreyPgmRoundTrip) {
     ASSERT_TRUE(rgb.pixels[3 * i] == grey && rgb.pixels[3 * i + 1] == grey && rgb.pixels[3 * i + 2] == grey)
         << "pixel " << i;
   }
+}
+
+// PPM rows are written as they are decoded; PNG goes through the whole picture. Both must carry the
+// decoder's pixels exactly.
+TEST(HwlTool, PpmAndPngCarryTheDecodersPixelsExactly) {
+  const std::string source = WriteSourcePicture("exact.ppm", 3);
+  const std::string encoded = TempFile("exact.hwl");
+  ASSERT_EQ(Hwl("encode " + source + " " + encoded + " --threshold 3").exitCode, 0);
+  std::vector<std::uint8_t> bgra;
+  ImageHeader header;
+  ASSERT_TRUE(LoadImageFile(bgra, header, encoded, true).decoded());
+  for (const char* name : {"exact-back.ppm", "exact-back.png"}) {
+    const std::string decoded = TempFile(name);
+    ASSERT_EQ(Hwl("decode " + encoded + " " + decoded).exitCode, 0) << name;
+    Picture back;
+    std::string error;
+    ASSERT_TRUE(ReadPicture(decoded, back, error)) << error;
+    ASSERT_EQ(back.channels, 3);
+    ASSERT_EQ(back.pixels.size(), bgra.size() / 4 * 3) << name;
+    for (std::size_t i = 0; i < back.pixels.size() / 3; ++i) {
+      ASSERT_TRUE(back.pixels[3 * i] == bgra[4 * i + 2] && back.pixels[3 * i + 1] == bgra[4 * i + 1] &&
+                  back.pixels[3 * i + 2] == bgra[4 * i])
+          << name << ", pixel " << i;
+    }
+  }
+}
+
+TEST(HwlTool, DecodeThatCannotWriteLeavesNoFile) {
+  const std::string source = WriteSourcePicture("nowrite.ppm", 3);
+  const std::string encoded = TempFile("nowrite.hwl");
+  ASSERT_EQ(Hwl("encode " + source + " " + encoded).exitCode, 0);
+  const std::string grey = TempFile("colour.pgm");
+  ToolRun run = Hwl("decode " + encoded + " " + grey);
+  EXPECT_NE(run.exitCode, 0);
+  EXPECT_NE(run.output.find(grey), std::string::npos) << run.output;
+  EXPECT_EQ(std::fopen(grey.c_str(), "rb"), nullptr);
+  const std::string unreachable = TempFile("no-such-folder/out.ppm");
+  run = Hwl("decode " + encoded + " " + unreachable);
+  EXPECT_NE(run.exitCode, 0);
+  EXPECT_NE(run.output.find(unreachable), std::string::npos) << run.output;
 }
 
 TEST(HwlTool, FailuresNameTheFileAndExitNonZero) {

@@ -105,13 +105,42 @@ bool ReadPng(const std::string& path, Picture& picture, std::string& error) {
 bool WritePnm(const std::string& path, const Picture& picture, std::string& error) {
   if (!CheckShape(picture, path, error)) return false;
   if (picture.channels == 4) return Fail(error, path, "PNM cannot hold alpha");
-  File file(std::fopen(path.c_str(), "wb"));
-  if (!file) return Fail(error, path, std::strerror(errno));
-  std::fprintf(file.get(), "P%d\n%d %d\n255\n", picture.channels == 1 ? 5 : 6, picture.width, picture.height);
-  if (std::fwrite(picture.pixels.data(), 1, picture.pixels.size(), file.get()) != picture.pixels.size() ||
-      std::fflush(file.get()) != 0)
-    return Fail(error, path, std::strerror(errno));
+  PnmRowWriter writer;
+  writer.Open(path, picture.width, picture.height, picture.channels);
+  writer.Write(picture.pixels.data(), picture.pixels.size());
+  return writer.Finish(error);
+}
+
+PnmRowWriter::~PnmRowWriter() {
+  if (file_) std::fclose(file_);
+}
+
+bool PnmRowWriter::Fail() {
+  if (problem_.empty()) problem_ = std::strerror(errno);
+  return false;
+}
+
+bool PnmRowWriter::Open(const std::string& path, int width, int height, int channels) {
+  path_ = path;
+  file_ = std::fopen(path.c_str(), "wb");
+  if (!file_) return Fail();
+  // Rows come a few kilobytes at a time: a larger buffer keeps the number of writes down.
+  std::setvbuf(file_, nullptr, _IOFBF, std::size_t{1} << 16);
+  if (std::fprintf(file_, "P%d\n%d %d\n255\n", channels == 1 ? 5 : 6, width, height) < 0) return Fail();
   return true;
+}
+
+bool PnmRowWriter::Write(const std::uint8_t* bytes, std::size_t size) {
+  if (!problem_.empty() || !file_) return false;
+  return std::fwrite(bytes, 1, size, file_) == size || Fail();
+}
+
+bool PnmRowWriter::Finish(std::string& error) {
+  if (file_ && problem_.empty() && std::fflush(file_) != 0) Fail();
+  if (file_ && std::fclose(file_) != 0 && problem_.empty()) Fail();
+  file_ = nullptr;
+  if (problem_.empty()) return true;
+  return ::Fail(error, path_, problem_);
 }
 
 namespace {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,26 @@ bool ReadPng(const std::string& path, Picture& picture, std::string& error);
 // Binary "P6" (RGB) and "P5" (grey) files with maxval 255.
 bool WritePnm(const std::string& path, const Picture& picture, std::string& error);
 bool ReadPnm(const std::string& path, Picture& picture, std::string& error);
+
+// A binary PNM written as its rows come, for a picture that is never held whole. Every call after the
+// first failure does nothing and returns false; Finish reports that failure, or a failed flush.
+class PnmRowWriter {
+ public:
+  PnmRowWriter() = default;
+  PnmRowWriter(const PnmRowWriter&) = delete;
+  PnmRowWriter& operator=(const PnmRowWriter&) = delete;
+  ~PnmRowWriter();
+
+  bool Open(const std::string& path, int width, int height, int channels);  // channels 1 or 3
+  bool Write(const std::uint8_t* bytes, std::size_t size);
+  bool Finish(std::string& error);  // flushes and closes
+
+ private:
+  bool Fail();
+  std::string path_;
+  std::FILE* file_ = nullptr;
+  std::string problem_;
+};
 
 // Picks PNG or PNM by the file name's extension (".ppm"/".pgm" are PNM, anything else PNG).
 bool WritePicture(const std::string& path, const Picture& picture, std::string& error);

@@ -1,5 +1,6 @@
 #include <cstdio>
 #include <utility>
+#include <vector>
 
 #include "images/hwl_loader.h"
 #include "tools/common/png_io.h"
@@ -18,21 +19,15 @@ bool EndsWith(const std::string& text, const std::string& tail) {
   return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
 }
 
-// The decoder's blue, green, red, alpha pixels as RGB, or its grey bytes as grey or as RGB. Colour
-// is packed in place (pixel i moves down from 4 i to 3 i), which spares a second picture-sized buffer.
-Picture ToPicture(const ImageHeader& header, std::vector<std::uint8_t>&& pixels, bool wantRgb) {
+// For a PNG: the decoder's blue, green, red, alpha pixels as RGB, packed in place (pixel i moves down
+// from 4 i to 3 i, which spares a second picture-sized buffer), or its grey bytes as they are.
+Picture ToPicture(const ImageHeader& header, std::vector<std::uint8_t>&& pixels) {
   Picture picture;
   picture.width = header.width;
   picture.height = header.height;
-  const bool grey = header.bitsPerPixel == 8;
-  picture.channels = grey && !wantRgb ? 1 : 3;
-  const std::size_t count = std::size_t{header.width} * header.height;
-  if (grey && !wantRgb) {
-    pixels.resize(count);
-  } else if (grey) {
-    pixels.resize(count * 3);
-    for (std::size_t i = count; i-- > 0;) pixels[3 * i] = pixels[3 * i + 1] = pixels[3 * i + 2] = pixels[i];
-  } else {
+  picture.channels = header.bitsPerPixel == 8 ? 1 : 3;
+  if (picture.channels == 3) {
+    const std::size_t count = std::size_t{header.width} * header.height;
     std::uint8_t* data = pixels.data();
     for (std::size_t i = 0; i < count; ++i) {
       const std::uint8_t blue = data[4 * i], green = data[4 * i + 1], red = data[4 * i + 2];
@@ -46,6 +41,76 @@ Picture ToPicture(const ImageHeader& header, std::vector<std::uint8_t>&& pixels,
   return picture;
 }
 
+// PPM and PGM are written as the decoder makes the rows, so no picture-sized buffer is ever filled:
+// a row pair is repacked (blue, green, red, alpha as RGB; grey widened for a .ppm) while it is still
+// in the cache, and goes to the file.
+class PnmDecodeSink final : public ImageRowSink {
+ public:
+  explicit PnmDecodeSink(std::string path) : path_(std::move(path)), wantRgb_(EndsWith(path_, ".ppm")) {}
+
+  void Begin(const ImageHeader& header) override {
+    colour_ = header.bitsPerPixel == 24;
+    width_ = header.width;
+    if (colour_ && !wantRgb_) {
+      problem_ = path_ + ": a colour picture cannot be written as PGM";
+      return;
+    }
+    opened_ = writer_.Open(path_, static_cast<int>(header.width), static_cast<int>(header.height), wantRgb_ ? 3 : 1);
+  }
+
+  void Rows(std::uint32_t, std::uint32_t count, const std::uint8_t* pixels) override {
+    if (!opened_) return;
+    const std::size_t values = std::size_t{width_} * count;
+    if (!wantRgb_) {
+      writer_.Write(pixels, values);
+      return;
+    }
+    rgb_.resize(3 * values);
+    std::uint8_t* out = rgb_.data();
+    if (colour_) {
+      for (std::size_t i = 0; i < values; ++i, out += 3, pixels += 4) {
+        out[0] = pixels[2];
+        out[1] = pixels[1];
+        out[2] = pixels[0];
+      }
+    } else {
+      for (std::size_t i = 0; i < values; ++i, out += 3) out[0] = out[1] = out[2] = pixels[i];
+    }
+    writer_.Write(rgb_.data(), rgb_.size());
+  }
+
+  // Whether the whole file was written; a partly written one is removed.
+  bool Finish(std::string& error) {
+    if (!problem_.empty()) {
+      error = problem_;
+      return false;
+    }
+    if (writer_.Finish(error)) return true;
+    std::remove(path_.c_str());
+    return false;
+  }
+
+ private:
+  std::string path_;
+  bool wantRgb_;
+  bool colour_ = false;
+  bool opened_ = false;
+  std::uint32_t width_ = 0;
+  PnmRowWriter writer_;
+  std::vector<std::uint8_t> rgb_;
+  std::string problem_;
+};
+
+int DecodeToPnm(const std::string& input, const std::string& output) {
+  PnmDecodeSink sink(output);
+  ImageHeader header;
+  const ImageLoadResult result = LoadImageRows(sink, header, input);
+  if (!result.decoded()) return Failure("decode", input + ": " + result.problem);
+  std::string error;
+  if (!sink.Finish(error)) return Failure("decode", error);
+  return 0;
+}
+
 }  // namespace
 
 int RunDecode(const Arguments& arguments) {
@@ -56,16 +121,12 @@ int RunDecode(const Arguments& arguments) {
   if (arguments.size() != 2) return UsageError("decode", "expected an input .hwl file and an output picture", kDecodeUsage);
   const std::string& input = arguments[0];
   const std::string& output = arguments[1];
+  if (EndsWith(output, ".ppm") || EndsWith(output, ".pgm")) return DecodeToPnm(input, output);
   std::vector<std::uint8_t> pixels;
   ImageHeader header;
   const ImageLoadResult result = LoadImageFile(pixels, header, input, true);
   if (!result.decoded()) return Failure("decode", input + ": " + result.problem);
-  if (header.bitsPerPixel == 24 && EndsWith(output, ".pgm")) {
-    return Failure("decode", output + ": a colour picture cannot be written as PGM");
-  }
   std::string error;
-  if (!WritePicture(output, ToPicture(header, std::move(pixels), EndsWith(output, ".ppm")), error)) {
-    return Failure("decode", error);
-  }
+  if (!WritePicture(output, ToPicture(header, std::move(pixels)), error)) return Failure("decode", error);
   return 0;
 }
