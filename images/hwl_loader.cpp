@@ -93,18 +93,17 @@ ScaleTable ReadScaleTable(ByteSource& source, int lastLevel) {
 // The planes are left uninitialised: every stage writes each entry of its output before the next stage
 // reads it, and zero-filling megabytes first would cost as much as a stage. Per channel the whole
 // coefficient plane stays quantised, as int16 (decoded magnitudes come from one byte); only the
-// approximation band is dequantised up front. Each transform step then runs row pair by row pair,
-// dequantising the detail rows it reads as it goes: the coarser steps of a channel ping-pong between
-// its quarter plane and a shared plane a quarter that size, ending in the quarter plane, and the last
-// step runs for all channels together, its rows going straight to the pixel buffer.
+// approximation band is dequantised up front. The transform then runs row pair by row pair, for all
+// channels together: each step makes the rows of its level as the step above it reads them (see
+// RebuiltRows), dequantising the detail rows it reads as it goes, so no rebuilt level is ever held
+// whole and the last step's rows go straight to the pixels.
 template <class T>
 using Plane = PlaneArray<T>;
 
 struct DecodeBuffers {
-  Plane<double> quarters[kMaxChannels];       // W / 2 × H / 2: levels 1 … lastLevel rebuilt
   Plane<std::int16_t> details[kMaxChannels];  // W × H, stride W: every quantised coefficient
   std::vector<double> factors[kMaxChannels];  // band factors, level 0 first, the approximation last
-  Plane<double> partner;                      // W / 4 × H / 4: every other coarser step's output
+  std::vector<double> bands[kMaxChannels];    // the approximation band, dequantised, stride its width
   Plane<double> rows;                         // two output rows per channel
   Plane<std::int32_t> quantisedRow;           // coefficients are decoded one row at a time
   std::vector<std::uint8_t> packed;
@@ -112,27 +111,12 @@ struct DecodeBuffers {
   std::vector<std::uint8_t> values;
 };
 
-std::size_t QuarterSize(const ImageHeader& header) {
-  return std::size_t{header.width / 2u} * (header.height / 2u);
-}
-
 void AllocateBuffers(const ImageHeader& header, DecodeBuffers& buffers) {
   const std::size_t pixels = std::size_t{header.width} * header.height;
   const int channels = ChannelCount(header);
-  for (int channel = 0; channel < channels; ++channel) {
-    buffers.quarters[channel] = MakePlaneArray<double>(QuarterSize(header));
-    buffers.details[channel] = MakePlaneArray<std::int16_t>(pixels);
-  }
-  buffers.partner = MakePlaneArray<double>(std::max<std::size_t>(1, std::size_t{header.width / 4u} * (header.height / 4u)));
+  for (int channel = 0; channel < channels; ++channel) buffers.details[channel] = MakePlaneArray<std::int16_t>(pixels);
   buffers.rows = MakePlaneArray<double>(2 * std::size_t{header.width} * channels);
   buffers.quantisedRow = MakePlaneArray<std::int32_t>(header.width);
-}
-
-// Level k's output plane (its rebuilt (W >> k) × (H >> k) block, stride W >> k), k = 1 … lastLevel + 1,
-// the last being the dequantised approximation band: the quarter plane for odd k, so that level 1,
-// which the last step reads, lands there.
-double* LevelPlane(DecodeBuffers& buffers, int channel, int k) {
-  return k % 2 == 1 ? buffers.quarters[channel].get() : buffers.partner.get();
 }
 
 void DecodeChannel(ByteSource& source, const ImageHeader& header, int channel, const ScaleTable& scale,
@@ -153,26 +137,64 @@ void DecodeChannel(ByteSource& source, const ImageHeader& header, int channel, c
   }
 }
 
-// The approximation band dequantised, then every step of InverseWavelet but the last, each from the
-// plane of the level below it and the quantised details: levels lastLevel … 1.
-void RebuildCoarserLevels(const ImageHeader& header, int channel, DecodeBuffers& buffers) {
+void DequantiseApproximation(const ImageHeader& header, int channel, DecodeBuffers& buffers) {
   const int L = header.lastLevel;
   const std::uint32_t W = header.width;
   const std::int16_t* details = buffers.details[channel].get();
-  const std::vector<double>& factors = buffers.factors[channel];
   const std::uint32_t bandWidth = W >> (L + 1), bandHeight = header.height >> (L + 1);
-  double* band = LevelPlane(buffers, channel, L + 1);
-  const double bandFactor = factors[static_cast<std::size_t>(L) + 1];
+  const double bandFactor = buffers.factors[channel][static_cast<std::size_t>(L) + 1];
+  std::vector<double>& band = buffers.bands[channel];
+  band.resize(std::size_t{bandWidth} * bandHeight);
   for (std::uint32_t y = 0; y < bandHeight; ++y) {
     for (std::uint32_t x = 0; x < bandWidth; ++x) band[std::size_t{y} * bandWidth + x] = bandFactor * details[std::size_t{y} * W + x];
   }
-  for (int k = L; k >= 1; --k) {
-    const std::uint32_t w = W >> k, h = header.height >> k;
-    double* out = LevelPlane(buffers, channel, k);
-    RowPairInverseStep step(LevelPlane(buffers, channel, k + 1), details, W, factors[static_cast<std::size_t>(k)], w, h);
-    for (std::uint32_t j = 0; j < h / 2; ++j) step.RowPair(j, out + std::size_t{2 * j} * w, out + std::size_t{2 * j + 1} * w);
-  }
 }
+
+// A rebuilt level (w × h) made two rows at a time as the step above reads it, from the rows of the
+// level below and its quantised details. Six rows are kept: the five rows j − 2 … j + 2 that pair j
+// of the step above may read, and the row made together with the last of them.
+class RebuiltRows final : public QuarterRows {
+ public:
+  RebuiltRows(QuarterRows& coarser, const std::int16_t* details, std::size_t stride, double factor, std::uint32_t w,
+              std::uint32_t h)
+      : step_(coarser, details, stride, factor, w, h), w_(w), ring_(kKept * std::size_t{w}) {}
+
+  const double* Row(std::uint32_t r) override {
+    for (; made_ <= r; made_ += 2) step_.RowPair(made_ / 2, Slot(made_), Slot(made_ + 1));
+    return Slot(r);
+  }
+
+ private:
+  static constexpr std::uint32_t kKept = 6;
+  double* Slot(std::uint32_t r) { return ring_.data() + r % kKept * std::size_t{w_}; }
+
+  RowPairInverseStep step_;
+  std::uint32_t w_;
+  std::vector<double> ring_;
+  std::uint32_t made_ = 0;
+};
+
+// The levels lastLevel … 1 of one channel, each a source of rows for the next, coarsest first: the
+// last is the quarter the last step reads.
+class CoarserLevels {
+ public:
+  CoarserLevels(const ImageHeader& header, int channel, const DecodeBuffers& buffers)
+      : band_(buffers.bands[channel].data(), header.width >> (header.lastLevel + 1)) {
+    const std::uint32_t W = header.width;
+    QuarterRows* below = &band_;
+    for (int k = header.lastLevel; k >= 1; --k) {
+      levels_.push_back(std::make_unique<RebuiltRows>(*below, buffers.details[channel].get(), W,
+                                                      buffers.factors[channel][static_cast<std::size_t>(k)], W >> k,
+                                                      header.height >> k));
+      below = levels_.back().get();
+    }
+  }
+  QuarterRows& quarter() { return levels_.empty() ? static_cast<QuarterRows&>(band_) : *levels_.back(); }
+
+ private:
+  PlaneRows band_;
+  std::vector<std::unique_ptr<RebuiltRows>> levels_;
+};
 
 // Where the last step's row pairs go: straight into the caller's pixel buffer, or through a two-row
 // buffer to a sink.
@@ -213,10 +235,12 @@ void StoreRebuiltRows(const ImageHeader& header, DecodeBuffers& buffers, RowPair
   const std::uint32_t H = header.height;
   const int channels = ChannelCount(header);
   const std::size_t rowBytes = RowBytes(header);
+  std::vector<std::unique_ptr<CoarserLevels>> coarser;
   std::vector<RowPairInverseStep> steps;
   double* rows[kMaxChannels][2];
   for (int c = 0; c < channels; ++c) {
-    steps.emplace_back(buffers.quarters[c].get(), buffers.details[c].get(), W, buffers.factors[c][0], W, H);
+    coarser.push_back(std::make_unique<CoarserLevels>(header, c, buffers));
+    steps.emplace_back(coarser.back()->quarter(), buffers.details[c].get(), W, buffers.factors[c][0], W, H);
     rows[c][0] = buffers.rows.get() + 2 * std::size_t{W} * c;
     rows[c][1] = rows[c][0] + W;
   }
@@ -235,14 +259,15 @@ void StoreRebuiltRows(const ImageHeader& header, DecodeBuffers& buffers, RowPair
   }
 }
 
-// Every block of the file read and every step but the last run; the last step is the caller's.
-void DecodeAllButLastStep(ByteSource& source, const ImageHeader& header, DecodeBuffers& buffers) {
+// Every block of the file read: each channel's coefficients kept as int16, its approximation band
+// dequantised. The transform is the caller's.
+void ReadChannels(ByteSource& source, const ImageHeader& header, DecodeBuffers& buffers) {
   const int channels = ChannelCount(header);
   ScaleTable scales[kMaxChannels];
   for (int channel = 0; channel < channels; ++channel) scales[channel] = ReadScaleTable(source, header.lastLevel);
   for (int channel = 0; channel < channels; ++channel) {
     DecodeChannel(source, header, channel, scales[channel], buffers);
-    RebuildCoarserLevels(header, channel, buffers);
+    DequantiseApproximation(header, channel, buffers);
   }
 }
 
@@ -307,7 +332,7 @@ ImageLoadResult Load(ByteSource& source, ImageHeader& header, const std::vector<
 ImageLoadResult LoadPixels(ByteSource& source, std::vector<std::uint8_t>& pixels, ImageHeader& header, bool allocate) {
   return Load(source, header, allocate ? nullptr : &pixels, [&](DecodeBuffers& buffers) {
     if (allocate) SizePixelBuffer(pixels, PixelBufferBytes(header));
-    DecodeAllButLastStep(source, header, buffers);
+    ReadChannels(source, header, buffers);
     PixelBufferTarget target(header, pixels.data());
     StoreRebuiltRows(header, buffers, target);
   });
@@ -337,7 +362,7 @@ ImageLoadResult LoadImageFile(std::vector<std::uint8_t>& pixels, ImageHeader& he
 ImageLoadResult LoadImageRows(ImageRowSink& sink, ImageHeader& header, std::string_view fileName) {
   FileSource source(fileName.substr(0, 255));
   return Load(source, header, nullptr, [&](DecodeBuffers& buffers) {
-    DecodeAllButLastStep(source, header, buffers);
+    ReadChannels(source, header, buffers);
     SinkTarget target(header, sink);
     sink.Begin(header);
     StoreRebuiltRows(header, buffers, target);

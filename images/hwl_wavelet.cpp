@@ -519,9 +519,9 @@ void ForwardStep(const double* source, double* destination, std::uint32_t w, std
 
 }  // namespace
 
-RowPairInverseStep::RowPairInverseStep(const double* quarter, const std::int16_t* details, std::size_t detailsStride,
+RowPairInverseStep::RowPairInverseStep(QuarterRows& quarter, const std::int16_t* details, std::size_t detailsStride,
                                        double factor, std::uint32_t w, std::uint32_t h)
-    : quarter_(quarter),
+    : quarter_(&quarter),
       details_(details),
       stride_(detailsStride),
       factor_(factor),
@@ -538,6 +538,8 @@ RowPairInverseStep::DetailTests RowPairInverseStep::TestsFor(double factor) {
   if (std::fabs(factor) <= 0x1p1000) return DetailTests::FromQuantised;
   return DetailTests::FromValues;  // a NaN, an infinity, or products that may overflow
 }
+
+const double* RowPairInverseStep::QuarterRow(std::int64_t r) { return quarter_->Row(ClampedRow(r, n_)); }
 
 const double* RowPairInverseStep::LowRow(std::int64_t r) {
   const std::size_t half = w_ / 2;
@@ -570,7 +572,7 @@ void RowPairInverseStep::RowPair(std::uint32_t j, double* even, double* odd) {
   PairLines left;
   PairLines right;
   for (int k = 0; k < 5; ++k) {
-    left.low[k] = quarter_ + std::size_t{ClampedRow(std::int64_t{j} + k - 2, n_)} * half;
+    left.low[k] = QuarterRow(std::int64_t{j} + k - 2);
     right.low[k] = LowRow(std::int64_t{j} + k - 2);
   }
   for (int k = 0; k < 3; ++k) {
@@ -593,9 +595,7 @@ void RowPairInverseStep::RowPair(std::uint32_t j, double* even, double* odd) {
     VerticalPairOfLines(left, half, j, n_, leftBlends, verticalEven, verticalOdd,
                         [&](std::uint32_t r, std::uint64_t* zero, std::uint64_t* differs) {
                           zeroBits(high(r), zero);
-                          DiffersBits(quarter_ + std::size_t{r} * half,
-                                      quarter_ + std::size_t{ClampedRow(std::int64_t{r} + 1, n_)} * half, lanes,
-                                      differs);
+                          DiffersBits(QuarterRow(r), QuarterRow(std::int64_t{r} + 1), lanes, differs);
                         });
     VerticalPairOfLines(right, half, j, n_, rightBlends, verticalEven + half, verticalOdd + half,
                         [&](std::uint32_t r, std::uint64_t* zero, std::uint64_t* differs) {

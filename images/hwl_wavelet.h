@@ -26,16 +26,38 @@ void InverseWavelet(double* source, double* destination, std::uint32_t w, std::u
 void InverseWavelet(double* source, double* destination, std::uint32_t w, std::uint32_t h, std::uint32_t W,
                     std::uint32_t H, int k, double* scratch);
 
+// The rows of a rebuilt quarter plane (w / 2 values each) as the step above it reads them, row r of
+// 0 … h / 2 − 1, so that a quarter can be made a few rows at a time as it is read. The step asks for
+// rows in a window that only moves down: a row it asks for is never more than four rows above the
+// lowest-down row asked for before, and it keeps a row's pointer only until it has asked for a row
+// four rows below that one.
+class QuarterRows {
+ public:
+  virtual ~QuarterRows() = default;
+  virtual const double* Row(std::uint32_t r) = 0;
+};
+
+// A quarter that is already a whole plane.
+class PlaneRows final : public QuarterRows {
+ public:
+  PlaneRows(const double* plane, std::size_t stride) : plane_(plane), stride_(stride) {}
+  const double* Row(std::uint32_t r) override { return plane_ + r * stride_; }
+
+ private:
+  const double* plane_;
+  std::size_t stride_;
+};
+
 // One step of InverseWavelet one pair of output rows at a time, for a caller that uses the rebuilt
 // block row by row, reading the source as the loader keeps it: the top-left quarter already rebuilt
-// by the coarser steps, as its own plane (w / 2 × h / 2, stride w / 2), and this level's detail bands
+// by the coarser steps, as rows of its own (`quarter`, see QuarterRows), and this level's detail bands
 // still quantised (`details`, stride `detailsStride` ≥ w, only the band positions of the top-left
 // w × h block are read), each standing for factor × q: the binary64 value dequantisation stores, as
-// |q| < 2048 makes the product exact in extended precision. w and h are even. Both planes are only
-// read and must outlive the object.
+// |q| < 2048 makes the product exact in extended precision. w and h are even. Both are only read and
+// must outlive the object.
 class RowPairInverseStep {
  public:
-  RowPairInverseStep(const double* quarter, const std::int16_t* details, std::size_t detailsStride, double factor,
+  RowPairInverseStep(QuarterRows& quarter, const std::int16_t* details, std::size_t detailsStride, double factor,
                      std::uint32_t w, std::uint32_t h);
   // Output rows 2j and 2j + 1 (w values each, as InverseWavelet would store them) into `even` and
   // `odd`; j runs 0, 1, … h / 2 − 1 in this order.
@@ -45,7 +67,9 @@ class RowPairInverseStep {
   const double* LowRow(std::int64_t r);   // the right half of low row r, dequantised
   const double* HighRow(std::int64_t r);  // high row r (row h / 2 + r), dequantised
 
-  const double* quarter_;
+  const double* QuarterRow(std::int64_t r);  // row r of the quarter, r clamped into 0 … h / 2 − 1
+
+  QuarterRows* quarter_;
   const std::int16_t* details_;
   std::size_t stride_;
   double factor_;

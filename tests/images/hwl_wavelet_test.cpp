@@ -187,7 +187,8 @@ TEST(HwlInverseWavelet, LastStepFromQuantisedDetailsMatchesTheStoredTransform) {
     }
     InverseWavelet(quarter.data(), quarter.data(), W / 2, H / 2, W / 2, H / 2, 1);
     const Plane rebuiltQuarter = quarter;
-    RowPairInverseStep step(quarter.data(), details.data(), W, factor, W, H);
+    PlaneRows quarterRows(quarter.data(), W / 2);
+    RowPairInverseStep step(quarterRows, details.data(), W, factor, W, H);
     for (std::uint32_t j = 0; j < H / 2; ++j) {
       Plane even(W), odd(W);
       step.RowPair(j, even.data(), odd.data());
