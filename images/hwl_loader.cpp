@@ -155,9 +155,10 @@ void DequantiseApproximation(const ImageHeader& header, int channel, DecodeBuffe
 // of the step above may read, and the row made together with the last of them.
 class RebuiltRows final : public QuarterRows {
  public:
+  // A picture 0 values wide still gets a ring that exists: its rows are empty but never null.
   RebuiltRows(QuarterRows& coarser, const std::int16_t* details, std::size_t stride, double factor, std::uint32_t w,
               std::uint32_t h)
-      : step_(coarser, details, stride, factor, w, h), w_(w), ring_(kKept * std::size_t{w}) {}
+      : step_(coarser, details, stride, factor, w, h), w_(w), ring_(std::max<std::size_t>(1, kKept * std::size_t{w})) {}
 
   const double* Row(std::uint32_t r) override {
     for (; made_ <= r; made_ += 2) step_.RowPair(made_ / 2, Slot(made_), Slot(made_ + 1));
