@@ -1,6 +1,7 @@
 // The hwl binary as a subprocess.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdio>
 
@@ -136,6 +137,12 @@ TEST(HwlTool, DecodeThatCannotWriteLeavesNoFile) {
   run = Hwl("decode " + encoded + " " + unreachable);
   EXPECT_NE(run.exitCode, 0);
   EXPECT_NE(run.output.find(unreachable), std::string::npos) << run.output;
+  // A device that takes no bytes: the failed write is reported, not taken for success.
+  const std::string full = TempFile("full.ppm");
+  ASSERT_EQ(symlink("/dev/full", full.c_str()), 0);
+  run = Hwl("decode " + encoded + " " + full);
+  EXPECT_NE(run.exitCode, 0);
+  EXPECT_NE(run.output.find(full), std::string::npos) << run.output;
 }
 
 TEST(HwlTool, FailuresNameTheFileAndExitNonZero) {

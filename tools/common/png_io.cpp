@@ -25,8 +25,6 @@ bool EndsWith(const std::string& s, const char* tail) {
   return s.size() >= n && s.compare(s.size() - n, n, tail) == 0;
 }
 
-bool IsPnmName(const std::string& path) { return EndsWith(path, ".ppm") || EndsWith(path, ".pgm"); }
-
 bool CheckShape(const Picture& p, const std::string& path, std::string& error) {
   if (p.width <= 0 || p.height <= 0) return Fail(error, path, "empty picture");
   if (p.channels != 1 && p.channels != 3 && p.channels != 4) return Fail(error, path, "unsupported channel count");
@@ -35,6 +33,8 @@ bool CheckShape(const Picture& p, const std::string& path, std::string& error) {
 }
 
 }  // namespace
+
+bool IsPnmName(const std::string& path) { return EndsWith(path, ".ppm") || EndsWith(path, ".pgm"); }
 
 bool WritePng(const std::string& path, const Picture& picture, std::string& error) {
   if (!CheckShape(picture, path, error)) return false;

@@ -44,6 +44,9 @@ class PnmRowWriter {
   std::string problem_;
 };
 
-// Picks PNG or PNM by the file name's extension (".ppm"/".pgm" are PNM, anything else PNG).
+// Whether a file name says PNM (".ppm" or ".pgm"); anything else is PNG.
+bool IsPnmName(const std::string& path);
+
+// Picks PNG or PNM by the file name's extension, as IsPnmName says.
 bool WritePicture(const std::string& path, const Picture& picture, std::string& error);
 bool ReadPicture(const std::string& path, Picture& picture, std::string& error);

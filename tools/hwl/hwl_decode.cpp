@@ -121,7 +121,7 @@ int RunDecode(const Arguments& arguments) {
   if (arguments.size() != 2) return UsageError("decode", "expected an input .hwl file and an output picture", kDecodeUsage);
   const std::string& input = arguments[0];
   const std::string& output = arguments[1];
-  if (EndsWith(output, ".ppm") || EndsWith(output, ".pgm")) return DecodeToPnm(input, output);
+  if (IsPnmName(output)) return DecodeToPnm(input, output);
   std::vector<std::uint8_t> pixels;
   ImageHeader header;
   const ImageLoadResult result = LoadImageFile(pixels, header, input, true);
