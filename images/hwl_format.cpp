@@ -133,9 +133,9 @@ std::uint32_t UsableValues(const ImageHeader& header, int channel) {
 std::uint64_t DecodeWorkingMemory(const ImageHeader& header) {
   const int channels = ChannelCount(header);
   const std::uint64_t pixels = PixelCount(header);
-  // A bound, not the exact figure: one binary64 plane per channel (far more than the int16 detail plane
-  // and the few rows per level the loader keeps), a quarter plane more, the pixel buffer, and a few
-  // rows.
+  // A bound, not the exact figure: one binary64 plane per channel (far more than the int16 top half of
+  // the coefficients, the unpacked streams of the other channels and the few rows per level the
+  // loader keeps), a quarter plane more, the pixel buffer, and a few rows.
   std::uint64_t bytes = pixels * (8 * std::uint64_t(channels) + (channels == 3 ? 4 : 1)) + 2 * pixels +
                         64 * std::uint64_t{header.width} * (std::uint64_t(channels) + 1);
   std::uint64_t symbols = 0;

@@ -91,56 +91,73 @@ ScaleTable ReadScaleTable(ByteSource& source, int lastLevel) {
 
 // The working storage of one decode, allocated once and shared by the channels where it can be.
 // The planes are left uninitialised: every stage writes each entry of its output before the next stage
-// reads it, and zero-filling megabytes first would cost as much as a stage. Per channel the whole
-// coefficient plane stays quantised, as int16 (decoded magnitudes come from one byte); only the
-// approximation band is dequantised up front. The transform then runs row pair by row pair, for all
-// channels together: each step makes the rows of its level as the step above it reads them (see
-// RebuiltRows), dequantising the detail rows it reads as it goes, so no rebuilt level is ever held
-// whole and the last step's rows go straight to the pixels.
+// reads it, and zero-filling megabytes first would cost as much as a stage. Per channel the top half
+// of the coefficient plane is held quantised, as int16 (decoded magnitudes come from one byte); only
+// the approximation band is dequantised up front. The bottom half holds nothing but the finest
+// level's high rows, which the last step reads once, in order: they are decoded from the channel's
+// coefficient stream as that step reaches them (see StreamedDetailRows), and never stored whole. The
+// transform runs row pair by row pair, for all channels together: each step makes the rows of its
+// level as the step above it reads them (see RebuiltRows), dequantising the detail rows it reads as
+// it goes, so no rebuilt level is ever held whole and the last step's rows go straight to the pixels.
 template <class T>
 using Plane = PlaneArray<T>;
 
 struct DecodeBuffers {
-  Plane<std::int16_t> details[kMaxChannels];  // W × H, stride W: every quantised coefficient
+  // Every channel's top half in one block, which a colour picture of a megapixel fills with whole huge
+  // pages (one block per channel would be too small for them, and a page fault per 4 KiB costs more
+  // than the decoding of those rows).
+  Plane<std::int16_t> topHalves;
+  std::int16_t* details[kMaxChannels] = {};  // W × H / 2 each, stride W, in topHalves
   std::vector<double> factors[kMaxChannels];  // band factors, level 0 first, the approximation last
   std::vector<double> bands[kMaxChannels];    // the approximation band, dequantised, stride its width
   Plane<double> rows;                         // two output rows per channel
   Plane<std::int32_t> quantisedRow;           // coefficients are decoded one row at a time
   std::vector<std::uint8_t> packed;
-  std::vector<std::uint8_t> symbols;
-  std::vector<std::uint8_t> values;
+  // Each channel's unpacked streams, and where its coefficients stand once the top half is decoded.
+  std::vector<std::uint8_t> symbols[kMaxChannels];
+  std::vector<std::uint8_t> values[kMaxChannels];
+  std::optional<CoefficientStream> coefficients[kMaxChannels];
 };
 
 void AllocateBuffers(const ImageHeader& header, DecodeBuffers& buffers) {
-  const std::size_t pixels = std::size_t{header.width} * header.height;
+  const std::size_t topHalf = std::size_t{header.width} * (header.height / 2);
   const int channels = ChannelCount(header);
-  for (int channel = 0; channel < channels; ++channel) buffers.details[channel] = MakePlaneArray<std::int16_t>(pixels);
+  buffers.topHalves = MakePlaneArray<std::int16_t>(topHalf * static_cast<std::size_t>(channels));
+  for (int channel = 0; channel < channels; ++channel) {
+    buffers.details[channel] = buffers.topHalves.get() + topHalf * static_cast<std::size_t>(channel);
+  }
   buffers.rows = MakePlaneArray<double>(2 * std::size_t{header.width} * channels);
   buffers.quantisedRow = MakePlaneArray<std::int32_t>(header.width);
 }
 
+// The next row of coefficients from the stream, as int16.
+void DecodeRow(CoefficientStream& coefficients, std::int32_t* row, std::uint32_t W, std::int16_t* out) {
+  coefficients.Fill(row, W);
+  for (std::uint32_t x = 0; x < W; ++x) out[x] = static_cast<std::int16_t>(row[x]);
+}
+
+// Reads the channel's streams and decodes the top half of its coefficients; the stream is left
+// where the bottom half begins.
 void DecodeChannel(ByteSource& source, const ImageHeader& header, int channel, const ScaleTable& scale,
                    DecodeBuffers& buffers) {
   const int bits = header.valueBits[channel];
   ReadBlock(source, SymbolStreamBytes(header.symbolCount[channel]), buffers.packed);
-  UnpackSymbols(buffers.packed, UsableSymbols(header, channel), buffers.symbols);
+  UnpackSymbols(buffers.packed, UsableSymbols(header, channel), buffers.symbols[channel]);
   ReadBlock(source, ValueStreamBytes(header.valueCount[channel], bits), buffers.packed);
-  UnpackValues(buffers.packed, UsableValues(header, channel), bits, buffers.values);
-  CoefficientStream coefficients(buffers.symbols, buffers.values, bits);
+  UnpackValues(buffers.packed, UsableValues(header, channel), bits, buffers.values[channel]);
+  CoefficientStream& coefficients =
+      buffers.coefficients[channel].emplace(buffers.symbols[channel], buffers.values[channel], bits);
   buffers.factors[channel] = BandFactors(scale.data(), header.lastLevel);
   const std::uint32_t W = header.width;
-  std::int32_t* row = buffers.quantisedRow.get();
-  for (std::uint32_t y = 0; y < header.height; ++y) {
-    coefficients.Fill(row, W);
-    std::int16_t* out = buffers.details[channel].get() + std::size_t{y} * W;
-    for (std::uint32_t x = 0; x < W; ++x) out[x] = static_cast<std::int16_t>(row[x]);
+  for (std::uint32_t y = 0; y < header.height / 2; ++y) {
+    DecodeRow(coefficients, buffers.quantisedRow.get(), W, buffers.details[channel] + std::size_t{y} * W);
   }
 }
 
 void DequantiseApproximation(const ImageHeader& header, int channel, DecodeBuffers& buffers) {
   const int L = header.lastLevel;
   const std::uint32_t W = header.width;
-  const std::int16_t* details = buffers.details[channel].get();
+  const std::int16_t* details = buffers.details[channel];
   const std::uint32_t bandWidth = W >> (L + 1), bandHeight = header.height >> (L + 1);
   const double bandFactor = buffers.factors[channel][static_cast<std::size_t>(L) + 1];
   std::vector<double>& band = buffers.bands[channel];
@@ -158,7 +175,10 @@ class RebuiltRows final : public QuarterRows {
   // A picture 0 values wide still gets a ring that exists: its rows are empty but never null.
   RebuiltRows(QuarterRows& coarser, const std::int16_t* details, std::size_t stride, double factor, std::uint32_t w,
               std::uint32_t h)
-      : step_(coarser, details, stride, factor, w, h), w_(w), ring_(std::max<std::size_t>(1, kKept * std::size_t{w})) {}
+      : details_(details, stride, h),
+        step_(coarser, details_, factor, w, h),
+        w_(w),
+        ring_(std::max<std::size_t>(1, kKept * std::size_t{w})) {}
 
   const double* Row(std::uint32_t r) override {
     for (; made_ <= r; made_ += 2) step_.RowPair(made_ / 2, Slot(made_), Slot(made_ + 1));
@@ -169,6 +189,7 @@ class RebuiltRows final : public QuarterRows {
   static constexpr std::uint32_t kKept = 6;
   double* Slot(std::uint32_t r) { return ring_.data() + r % kKept * std::size_t{w_}; }
 
+  PlaneDetailRows details_;
   RowPairInverseStep step_;
   std::uint32_t w_;
   std::vector<double> ring_;
@@ -184,7 +205,7 @@ class CoarserLevels {
     const std::uint32_t W = header.width;
     QuarterRows* below = &band_;
     for (int k = header.lastLevel; k >= 1; --k) {
-      levels_.push_back(std::make_unique<RebuiltRows>(*below, buffers.details[channel].get(), W,
+      levels_.push_back(std::make_unique<RebuiltRows>(*below, buffers.details[channel], W,
                                                       buffers.factors[channel][static_cast<std::size_t>(k)], W >> k,
                                                       header.height >> k));
       below = levels_.back().get();
@@ -195,6 +216,36 @@ class CoarserLevels {
  private:
   PlaneRows band_;
   std::vector<std::unique_ptr<RebuiltRows>> levels_;
+};
+
+// The last step's detail rows: the top half as decoded, the bottom half (the finest high rows) made
+// from the channel's coefficient stream as the step asks for them, in a ring of the three rows the
+// step's window of high rows spans.
+class StreamedDetailRows final : public DetailRows {
+ public:
+  StreamedDetailRows(const ImageHeader& header, int channel, DecodeBuffers& buffers)
+      : top_(buffers.details[channel]),
+        coefficients_(*buffers.coefficients[channel]),
+        row_(buffers.quantisedRow.get()),
+        w_(header.width),
+        ring_(std::max<std::size_t>(1, kKept * std::size_t{w_})) {}
+
+  const std::int16_t* Low(std::uint32_t r) override { return top_ + r * std::size_t{w_}; }
+  const std::int16_t* High(std::uint32_t r) override {
+    for (; made_ <= r; ++made_) DecodeRow(coefficients_, row_, w_, Slot(made_));
+    return Slot(r);
+  }
+
+ private:
+  static constexpr std::uint32_t kKept = 3;
+  std::int16_t* Slot(std::uint32_t r) { return ring_.data() + r % kKept * std::size_t{w_}; }
+
+  const std::int16_t* top_;
+  CoefficientStream& coefficients_;
+  std::int32_t* row_;  // shared by the channels: each row is converted as soon as it is decoded
+  std::uint32_t w_;
+  std::vector<std::int16_t> ring_;
+  std::uint32_t made_ = 0;
 };
 
 // Where the last step's row pairs go: straight into the caller's pixel buffer, or through a two-row
@@ -237,11 +288,13 @@ void StoreRebuiltRows(const ImageHeader& header, DecodeBuffers& buffers, RowPair
   const int channels = ChannelCount(header);
   const std::size_t rowBytes = RowBytes(header);
   std::vector<std::unique_ptr<CoarserLevels>> coarser;
+  std::vector<std::unique_ptr<StreamedDetailRows>> details;
   std::vector<RowPairInverseStep> steps;
   double* rows[kMaxChannels][2];
   for (int c = 0; c < channels; ++c) {
     coarser.push_back(std::make_unique<CoarserLevels>(header, c, buffers));
-    steps.emplace_back(coarser.back()->quarter(), buffers.details[c].get(), W, buffers.factors[c][0], W, H);
+    details.push_back(std::make_unique<StreamedDetailRows>(header, c, buffers));
+    steps.emplace_back(coarser.back()->quarter(), *details.back(), buffers.factors[c][0], W, H);
     rows[c][0] = buffers.rows.get() + 2 * std::size_t{W} * c;
     rows[c][1] = rows[c][0] + W;
   }

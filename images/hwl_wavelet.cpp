@@ -519,11 +519,10 @@ void ForwardStep(const double* source, double* destination, std::uint32_t w, std
 
 }  // namespace
 
-RowPairInverseStep::RowPairInverseStep(QuarterRows& quarter, const std::int16_t* details, std::size_t detailsStride,
-                                       double factor, std::uint32_t w, std::uint32_t h)
+RowPairInverseStep::RowPairInverseStep(QuarterRows& quarter, DetailRows& details, double factor, std::uint32_t w,
+                                       std::uint32_t h)
     : quarter_(&quarter),
-      details_(details),
-      stride_(detailsStride),
+      details_(&details),
       factor_(factor),
       w_(w),
       n_(h / 2),
@@ -546,7 +545,7 @@ const double* RowPairInverseStep::LowRow(std::int64_t r) {
   const std::uint32_t row = ClampedRow(r, n_);
   double* slot = lowRows_.data() + row % 5 * half;
   for (; lowMade_ <= row; ++lowMade_) {
-    const std::int16_t* q = details_ + static_cast<std::size_t>(lowMade_) * stride_ + half;
+    const std::int16_t* q = details_->Low(static_cast<std::uint32_t>(lowMade_)) + half;
     double* out = lowRows_.data() + static_cast<std::size_t>(lowMade_ % 5) * half;
     for (std::size_t x = 0; x < half; ++x) out[x] = factor_ * q[x];
   }
@@ -557,7 +556,7 @@ const double* RowPairInverseStep::HighRow(std::int64_t r) {
   const std::uint32_t row = ClampedRow(r, n_);
   double* slot = highRows_.data() + row % 3 * std::size_t{w_};
   for (; highMade_ <= row; ++highMade_) {
-    const std::int16_t* q = details_ + static_cast<std::size_t>(n_ + highMade_) * stride_;
+    const std::int16_t* q = details_->High(static_cast<std::uint32_t>(highMade_));
     double* out = highRows_.data() + static_cast<std::size_t>(highMade_ % 3) * w_;
     for (std::size_t x = 0; x < w_; ++x) out[x] = factor_ * q[x];
   }
@@ -587,8 +586,8 @@ void RowPairInverseStep::RowPair(std::uint32_t j, double* even, double* odd) {
   if (detailTests_ != DetailTests::FromValues) {
     // Every high row and the right half of every low row are the quantised detail bands.
     const bool allZero = detailTests_ == DetailTests::AllZero;
-    auto high = [&](std::uint32_t r) { return details_ + (n_ + std::size_t{r}) * stride_; };
-    auto lowRight = [&](std::uint32_t r) { return details_ + std::size_t{ClampedRow(r, n_)} * stride_ + half; };
+    auto high = [&](std::uint32_t r) { return details_->High(r); };
+    auto lowRight = [&](std::uint32_t r) { return details_->Low(ClampedRow(r, n_)) + half; };
     auto zeroBits = [&](const std::int16_t* q, std::uint64_t* words) {
       allZero ? SameBits(true, lanes, words) : ZeroBits16(q, lanes, words);
     };

@@ -48,17 +48,41 @@ class PlaneRows final : public QuarterRows {
   std::size_t stride_;
 };
 
+// The quantised rows of a step's w × h block, from its left edge: Low(r) is row r (the step reads its
+// right half, the band beside the quarter) and High(r) is row h / 2 + r, for r in 0 … h / 2 − 1. The
+// step asks for high rows in a window that only moves down, never for one more than two rows above
+// the lowest-down high row asked for before, and uses a high row only until its next request; low
+// rows it asks for in any order and may use two at once.
+class DetailRows {
+ public:
+  virtual ~DetailRows() = default;
+  virtual const std::int16_t* Low(std::uint32_t r) = 0;
+  virtual const std::int16_t* High(std::uint32_t r) = 0;
+};
+
+// Detail rows held in a whole plane, the block at its top-left corner.
+class PlaneDetailRows final : public DetailRows {
+ public:
+  PlaneDetailRows(const std::int16_t* plane, std::size_t stride, std::uint32_t h)
+      : plane_(plane), stride_(stride), n_(h / 2) {}
+  const std::int16_t* Low(std::uint32_t r) override { return plane_ + r * stride_; }
+  const std::int16_t* High(std::uint32_t r) override { return plane_ + (n_ + std::size_t{r}) * stride_; }
+
+ private:
+  const std::int16_t* plane_;
+  std::size_t stride_;
+  std::uint32_t n_;
+};
+
 // One step of InverseWavelet one pair of output rows at a time, for a caller that uses the rebuilt
 // block row by row, reading the source as the loader keeps it: the top-left quarter already rebuilt
 // by the coarser steps, as rows of its own (`quarter`, see QuarterRows), and this level's detail bands
-// still quantised (`details`, stride `detailsStride` ≥ w, only the band positions of the top-left
-// w × h block are read), each standing for factor × q: the binary64 value dequantisation stores, as
-// |q| < 2048 makes the product exact in extended precision. w and h are even. Both are only read and
-// must outlive the object.
+// still quantised (`details`, see DetailRows; only their band positions are read), each standing for
+// factor × q: the binary64 value dequantisation stores, as |q| < 2048 makes the product exact in
+// extended precision. w and h are even. Both sources must outlive the object.
 class RowPairInverseStep {
  public:
-  RowPairInverseStep(QuarterRows& quarter, const std::int16_t* details, std::size_t detailsStride, double factor,
-                     std::uint32_t w, std::uint32_t h);
+  RowPairInverseStep(QuarterRows& quarter, DetailRows& details, double factor, std::uint32_t w, std::uint32_t h);
   // Output rows 2j and 2j + 1 (w values each, as InverseWavelet would store them) into `even` and
   // `odd`; j runs 0, 1, … h / 2 − 1 in this order.
   void RowPair(std::uint32_t j, double* even, double* odd);
@@ -70,8 +94,7 @@ class RowPairInverseStep {
   const double* QuarterRow(std::int64_t r);  // row r of the quarter, r clamped into 0 … h / 2 − 1
 
   QuarterRows* quarter_;
-  const std::int16_t* details_;
-  std::size_t stride_;
+  DetailRows* details_;
   double factor_;
   std::uint32_t w_;
   std::uint32_t n_;
