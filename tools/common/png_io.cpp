@@ -124,8 +124,10 @@ bool PnmRowWriter::Open(const std::string& path, int width, int height, int chan
   path_ = path;
   file_ = std::fopen(path.c_str(), "wb");
   if (!file_) return Fail();
-  // Rows come a few kilobytes at a time: a larger buffer keeps the number of writes down.
-  std::setvbuf(file_, nullptr, _IOFBF, std::size_t{1} << 16);
+  // Rows come a few kilobytes at a time: a larger buffer keeps the number of writes down. The buffer
+  // must be given: with none, the C library ignores the size and takes the file's block size.
+  buffer_ = std::make_unique<char[]>(kBufferBytes);
+  std::setvbuf(file_, buffer_.get(), _IOFBF, kBufferBytes);
   if (std::fprintf(file_, "P%d\n%d %d\n255\n", channels == 1 ? 5 : 6, width, height) < 0) return Fail();
   return true;
 }

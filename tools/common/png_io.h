@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -38,8 +39,10 @@ class PnmRowWriter {
   bool Finish(std::string& error);  // flushes and closes
 
  private:
+  static constexpr std::size_t kBufferBytes = std::size_t{1} << 16;
   bool Fail();
   std::string path_;
+  std::unique_ptr<char[]> buffer_;  // the stream's; Finish and the destructor close the stream first
   std::FILE* file_ = nullptr;
   std::string problem_;
 };
