@@ -6,6 +6,7 @@
 #include <memory>
 #include <new>
 #include <optional>
+#include <span>
 
 #include "images/hwl_coefficients.h"
 #include "images/hwl_colour.h"
@@ -113,9 +114,9 @@ struct DecodeBuffers {
   Plane<double> rows;                         // two output rows per channel
   Plane<std::int32_t> quantisedRow;           // coefficients are decoded one row at a time
   std::vector<std::uint8_t> packed;
-  // Each channel's unpacked streams, and where its coefficients stand once the top half is decoded.
-  std::vector<std::uint8_t> symbols[kMaxChannels];
-  std::vector<std::uint8_t> values[kMaxChannels];
+  // Each channel's unpacked symbols and values in one block, uninitialised like the planes (a dense
+  // picture's are megabytes), and where its coefficients stand once the top half is decoded.
+  Plane<std::uint8_t> streams[kMaxChannels];
   std::optional<CoefficientStream> coefficients[kMaxChannels];
 };
 
@@ -141,12 +142,16 @@ void DecodeRow(CoefficientStream& coefficients, std::int32_t* row, std::uint32_t
 void DecodeChannel(ByteSource& source, const ImageHeader& header, int channel, const ScaleTable& scale,
                    DecodeBuffers& buffers) {
   const int bits = header.valueBits[channel];
+  const std::size_t symbolCount = UsableSymbols(header, channel);
+  const std::size_t valueCount = UsableValues(header, channel);
   ReadBlock(source, SymbolStreamBytes(header.symbolCount[channel]), buffers.packed);
-  UnpackSymbols(buffers.packed, UsableSymbols(header, channel), buffers.symbols[channel]);
+  buffers.streams[channel] = MakePlaneArray<std::uint8_t>(symbolCount + valueCount);
+  const std::span<std::uint8_t> symbols(buffers.streams[channel].get(), symbolCount);
+  const std::span<std::uint8_t> values(symbols.data() + symbolCount, valueCount);
+  UnpackSymbols(buffers.packed, symbols);
   ReadBlock(source, ValueStreamBytes(header.valueCount[channel], bits), buffers.packed);
-  UnpackValues(buffers.packed, UsableValues(header, channel), bits, buffers.values[channel]);
-  CoefficientStream& coefficients =
-      buffers.coefficients[channel].emplace(buffers.symbols[channel], buffers.values[channel], bits);
+  UnpackValues(buffers.packed, bits, values);
+  CoefficientStream& coefficients = buffers.coefficients[channel].emplace(symbols, values, bits);
   buffers.factors[channel] = BandFactors(scale.data(), header.lastLevel);
   const std::uint32_t W = header.width;
   for (std::uint32_t y = 0; y < header.height / 2; ++y) {

@@ -12,25 +12,22 @@ std::uint8_t PackedByte(std::span<const std::uint8_t> packed, std::size_t index)
 
 }  // namespace
 
-void UnpackSymbols(std::span<const std::uint8_t> packed, std::uint32_t count, std::vector<std::uint8_t>& symbols) {
-  symbols.resize(count);
-  for (std::uint32_t i = 0; i < count; ++i) {
+void UnpackSymbols(std::span<const std::uint8_t> packed, std::span<std::uint8_t> symbols) {
+  for (std::size_t i = 0; i < symbols.size(); ++i) {
     const std::uint8_t byte = PackedByte(packed, i / 4);
     symbols[i] = static_cast<std::uint8_t>((byte >> (2 * (i % 4))) & 3);
   }
 }
 
-void UnpackValues(std::span<const std::uint8_t> packed, std::uint32_t count, int valueBits,
-                  std::vector<std::uint8_t>& values) {
-  values.resize(count);
+void UnpackValues(std::span<const std::uint8_t> packed, int valueBits, std::span<std::uint8_t> values) {
   const int bits = std::clamp(valueBits, 0, 8);
   if (bits == 8) {
-    for (std::uint32_t i = 0; i < count; ++i) values[i] = PackedByte(packed, i);
+    for (std::size_t i = 0; i < values.size(); ++i) values[i] = PackedByte(packed, i);
     return;
   }
   const std::uint8_t mask = LowBitsMask(bits);
   std::uint64_t bit = 0;
-  for (std::uint32_t i = 0; i < count; ++i, bit += bits) {
+  for (std::size_t i = 0; i < values.size(); ++i, bit += bits) {
     // Two bytes always hold a value of at most 8 bits, wherever it starts.
     const std::size_t byte = bit / 8;
     const unsigned pair = PackedByte(packed, byte) | (unsigned{PackedByte(packed, byte + 1)} << 8);
