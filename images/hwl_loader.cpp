@@ -7,6 +7,7 @@
 #include <new>
 #include <optional>
 #include <span>
+#include <vector>
 
 #include "images/hwl_coefficients.h"
 #include "images/hwl_colour.h"
@@ -107,8 +108,7 @@ struct DecodeBuffers {
   // Every channel's top half in one block, which a colour picture of a megapixel fills with whole huge
   // pages (one block per channel would be too small for them, and a page fault per 4 KiB costs more
   // than the decoding of those rows).
-  Plane<std::int16_t> topHalves;
-  std::int16_t* details[kMaxChannels] = {};  // W × H / 2 each, stride W, in topHalves
+  Plane<std::int16_t> topHalves;  // W × H / 2 per channel, stride W, channel 0 first
   std::vector<double> factors[kMaxChannels];  // band factors, level 0 first, the approximation last
   std::vector<double> bands[kMaxChannels];    // the approximation band, dequantised, stride its width
   Plane<double> rows;                         // two output rows per channel
@@ -120,15 +120,19 @@ struct DecodeBuffers {
   std::optional<CoefficientStream> coefficients[kMaxChannels];
 };
 
+// Values in the top half of one channel's coefficient plane.
+std::size_t TopHalfSize(const ImageHeader& header) { return std::size_t{header.width} * (header.height / 2); }
+
 void AllocateBuffers(const ImageHeader& header, DecodeBuffers& buffers) {
-  const std::size_t topHalf = std::size_t{header.width} * (header.height / 2);
   const int channels = ChannelCount(header);
-  buffers.topHalves = MakePlaneArray<std::int16_t>(topHalf * static_cast<std::size_t>(channels));
-  for (int channel = 0; channel < channels; ++channel) {
-    buffers.details[channel] = buffers.topHalves.get() + topHalf * static_cast<std::size_t>(channel);
-  }
+  buffers.topHalves = MakePlaneArray<std::int16_t>(TopHalfSize(header) * static_cast<std::size_t>(channels));
   buffers.rows = MakePlaneArray<double>(2 * std::size_t{header.width} * channels);
   buffers.quantisedRow = MakePlaneArray<std::int32_t>(header.width);
+}
+
+// The quantised top half of a channel's coefficient plane.
+std::int16_t* TopHalf(const ImageHeader& header, const DecodeBuffers& buffers, int channel) {
+  return buffers.topHalves.get() + TopHalfSize(header) * static_cast<std::size_t>(channel);
 }
 
 // The next row of coefficients from the stream, as int16.
@@ -154,15 +158,14 @@ void DecodeChannel(ByteSource& source, const ImageHeader& header, int channel, c
   CoefficientStream& coefficients = buffers.coefficients[channel].emplace(symbols, values, bits);
   buffers.factors[channel] = BandFactors(scale.data(), header.lastLevel);
   const std::uint32_t W = header.width;
-  for (std::uint32_t y = 0; y < header.height / 2; ++y) {
-    DecodeRow(coefficients, buffers.quantisedRow.get(), W, buffers.details[channel] + std::size_t{y} * W);
-  }
+  std::int16_t* top = TopHalf(header, buffers, channel);
+  for (std::uint32_t y = 0; y < header.height / 2; ++y) DecodeRow(coefficients, buffers.quantisedRow.get(), W, top + std::size_t{y} * W);
 }
 
 void DequantiseApproximation(const ImageHeader& header, int channel, DecodeBuffers& buffers) {
   const int L = header.lastLevel;
   const std::uint32_t W = header.width;
-  const std::int16_t* details = buffers.details[channel];
+  const std::int16_t* details = TopHalf(header, buffers, channel);
   const std::uint32_t bandWidth = W >> (L + 1), bandHeight = header.height >> (L + 1);
   const double bandFactor = buffers.factors[channel][static_cast<std::size_t>(L) + 1];
   std::vector<double>& band = buffers.bands[channel];
@@ -210,7 +213,7 @@ class CoarserLevels {
     const std::uint32_t W = header.width;
     QuarterRows* below = &band_;
     for (int k = header.lastLevel; k >= 1; --k) {
-      levels_.push_back(std::make_unique<RebuiltRows>(*below, buffers.details[channel], W,
+      levels_.push_back(std::make_unique<RebuiltRows>(*below, TopHalf(header, buffers, channel), W,
                                                       buffers.factors[channel][static_cast<std::size_t>(k)], W >> k,
                                                       header.height >> k));
       below = levels_.back().get();
@@ -229,7 +232,7 @@ class CoarserLevels {
 class StreamedDetailRows final : public DetailRows {
  public:
   StreamedDetailRows(const ImageHeader& header, int channel, DecodeBuffers& buffers)
-      : top_(buffers.details[channel]),
+      : top_(TopHalf(header, buffers, channel)),
         coefficients_(*buffers.coefficients[channel]),
         row_(buffers.quantisedRow.get()),
         w_(header.width),

@@ -7,7 +7,6 @@
 
 #include <cstdint>
 #include <span>
-#include <vector>
 
 // Unpacks as many symbols as `symbols` holds; bytes missing from `packed` read as 0, so nothing is
 // read past its end.
@@ -15,17 +14,6 @@ void UnpackSymbols(std::span<const std::uint8_t> packed, std::span<std::uint8_t>
 
 // Unpacks as many values of `valueBits` bits (0 to 8) as `values` holds, keeping only those bits.
 void UnpackValues(std::span<const std::uint8_t> packed, int valueBits, std::span<std::uint8_t> values);
-
-// The same into a vector sized to `count`.
-inline void UnpackSymbols(std::span<const std::uint8_t> packed, std::uint32_t count, std::vector<std::uint8_t>& symbols) {
-  symbols.resize(count);
-  UnpackSymbols(packed, std::span(symbols));
-}
-inline void UnpackValues(std::span<const std::uint8_t> packed, std::uint32_t count, int valueBits,
-                         std::vector<std::uint8_t>& values) {
-  values.resize(count);
-  UnpackValues(packed, valueBits, std::span(values));
-}
 
 // Packs the first `count` symbols of `buffer` into its own first ⌈count/4⌉ bytes and returns that
 // length. Symbols keep their low 2 bits; unused high bits of the last byte are 0.

@@ -9,6 +9,7 @@
 #include <iterator>
 #include <random>
 #include <streambuf>
+#include <vector>
 
 #include "images/hwl_coefficients.h"
 #include "images/hwl_colour.h"
@@ -123,11 +124,11 @@ void BM_StageCoefficients(benchmark::State& state) {
   const auto* stream = reinterpret_cast<const std::uint8_t*>(bytes.data()) + kImageHeaderSize +
                        3 * ScaleTableBytes(header.lastLevel);
   const std::size_t symbolBytes = SymbolStreamBytes(header.symbolCount[0]);
-  std::vector<std::uint8_t> symbols, values;
+  std::vector<std::uint8_t> symbols(header.symbolCount[0]), values(header.valueCount[0]);
   std::vector<std::int32_t> plane(kSize * kSize);
   for (auto _ : state) {
-    UnpackSymbols({stream, symbolBytes}, header.symbolCount[0], symbols);
-    UnpackValues({stream + symbolBytes, ValueStreamBytes(header.valueCount[0], 8)}, header.valueCount[0], 8, values);
+    UnpackSymbols({stream, symbolBytes}, symbols);
+    UnpackValues({stream + symbolBytes, ValueStreamBytes(header.valueCount[0], 8)}, 8, values);
     DecodeCoefficients(symbols, values, kSize, kSize, 8, plane.data());
     benchmark::DoNotOptimize(plane.data());
   }

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <vector>
 
 #include "images/hwl_format.h"
 #include "images/hwl_packing.h"
@@ -51,8 +52,8 @@ TEST(HwlPacking, FiveSymbolsTakeTwoBytesWithTheFifthInTheLowBits) {
   ASSERT_EQ(length, 2u);
   EXPECT_EQ(symbols[0], 0b00111001);
   EXPECT_EQ(symbols[1], 0b00000011);  // unused high bits stay 0
-  std::vector<std::uint8_t> unpacked;
-  UnpackSymbols(std::span(symbols.data(), 2), 5, unpacked);
+  std::vector<std::uint8_t> unpacked(5);
+  UnpackSymbols(std::span(symbols.data(), 2), unpacked);
   EXPECT_EQ(unpacked, (std::vector<std::uint8_t>{1, 2, 3, 0, 3}));
 }
 
@@ -63,8 +64,8 @@ TEST(HwlPacking, ThreeBitValuesStraddleTheByteBoundary) {
   // of the second byte.
   EXPECT_EQ(values[0], 0b10010101);
   EXPECT_EQ(values[1], 0b00000001);
-  std::vector<std::uint8_t> unpacked;
-  UnpackValues(std::span(values.data(), 2), 3, 3, unpacked);
+  std::vector<std::uint8_t> unpacked(3);
+  UnpackValues(std::span(values.data(), 2), 3, unpacked);
   EXPECT_EQ(unpacked, (std::vector<std::uint8_t>{5, 2, 6}));
 }
 
@@ -76,8 +77,8 @@ TEST(HwlPacking, EveryWidthRoundTripsKeepingOnlyItsBits) {
     Bytes packed = values;
     const std::size_t length = PackValuesInPlace(packed, 1001, bits);
     EXPECT_EQ(length, ValueStreamBytes(1001, bits));
-    std::vector<std::uint8_t> unpacked;
-    UnpackValues(std::span(packed.data(), length), 1001, bits, unpacked);
+    std::vector<std::uint8_t> unpacked(1001);
+    UnpackValues(std::span(packed.data(), length), bits, unpacked);
     for (std::size_t i = 0; i < values.size(); ++i) {
       ASSERT_EQ(unpacked[i], values[i] & ((1u << bits) - 1)) << "bits " << bits << " value " << i;
     }
@@ -86,11 +87,11 @@ TEST(HwlPacking, EveryWidthRoundTripsKeepingOnlyItsBits) {
 
 TEST(HwlPacking, MissingStreamBytesReadAsZero) {
   const Bytes packed{0xFF};
-  std::vector<std::uint8_t> symbols;
-  UnpackSymbols(packed, 8, symbols);
+  std::vector<std::uint8_t> symbols(8);
+  UnpackSymbols(packed, symbols);
   EXPECT_EQ(symbols, (std::vector<std::uint8_t>{3, 3, 3, 3, 0, 0, 0, 0}));
-  std::vector<std::uint8_t> values;
-  UnpackValues(packed, 3, 5, values);
+  std::vector<std::uint8_t> values(3);
+  UnpackValues(packed, 5, values);
   EXPECT_EQ(values, (std::vector<std::uint8_t>{31, 7, 0}));
 }
 

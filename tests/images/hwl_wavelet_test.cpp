@@ -183,9 +183,9 @@ class RingDetailRows final : public DetailRows {
 TEST(HwlInverseWavelet, LastStepFromQuantisedDetailsMatchesTheStoredTransform) {
   // The loader's last step: the coarser levels rebuilt in a quarter plane of their own, the finest
   // details still quantised, its high rows served from a ring as they are decoded. Its rows must
-  // equal InverseWavelet on the dequantised plane. Mostly zero
-  // details over runs of equal values mix blending, plain and all-zero groups of pairs, and 160
-  // columns give groups of 64 pairs and a remainder. Besides ordinary factors: products near the top
+  // equal InverseWavelet on the dequantised plane. Mostly zero details over runs of equal values mix
+  // blending, plain and all-zero groups of pairs, and 160 columns give groups of 64 pairs and a
+  // remainder. Besides ordinary factors: products near the top
   // of the range, products that overflow to infinity, a subnormal factor, an infinite one (infinity
   // × 0 is NaN), NaN and zero.
   constexpr std::uint32_t W = 160, H = 24;
