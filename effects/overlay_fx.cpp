@@ -2,8 +2,8 @@
 
 #include <GL/glu.h>
 
-#include "runtime/fatal_error.h"
-#include "runtime/window.h"
+#include "base/diagnostics.h"
+#include "platform/window.h"
 
 bool pipelineSet = false;
 std::int32_t renderSize = 0;

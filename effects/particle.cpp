@@ -1,6 +1,6 @@
 #include "effects/particle.h"
 
-#include "runtime/fatal_error.h"
+#include "base/diagnostics.h"
 
 ParticleSystem::ParticleSystem(std::int32_t count_) {
   if (count_ > kMaxParticles) FatalError(kParticleModule, "Too many Particles initialized");

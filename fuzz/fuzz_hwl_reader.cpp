@@ -16,7 +16,7 @@
 #include "fuzz/fuzz_check.h"
 #include "images/hwl_format.h"
 #include "images/hwl_loader.h"
-#include "runtime/failure_exit.h"
+#include "base/failure_trap.h"
 
 namespace {
 

@@ -14,7 +14,7 @@
 #include <string_view>
 
 #include "fuzz/fuzz_check.h"
-#include "runtime/failure_exit.h"
+#include "base/failure_trap.h"
 #include "sequencing/music_state.h"
 #include "sequencing/scene.h"
 #include "sequencing/script_loader.h"

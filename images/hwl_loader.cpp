@@ -14,7 +14,7 @@
 #include "images/hwl_packing.h"
 #include "images/hwl_plane_memory.h"
 #include "images/hwl_wavelet.h"
-#include "runtime/io_error.h"
+#include "base/diagnostics.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 
 #include "images/hwl_packing.h"
 #include "images/hwl_symboliser.h"
-#include "runtime/io_error.h"
+#include "base/diagnostics.h"
 
 namespace {
 

@@ -5,8 +5,7 @@
 #include <array>
 
 #include "images/hwl_loader.h"
-#include "runtime/debug_log.h"
-#include "runtime/fatal_error.h"
+#include "base/diagnostics.h"
 
 namespace {
 

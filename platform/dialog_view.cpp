@@ -10,13 +10,14 @@
 #include <FL/x.H>
 #include <X11/Xlib.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdarg>
 #include <cstdio>
 #include <memory>
 #include <vector>
 
-#include "runtime/fatal_error.h"
+#include "base/diagnostics.h"
 
 namespace {
 
@@ -37,10 +38,10 @@ struct Binding {
 };
 
 struct DialogRun {
-  ConfigDialogModel* model = nullptr;
+  DialogProcedure* procedure = nullptr;
   std::vector<Binding> bindings;  // reserved up front: controls keep pointers into it
   Fl_Window* window = nullptr;
-  Fl_Choice* resolution = nullptr;
+  Fl_Choice* list = nullptr;
   DialogOutcome outcome = DialogOutcome::Continue;
 };
 
@@ -53,15 +54,15 @@ void Settle(DialogRun& run, DialogOutcome outcome) {
 void OnControl(Fl_Widget*, void* data) {
   const Binding& binding = *static_cast<Binding*>(data);
   DialogRun& run = *binding.run;
-  const int selected = run.resolution ? run.resolution->value() : -1;
-  Settle(run, run.model->OnCommand(binding.id, selected));
+  const int selected = run.list ? run.list->value() : -1;
+  Settle(run, run.procedure->OnCommand(binding.id, selected));
 }
 
 void OnWindow(Fl_Widget*, void* data) {
   auto& run = *static_cast<DialogRun*>(data);
   // FLTK calls the window's callback for Escape too; the dialog ignores Escape.
   const bool escape = Fl::event() == FL_SHORTCUT && Fl::event_key() == FL_Escape;
-  Settle(run, escape ? run.model->OnEscape() : run.model->OnClose());
+  Settle(run, escape ? run.procedure->OnEscape() : run.procedure->OnClose());
 }
 
 // FLTK would print and exit on its own; the dialog reports through the program's fatal error instead.
@@ -86,45 +87,46 @@ bool OpenDisplay() {
   return true;
 }
 
-Fl_Widget* MakeControl(const ConfigControl& c, const DialogInitialState& init, DialogRun& run) {
+bool Marked(const DialogInitialState& init, int id) {
+  return std::find(init.markedBoxes.begin(), init.markedBoxes.end(), id) != init.markedBoxes.end();
+}
+
+Fl_Widget* MakeControl(const DialogControl& c, const DialogInitialState& init, DialogRun& run) {
   const int x = Px(c.x), y = Py(c.y), w = Px(c.width), h = Py(c.height);
   Fl_Widget* widget = nullptr;
   switch (c.kind) {
-    case ConfigControlKind::DefaultButton: widget = new Fl_Return_Button(x, y, w, h, c.text); break;
-    case ConfigControlKind::Button: widget = new Fl_Button(x, y, w, h, c.text); break;
-    case ConfigControlKind::DropDownList: {
+    case DialogControlKind::DefaultButton: widget = new Fl_Return_Button(x, y, w, h, c.text); break;
+    case DialogControlKind::Button: widget = new Fl_Button(x, y, w, h, c.text); break;
+    case DialogControlKind::DropDownList: {
       auto* list = new Fl_Choice(x, y, w, Py(kClosedListUnits));
-      for (const Resolution& r : init.resolutions) list->add(r.text);
-      list->value(init.selected);
+      for (const char* item : init.listItems) list->add(item);
+      list->value(init.listSelection);
       list->textsize(kFontPixels);
-      run.resolution = list;
-      return list;  // the selection is read when "Go!" is pressed
+      run.list = list;
+      return list;  // the selection is read with the next command
     }
-    case ConfigControlKind::CheckBox: {
+    case DialogControlKind::CheckBox: {
       auto* box = new Fl_Check_Button(x, y, w, h, c.text);
-      const bool marked = c.id == kControlFullscreen ? init.fullscreenMarked
-                          : c.id == kControlTrueColor ? init.trueColorMarked
-                                                      : init.musicMarked;
-      box->value(marked ? 1 : 0);
+      box->value(Marked(init, c.id) ? 1 : 0);
       widget = box;
       break;
     }
-    case ConfigControlKind::StaticLeft:
+    case DialogControlKind::StaticLeft:
       widget = new Fl_Box(x, y, w, h, c.text);
       widget->align(FL_ALIGN_LEFT | FL_ALIGN_INSIDE);
       break;
-    case ConfigControlKind::StaticCentre:
+    case DialogControlKind::StaticCentre:
       widget = new Fl_Box(x, y, w, h, c.text);
       widget->align(FL_ALIGN_CENTER | FL_ALIGN_INSIDE);
       break;
-    case ConfigControlKind::GroupBox:
+    case DialogControlKind::GroupBox:
       // The frame starts half a text line down, the caption sits on its top edge.
       widget = new Fl_Box(FL_ENGRAVED_FRAME, x, y + kFontPixels / 2, w, h - kFontPixels / 2, c.text);
       widget->align(FL_ALIGN_TOP_LEFT);
       break;
   }
   widget->labelsize(kFontPixels);
-  if (c.id != kControlNone) {
+  if (c.id != kNoControlId) {
     run.bindings.push_back({&run, c.id});
     widget->callback(OnControl, &run.bindings.back());
   }
@@ -133,18 +135,17 @@ Fl_Widget* MakeControl(const ConfigControl& c, const DialogInitialState& init, D
 
 }  // namespace
 
-DialogViewResult RunConfigDialogView(ConfigDialogModel& model) {
+DialogViewResult RunDialogView(const DialogTemplate& t, DialogProcedure& procedure) {
   Fl::fatal = ToolkitFatal;
   if (!OpenDisplay()) return DialogViewResult::CannotCreate;
 
-  const ConfigTemplate& t = kConfigTemplate;
-  const DialogInitialState init = model.OnInitDialog();
+  const DialogInitialState init = procedure.OnInitDialog();
   DialogRun run;
-  run.model = &model;
+  run.procedure = &procedure;
   run.bindings.reserve(t.controls.size());
   auto window = std::make_unique<Fl_Window>(Px(t.x), Py(t.y), Px(t.width), Py(t.height), t.caption);
   run.window = window.get();
-  for (const ConfigControl& control : t.controls) MakeControl(control, init, run);
+  for (const DialogControl& control : t.controls) MakeControl(control, init, run);
   window->end();
   window->set_modal();
   window->callback(OnWindow, &run);

@@ -1,9 +1,7 @@
-// The Config dialog's logic: what each control does to the StartupSettings.
+// The Config dialog: its template and what each control does to the StartupSettings.
 //
-// The dialog is laid out from a template in dialog units (the font-relative units of the original
-// resource: 8-point font, one horizontal unit = 1.5 px, one vertical unit = 1.625 px). A view (FLTK,
-// in platform/) builds the controls from `kConfigTemplate` in order and forwards every event here;
-// the model holds no toolkit state, so all of its behaviour is testable without a display.
+// platform/dialog_view.h shows the template and forwards every event here; the model holds no
+// toolkit state, so all of its behaviour is testable without a display.
 //
 // Behaviour: the check boxes start marked as the settings say, and each click flips its setting (the
 // box flips its own mark, so mark and setting stay equal). The resolution list starts at position 0
@@ -13,8 +11,8 @@
 
 #include <array>
 #include <cstdint>
-#include <span>
 
+#include "platform/dialog_view.h"
 #include "runtime/startup_settings.h"
 
 enum ConfigControlId : int {
@@ -24,42 +22,21 @@ enum ConfigControlId : int {
   kControlFullscreen = 71,
   kControlTrueColor = 72,
   kControlMusic = 73,
-  kControlNone = -1,  // static texts and the group box
 };
 
-enum class ConfigControlKind { DefaultButton, Button, DropDownList, CheckBox, StaticLeft, GroupBox, StaticCentre };
+inline constexpr std::array<DialogControl, 9> kConfigControls = {{
+    {kControlGo, DialogControlKind::DefaultButton, "Go!", 5, 111, 50, 14},
+    {kControlCancel, DialogControlKind::Button, "Cancel", 85, 111, 50, 14},
+    {kControlResolution, DialogControlKind::DropDownList, "", 55, 20, 80, 61},
+    {kControlFullscreen, DialogControlKind::CheckBox, "Fullscreen", 12, 58, 53, 8},
+    {kControlTrueColor, DialogControlKind::CheckBox, "True Color", 12, 70, 53, 8},
+    {kControlMusic, DialogControlKind::CheckBox, "Music", 12, 82, 53, 8},
+    {kNoControlId, DialogControlKind::StaticLeft, "Resolution", 10, 22, 36, 8},
+    {kNoControlId, DialogControlKind::GroupBox, "Performance", 4, 44, 130, 54},
+    {kNoControlId, DialogControlKind::StaticCentre, "the Quill presents: Kelvane", 7, 5, 120, 8},
+}};
 
-struct ConfigControl {
-  int id;
-  ConfigControlKind kind;
-  const char* text;
-  int x, y, width, height;  // dialog units
-};
-
-struct ConfigTemplate {
-  const char* caption;
-  int x, y, width, height;  // dialog units
-  std::array<ConfigControl, 9> controls;  // in tab and creation order
-};
-
-inline constexpr ConfigTemplate kConfigTemplate = {
-    "Config", 100, 100, 142, 131,
-    {{
-        {kControlGo, ConfigControlKind::DefaultButton, "Go!", 5, 111, 50, 14},
-        {kControlCancel, ConfigControlKind::Button, "Cancel", 85, 111, 50, 14},
-        {kControlResolution, ConfigControlKind::DropDownList, "", 55, 20, 80, 61},
-        {kControlFullscreen, ConfigControlKind::CheckBox, "Fullscreen", 12, 58, 53, 8},
-        {kControlTrueColor, ConfigControlKind::CheckBox, "True Color", 12, 70, 53, 8},
-        {kControlMusic, ConfigControlKind::CheckBox, "Music", 12, 82, 53, 8},
-        {kControlNone, ConfigControlKind::StaticLeft, "Resolution", 10, 22, 36, 8},
-        {kControlNone, ConfigControlKind::GroupBox, "Performance", 4, 44, 130, 54},
-        {kControlNone, ConfigControlKind::StaticCentre, "the Quill presents: Kelvane", 7, 5, 120, 8},
-    }},
-};
-
-// Dialog units to pixels for the template's 8-point font.
-inline constexpr double kPixelsPerUnitX = 1.5;
-inline constexpr double kPixelsPerUnitY = 1.625;
+inline constexpr DialogTemplate kConfigTemplate = {"Config", 100, 100, 142, 131, kConfigControls};
 
 struct Resolution {
   const char* text;
@@ -73,32 +50,16 @@ inline constexpr std::array<Resolution, 3> kResolutions = {{
     {"1024 x 768", 1024, 768},
 }};
 
-// How the dialog goes on after a message.
-enum class DialogOutcome {
-  Continue,  // stay open
-  Go,        // close and start the demo with the settings
-  Quit,      // close and end the program (exit code 0)
-};
-
-struct DialogInitialState {
-  bool fullscreenMarked;
-  bool trueColorMarked;
-  bool musicMarked;
-  std::span<const Resolution> resolutions;  // list contents, position 0 first
-  int selected;                             // list position selected on opening
-};
-
-class ConfigDialogModel {
+class ConfigDialogModel final : public DialogProcedure {
  public:
   explicit ConfigDialogModel(StartupSettings& settings) : settings_(settings) {}
 
-  DialogInitialState OnInitDialog() const;
-  // A command from control `id`. `selectedPosition` is the list's selection at that moment, or -1
-  // when nothing is selected; only "Go!" reads it.
-  DialogOutcome OnCommand(int id, int selectedPosition);
-  DialogOutcome OnClose() const { return DialogOutcome::Quit; }
+  DialogInitialState OnInitDialog() const override;
+  // Only "Go!" reads `listSelection`; a position outside the list leaves the size as it was.
+  DialogOutcome OnCommand(int id, int listSelection) override;
+  DialogOutcome OnClose() const override { return DialogOutcome::Quit; }
   // Escape sends the dialog's cancel command, which the dialog does not handle.
-  DialogOutcome OnEscape() const { return DialogOutcome::Continue; }
+  DialogOutcome OnEscape() const override { return DialogOutcome::Continue; }
 
   const StartupSettings& settings() const { return settings_; }
 

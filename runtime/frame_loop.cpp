@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "effects/overlay_fx.h"
-#include "runtime/window.h"
+#include "platform/window.h"
 #include "sequencing/music.h"
 #include "sequencing/music_state.h"
 #include "sequencing/timeline.h"

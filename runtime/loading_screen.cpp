@@ -4,7 +4,7 @@
 #include <GL/glu.h>
 
 #include "images/texture.h"
-#include "runtime/window.h"
+#include "platform/window.h"
 
 zenTexture* loadingTexture = nullptr;
 

@@ -7,7 +7,7 @@
 #include "effects/shared_objects.h"
 #include "images/texture.h"
 #include "runtime/loading_screen.h"
-#include "runtime/window.h"
+#include "platform/window.h"
 #include "scenes/scene_registry.h"
 #include "sequencing/music.h"
 #include "sequencing/music_state.h"

@@ -2,13 +2,13 @@
 
 #include <cstdlib>
 
+#include "base/diagnostics.h"
 #include "platform/dialog_view.h"
 #include "runtime/config_dialog.h"
-#include "runtime/fatal_error.h"
 
 void ShowStartupDialog(StartupSettings& settings) {
   ConfigDialogModel model(settings);
-  switch (RunConfigDialogView(model)) {
+  switch (RunDialogView(kConfigTemplate, model)) {
     case DialogViewResult::Go: return;
     case DialogViewResult::Quit: std::exit(0);
     case DialogViewResult::CannotCreate: FatalError("Startup Dialog", "Can`t create startup dialog");

@@ -4,7 +4,7 @@
 
 #include "platform/sound.h"
 #include "platform/sound_errors.h"
-#include "runtime/fatal_error.h"
+#include "base/diagnostics.h"
 #include "sequencing/music_state.h"
 
 namespace {

@@ -1,6 +1,6 @@
 #include "sequencing/scene.h"
 
-#include "runtime/debug_log.h"
+#include "base/diagnostics.h"
 
 SlotTable<Scene, kSceneTableSlots> sceneTable;
 

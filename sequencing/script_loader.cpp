@@ -7,9 +7,7 @@
 #include <cstring>
 #include <string>
 
-#include "runtime/debug_log.h"
-#include "runtime/fatal_error.h"
-#include "runtime/io_error.h"
+#include "base/diagnostics.h"
 #include "sequencing/music_state.h"
 #include "sequencing/scene.h"
 #include "sequencing/script_fields.h"

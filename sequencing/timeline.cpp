@@ -2,8 +2,7 @@
 
 #include <algorithm>
 
-#include "runtime/debug_log.h"
-#include "runtime/fatal_error.h"
+#include "base/diagnostics.h"
 #include "sequencing/music_state.h"
 
 SlotTable<Timeline, kTimelineTableSlots> timelineTable;

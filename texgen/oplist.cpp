@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <memory>
 
-#include "runtime/io_error.h"
+#include "base/diagnostics.h"
 #include "texgen/dispatch.h"
 
 namespace {

@@ -18,7 +18,7 @@
 #include <thread>
 #include <vector>
 
-#include "runtime/failure_exit.h"
+#include "base/failure_trap.h"
 #include "sequencing/music.h"
 #include "sequencing/music_state.h"
 

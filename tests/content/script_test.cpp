@@ -4,7 +4,7 @@
 
 #include <sstream>
 
-#include "runtime/failure_exit.h"
+#include "base/failure_trap.h"
 #include "sequencing/script_loader.h"
 #include "tests/content/content_files.h"
 #include "tests/sequencing/script_test_support.h"

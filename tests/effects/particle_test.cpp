@@ -8,7 +8,7 @@
 #include "effects/overlay_fx.h"
 #include "effects/particle.h"
 #include "effects/shared_objects.h"
-#include "runtime/failure_exit.h"
+#include "base/failure_trap.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 
 #include "images/hwl_coefficients.h"
 #include "images/hwl_loader.h"
-#include "runtime/failure_exit.h"
+#include "base/failure_trap.h"
 #include "tests/images/codec_test_support.h"
 
 namespace {

@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "images/hwl_picture_encoder.h"
-#include "runtime/window.h"
+#include "platform/window.h"
 
 using Rgb = std::array<std::uint8_t, 3>;
 

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "images/texture.h"
-#include "runtime/failure_exit.h"
+#include "base/failure_trap.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "images/hwl_loader.h"
-#include "runtime/failure_exit.h"
+#include "base/failure_trap.h"
 #include "tests/images_gl/test_pictures.h"
 
 namespace {

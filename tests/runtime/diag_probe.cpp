@@ -12,10 +12,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "runtime/debug_log.h"
-#include "runtime/fatal_error.h"
-#include "runtime/io_error.h"
-#include "runtime/window.h"
+#include "base/diagnostics.h"
+#include "platform/window.h"
 
 int main(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) {

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "runtime/window.h"
+#include "platform/window.h"
 
 TEST(HeadlessWindow, ContextHasTheRequestedFormatAndDraws) {
   ASSERT_TRUE(zenCreateWindow("Glimmer", 320, 240, 32, false));

@@ -12,9 +12,9 @@
 #include <cstdlib>
 #include <string>
 
-#include "runtime/fatal_error.h"
+#include "base/diagnostics.h"
 #include "runtime/frame_loop.h"
-#include "runtime/window.h"
+#include "platform/window.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <array>
 #include <cstdint>
 
-#include "runtime/window.h"
+#include "platform/window.h"
 #include "scenes/beat_overlay.h"
 #include "scenes/cube_grid.h"
 #include "scenes/demo_random.h"

@@ -3,7 +3,7 @@
 
 #include <random>
 
-#include "runtime/failure_exit.h"
+#include "base/failure_trap.h"
 #include "sequencing/script_loader.h"
 #include "tests/sequencing/script_test_support.h"
 

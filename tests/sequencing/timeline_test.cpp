@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "runtime/failure_exit.h"
+#include "base/failure_trap.h"
 #include "tests/sequencing/recording_scenes.h"
 
 namespace {

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "platform/sound_errors.h"
-#include "runtime/failure_exit.h"
+#include "base/failure_trap.h"
 #include "sequencing/music_state.h"
 #include "tests/sound/sound_files.h"
 

@@ -3,7 +3,7 @@
 #include <system_error>
 
 #include "images/hwl_format.h"
-#include "runtime/io_error.h"
+#include "base/diagnostics.h"
 #include "tools/hwl/hwl_arguments.h"
 #include "tools/hwl/hwl_commands.h"
 

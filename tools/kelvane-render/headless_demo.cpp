@@ -10,7 +10,7 @@
 
 #include "runtime/frame_loop.h"
 #include "runtime/startup.h"
-#include "runtime/window.h"
+#include "platform/window.h"
 
 namespace fs = std::filesystem;
 

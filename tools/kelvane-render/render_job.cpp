@@ -7,7 +7,7 @@
 #include <optional>
 
 #include "platform/sound_errors.h"
-#include "runtime/fatal_error.h"
+#include "base/diagnostics.h"
 #include "runtime/startup.h"
 #include "sequencing/music_state.h"
 #include "tools/kelvane-render/frame_clock.h"
@@ -21,7 +21,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-int Failure(const std::string& message) {
+int ReportRenderFailure(const std::string& message) {
   std::fprintf(stderr, "kelvane-render: %s\n", message.c_str());
   return kRenderFailed;
 }
@@ -121,15 +121,15 @@ int StopInterrupted(FrameOutput& output, std::int64_t written, std::int64_t fram
 
 int RunRender(const RenderArguments& arguments) {
   const std::string missing = MissingDemoContent(arguments.demoFolder);
-  if (!missing.empty()) return Failure(missing);
+  if (!missing.empty()) return ReportRenderFailure(missing);
   const std::string outputPath = fs::absolute(arguments.outputPath).string();
   std::string error;
-  if (!CheckOutputWritable(arguments.output, outputPath, error)) return Failure(error);
+  if (!CheckOutputWritable(arguments.output, outputPath, error)) return ReportRenderFailure(error);
   if (SizeIsNot4By3(arguments.width, arguments.height))
     std::fprintf(stderr, "kelvane-render: warning: %dx%d is not 4:3; the scenes are drawn for 4:3 and come out stretched\n",
                  arguments.width, arguments.height);
   CatchInterruptions();
-  if (!EnterScratchFolder(arguments.demoFolder, error)) return Failure(error);
+  if (!EnterScratchFolder(arguments.demoFolder, error)) return ReportRenderFailure(error);
 
   StartDemoOffscreen(arguments.width, arguments.height);
   SettleMusicLength();
@@ -140,7 +140,7 @@ int RunRender(const RenderArguments& arguments) {
   std::unique_ptr<FrameOutput> output = MakeFrameOutput(arguments.output, outputPath);
   const OutputRange range{arguments.from, frameCount, arguments.fps, arguments.width, arguments.height,
                           musicFile ? &music : nullptr};
-  if (!output->Open(range, error)) return Failure(error);
+  if (!output->Open(range, error)) return ReportRenderFailure(error);
 
   ProgressBar progress(clock.ReplayFrameCount() + frameCount, StandardErrorIsTerminal());
   FrameRunner runner(clock, music, progress);
@@ -151,5 +151,5 @@ int RunRender(const RenderArguments& arguments) {
   const bool written = rendered && output->Finish(error);
   if (written && arguments.timing) runner.PrintTiming(frameCount);
   StopHeadlessDemo();
-  return written ? 0 : Failure(error);
+  return written ? 0 : ReportRenderFailure(error);
 }

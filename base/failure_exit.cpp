@@ -1,7 +1,9 @@
-#include "runtime/failure_exit.h"
+#include "base/failure_trap.h"
 
 #include <cstdio>
 #include <cstdlib>
+
+#include "base/diagnostics.h"
 
 namespace {
 EmergencyRelease registeredRelease = nullptr;

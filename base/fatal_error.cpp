@@ -1,11 +1,10 @@
-#include "runtime/fatal_error.h"
+#include "base/diagnostics.h"
 
 #include <cerrno>
 #include <cstdio>
 #include <string>
 
-#include "runtime/failure_exit.h"
-#include "runtime/io_error.h"
+#include "base/failure_trap.h"
 
 namespace {
 

@@ -1,11 +1,9 @@
-#include "runtime/debug_log.h"
+#include "base/diagnostics.h"
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <string>
-
-#include "runtime/io_error.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "runtime/io_error.h"
+#include "base/diagnostics.h"
 
 #include <sys/stat.h>
 
@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "runtime/failure_exit.h"
+#include "base/failure_trap.h"
 
 const char* IoErrorReason(IoErrorCode code) {
   switch (code) {

@@ -1,10 +1,9 @@
-#include "runtime/window.h"
+#include "platform/window.h"
 
-#include "runtime/debug_log.h"
-#include "runtime/failure_exit.h"
-#include "runtime/fatal_error.h"
+#include "base/diagnostics.h"
+#include "base/failure_trap.h"
 
-ZenWindow zenWindow;
+zenWindowState zenWindow;
 
 namespace {
 

@@ -15,7 +15,7 @@
 
 #include "platform/video.h"
 
-struct ZenWindow {
+struct zenWindowState {
   std::int32_t width = 0;
   std::int32_t height = 0;
   std::int32_t bits = 0;
@@ -25,7 +25,7 @@ struct ZenWindow {
   VideoContext* renderContext = nullptr;
 };
 
-extern ZenWindow zenWindow;
+extern zenWindowState zenWindow;
 
 inline constexpr const char* kWindowModule = "zenWinAPI";
 
