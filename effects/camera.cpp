@@ -1,4 +1,4 @@
-#include "effects/camera.h"
+#include "effects/effects.h"
 
 #include <GL/gl.h>
 #include <GL/glu.h>

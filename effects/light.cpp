@@ -1,4 +1,4 @@
-#include "effects/light.h"
+#include "effects/effects.h"
 
 namespace {
 

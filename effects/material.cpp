@@ -1,4 +1,4 @@
-#include "effects/material.h"
+#include "effects/effects.h"
 
 #include <GL/gl.h>
 

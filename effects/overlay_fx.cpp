@@ -1,15 +1,19 @@
-#include "effects/overlay_fx.h"
+#include "effects/effects.h"
 
 #include <GL/glu.h>
 
 #include "base/diagnostics.h"
 #include "platform/window.h"
 
+namespace zenOverlayFX {
 bool pipelineSet = false;
 std::int32_t renderSize = 0;
 RenderTexture* renderTexture = nullptr;
 RenderPipeline* pipeline = nullptr;
 OverlayFX* fx = nullptr;
+}  // namespace zenOverlayFX
+
+using namespace zenOverlayFX;
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "effects/particle.h"
+#include "effects/effects.h"
 
 #include "base/diagnostics.h"
 

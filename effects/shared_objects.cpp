@@ -1,13 +1,13 @@
-#include "effects/shared_objects.h"
+#include "effects/effects.h"
 
 #include <GL/gl.h>
 
-ParticleSystem* particleSystem1 = nullptr;
-ParticleSystem* particleSystem2 = nullptr;
-Light* light = nullptr;
-Material* material1 = nullptr;
-Material* material2 = nullptr;
-Camera* camera = nullptr;
+ParticleSystem* sharedParticles1 = nullptr;
+ParticleSystem* sharedParticles2 = nullptr;
+Light* sharedLight = nullptr;
+Material* sharedMaterial1 = nullptr;
+Material* sharedMaterial2 = nullptr;
+Camera* sharedCamera = nullptr;
 
 namespace {
 
@@ -53,39 +53,27 @@ void Release(T*& slot) {
 }  // namespace
 
 void CreateStartupParticleSystems() {
-  particleSystem1 = new ParticleSystem(kStartupParticles);
-  particleSystem2 = new ParticleSystem(kStartupParticles);
+  sharedParticles1 = new ParticleSystem(kStartupParticles);
+  sharedParticles2 = new ParticleSystem(kStartupParticles);
 }
 
 void CreateStartupLightsMaterialsCamera() {
-  light = CreateStartupLight();
-  material1 = CreateStartupMaterial();
-  material2 = CreateStartupMaterial();
-  camera = CreateStartupCamera();
-}
-
-void ReplaceCamera(Camera* fresh) {
-  Release(camera);
-  camera = fresh;
-}
-
-// The old camera goes first, so its destructor's projection cannot undo the new camera's.
-void ReplaceCamera(float eyeX, float eyeY, float eyeZ, float centerX, float centerY, float centerZ, float upX,
-                   float upY, float upZ) {
-  Release(camera);
-  camera = new Camera(eyeX, eyeY, eyeZ, centerX, centerY, centerZ, upX, upY, upZ);
+  sharedLight = CreateStartupLight();
+  sharedMaterial1 = CreateStartupMaterial();
+  sharedMaterial2 = CreateStartupMaterial();
+  sharedCamera = CreateStartupCamera();
 }
 
 void ResetCamera() {
-  Release(camera);
-  camera = CreateStartupCamera();
+  Release(sharedCamera);
+  sharedCamera = CreateStartupCamera();
 }
 
 void DestroySharedEffectsObjects() {
-  Release(camera);
-  Release(light);
-  Release(material1);
-  Release(material2);
-  Release(particleSystem1);
-  Release(particleSystem2);
+  Release(sharedCamera);
+  Release(sharedLight);
+  Release(sharedMaterial1);
+  Release(sharedMaterial2);
+  Release(sharedParticles1);
+  Release(sharedParticles2);
 }

@@ -1,4 +1,4 @@
-#include "runtime/config_dialog.h"
+#include "runtime/internal/config_dialog.h"
 
 DialogInitialState ConfigDialogModel::OnInitDialog() const {
   DialogInitialState state;

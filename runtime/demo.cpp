@@ -1,9 +1,6 @@
-#include "runtime/demo.h"
+#include "runtime/runtime.h"
 
-#include "runtime/frame_loop.h"
-#include "runtime/startup.h"
-#include "runtime/startup_dialog.h"
-#include "runtime/startup_settings.h"
+#include "runtime/internal/startup_dialog.h"
 
 int RunDemo() {
   StartupSettings settings;

@@ -1,12 +1,11 @@
-#include "runtime/frame_loop.h"
+#include "runtime/runtime.h"
 
 #include <algorithm>
 
-#include "effects/overlay_fx.h"
+#include "effects/effects.h"
 #include "platform/window.h"
 #include "sequencing/music.h"
-#include "sequencing/music_state.h"
-#include "sequencing/timeline.h"
+#include "sequencing/sequencing.h"
 
 void DrawFrameAtMusicTime() {
   RunFrameSlots();

@@ -1,4 +1,4 @@
-#include "runtime/loading_screen.h"
+#include "runtime/internal/loading_screen.h"
 
 #include <GL/gl.h>
 #include <GL/glu.h>

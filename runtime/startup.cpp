@@ -1,18 +1,15 @@
-#include "runtime/startup.h"
-
 #include <cstdlib>
 #include <memory>
 
-#include "effects/overlay_fx.h"
-#include "effects/shared_objects.h"
+#include "base/diagnostics.h"
+#include "effects/effects.h"
 #include "images/texture.h"
-#include "runtime/loading_screen.h"
 #include "platform/window.h"
-#include "scenes/scene_registry.h"
+#include "runtime/internal/loading_screen.h"
+#include "runtime/runtime.h"
+#include "scenes/scenes.h"
 #include "sequencing/music.h"
-#include "sequencing/music_state.h"
-#include "sequencing/script_loader.h"
-#include "sequencing/timeline.h"
+#include "sequencing/sequencing.h"
 
 namespace {
 
@@ -27,6 +24,11 @@ void StartMusicIfNamed(const StartupSettings& settings, const StartOptions& opti
   }
 }
 
+void CreateDemoTimeline() {
+  if (MaybeFailure failure = MakeTimeline("Timeline1", kTimelineSize, timelineTable[kDemoTimelineSlot]))
+    ReportFailure(*failure);
+}
+
 }  // namespace
 
 void StartDemo(const StartupSettings& settings, StartOptions options) {
@@ -38,10 +40,12 @@ void StartDemo(const StartupSettings& settings, StartOptions options) {
   CreateStartupLightsMaterialsCamera();
   ShowProgress(0.3);
   CreateDemoTextures();
+  // Both screens are drawn, one right after the other: the loading screen steps through its whole
+  // scale (0.1 to 0.5, then 1.0) even where no work lies between two steps.
   ShowProgress(0.4);
   ShowProgress(0.5);
   RegisterDemoScenes();
-  timelineTable[1] = std::make_unique<Timeline>("Timeline1", kTimelineSize);
+  CreateDemoTimeline();
   LoadScript(kScriptFile);
   StartMusicIfNamed(settings, options);
   ShowProgress(1.0);
@@ -67,6 +71,6 @@ void ShutDownDemo() {
   DestroyDemoTextures();
   DestroySharedEffectsObjects();
   UnregisterDemoScenes();
-  timelineTable[1].reset();
+  timelineTable[kDemoTimelineSlot].reset();
   WindowClose();
 }

@@ -1,10 +1,10 @@
-#include "runtime/startup_dialog.h"
+#include "runtime/internal/startup_dialog.h"
 
 #include <cstdlib>
 
 #include "base/diagnostics.h"
 #include "platform/dialog_view.h"
-#include "runtime/config_dialog.h"
+#include "runtime/internal/config_dialog.h"
 
 void ShowStartupDialog(StartupSettings& settings) {
   ConfigDialogModel model(settings);

@@ -1,4 +1,4 @@
-#include "scenes/beat_clock.h"
+#include "scenes/internal/beat_clock.h"
 
 std::int32_t BeatPeriod(std::int32_t time) { return time < kFastBeatStart ? kSlowBeatPeriod : kFastBeatPeriod; }
 

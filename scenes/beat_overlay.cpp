@@ -1,15 +1,13 @@
-#include "scenes/beat_overlay.h"
+#include "scenes/internal/beat_overlay.h"
 
-#include "scenes/beat_clock.h"
-#include "scenes/demo_random.h"
-#include "scenes/gl_vertex.h"
-#include "scenes/screen_pictures.h"
-#include "sequencing/music_state.h"
+#include "scenes/internal/beat_clock.h"
+#include "scenes/internal/demo_random.h"
+#include "scenes/internal/gl_vertex.h"
+#include "scenes/internal/scene_common.h"
+#include "scenes/internal/screen_pictures.h"
+#include "sequencing/sequencing.h"
 
-std::int32_t lastBeat = 0;
-std::int32_t overlayRepeat = 0;
-std::int32_t overlayChoice = 0;
-std::int32_t textRow = 0;
+BeatOverlayState beatOverlay;
 
 namespace {
 
@@ -56,7 +54,7 @@ void DrawTextBar(GLuint text, std::int32_t time) {
   glDisable(GL_TEXTURE_2D);
   glLoadIdentity();
   glTranslatef(0, static_cast<GLfloat>(-1.2 - BeatDrift(time)), -4.0f);
-  const double r = textRow * kTextLineHeight;
+  const double r = beatOverlay.textRow * kTextLineHeight;
   glColor4f(0, 0, 0, 1);
   DrawTextBand(r, -2.5, 3.5, 0.18, -0.02);
   glColor4f(1, 1, 1, 1);
@@ -69,26 +67,39 @@ void DrawTextBar(GLuint text, std::int32_t time) {
 
 bool AdvanceBeatOverlay(std::int32_t time) {
   const std::int32_t beat = BeatNumber(time);
-  if (static_cast<std::int64_t>(lastBeat) >= static_cast<std::int64_t>(beat)) return false;
-  overlayRepeat = DemoRandom(4) + 1;
-  overlayChoice = DemoRandom(6);
-  textRow = textRow < kLastTextRow ? textRow + 1 : 0;
-  lastBeat = beat;
+  BeatOverlayState& state = beatOverlay;
+  if (static_cast<std::int64_t>(state.lastBeat) >= static_cast<std::int64_t>(beat)) return false;
+  state.overlayRepeat = DemoRandom(4) + 1;
+  state.overlayChoice = DemoRandom(6);
+  state.textRow = state.textRow < kLastTextRow ? state.textRow + 1 : 0;
+  state.lastBeat = beat;
   return true;
-}
-
-void ResetBeatOverlay() {
-  lastBeat = 0;
-  overlayRepeat = 0;
-  overlayChoice = 0;
-  textRow = 0;
 }
 
 void DrawBeatOverlayWith(const BeatOverlayTextures& textures) {
   const std::int32_t time = musicTime;
   AdvanceBeatOverlay(time);
-  DrawScreenOverlay(textures.silhouettes[overlayChoice], overlayRepeat, 1.0);
+  DrawScreenOverlay(textures.silhouettes[beatOverlay.overlayChoice], beatOverlay.overlayRepeat, 1.0);
   DrawSignStrip(textures.sign, time);
   DrawTextBar(textures.text, time);
   glDisable(GL_TEXTURE_2D);
 }
+
+namespace {
+
+constexpr const char* kSilhouetteFiles[kSilhouettePictures] = {
+    "data/overlay1.hwl", "data/overlay2.hwl", "data/overlay3.hwl",
+    "data/overlay4.hwl", "data/overlay5.hwl", "data/overlay6.hwl",
+};
+
+BeatOverlayTextures DemoBeatOverlayTextures() {
+  BeatOverlayTextures textures{};
+  for (int k = 0; k < kSilhouettePictures; ++k) textures.silhouettes[k] = SceneTexture(kSilhouetteFiles[k]);
+  textures.sign = SceneTexture("data/signoverlay.hwl");
+  textures.text = SceneTexture("data/text_vmb2.hwl");
+  return textures;
+}
+
+}  // namespace
+
+void DrawBeatOverlay() { DrawBeatOverlayWith(DemoBeatOverlayTextures()); }

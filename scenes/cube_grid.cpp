@@ -1,8 +1,8 @@
-#include "scenes/cube_grid.h"
+#include "scenes/internal/cube_grid.h"
 
 #include <GL/gl.h>
 
-#include "scenes/tapered_box.h"
+#include "scenes/internal/tapered_box.h"
 
 CubeColourCell cubeColour[kCubeGridMaxX + 1][kCubeGridMaxY + 1];
 CubeOffsetCell cubeOffset[kCubeGridMaxX + 1][kCubeGridMaxY + 1];

@@ -1,4 +1,4 @@
-#include "scenes/demo_random.h"
+#include "scenes/internal/demo_random.h"
 
 namespace {
 

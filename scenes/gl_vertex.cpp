@@ -1,4 +1,4 @@
-#include "scenes/gl_vertex.h"
+#include "scenes/internal/gl_vertex.h"
 
 #include <GL/gl.h>
 

@@ -1,8 +1,8 @@
-#include "scenes/ripple.h"
+#include "scenes/internal/ripple.h"
 
 #include <cmath>
 
-#include "effects/camera.h"
+#include "effects/effects.h"
 
 double RippleRowZ(double phase, int row, double fine) {
   const double slow = DegToRad(phase + row / 80.0);

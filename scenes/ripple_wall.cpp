@@ -1,9 +1,9 @@
-#include "scenes/ripple_wall.h"
+#include "scenes/internal/ripple_wall.h"
 
 #include <GL/gl.h>
 
-#include "scenes/gl_vertex.h"
-#include "scenes/ripple.h"
+#include "scenes/internal/gl_vertex.h"
+#include "scenes/internal/ripple.h"
 
 void DrawRippleWall(const RippleWall& wall) {
   const double h = wall.halfSize, p = wall.p, q = wall.q;

@@ -1,17 +1,17 @@
-#include "scenes/scene01.h"
+#include "scenes/internal/scene01.h"
 
 #include <GL/gl.h>
 
 #include <cmath>
 
-#include "effects/shared_objects.h"
-#include "scenes/beat_clock.h"
-#include "scenes/gl_vertex.h"
-#include "scenes/ripple.h"
-#include "scenes/scene_common.h"
-#include "scenes/screen_pictures.h"
-#include "scenes/wave_sheet.h"
-#include "sequencing/music_state.h"
+#include "effects/effects.h"
+#include "scenes/internal/beat_clock.h"
+#include "scenes/internal/gl_vertex.h"
+#include "scenes/internal/ripple.h"
+#include "scenes/internal/scene_common.h"
+#include "scenes/internal/screen_pictures.h"
+#include "scenes/internal/wave_sheet.h"
+#include "sequencing/sequencing.h"
 
 namespace {
 
@@ -118,8 +118,8 @@ void Scene01Init() {
 void Scene01Render() {
   const std::int32_t t = musicTime;
   DrawSilhouette(t);
-  camera->SetView(6, 0, -15, 4, 0, 0, 0, -1, 0);
-  camera->Apply();
+  sharedCamera->SetView(6, 0, -15, 4, 0, 0, 0, -1, 0);
+  sharedCamera->Apply();
   glEnable(GL_BLEND);
   glEnable(GL_DEPTH_TEST);
   glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);

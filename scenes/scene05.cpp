@@ -1,15 +1,14 @@
-#include "scenes/scene05.h"
+#include "scenes/internal/scene05.h"
 
 #include <GL/gl.h>
 
 #include <cmath>
 
-#include "effects/overlay_fx.h"
-#include "effects/shared_objects.h"
-#include "scenes/cube_grid.h"
-#include "scenes/demo_overlay.h"
-#include "scenes/scene_common.h"
-#include "sequencing/music_state.h"
+#include "effects/effects.h"
+#include "scenes/internal/cube_grid.h"
+#include "scenes/internal/beat_overlay.h"
+#include "scenes/internal/scene_common.h"
+#include "sequencing/sequencing.h"
 
 namespace {
 
@@ -29,9 +28,9 @@ void WriteSineWave(std::int32_t t) {
 void ApplyFlyingCamera(std::int32_t t) {
   const double s = std::sin(t / 600.0);
   const double eyeZ = 700 * std::sin(t / 1400.0) - 500;
-  camera->SetView(static_cast<float>(320 + 250 * s), static_cast<float>(240 + 140 * s), static_cast<float>(eyeZ),
+  sharedCamera->SetView(static_cast<float>(320 + 250 * s), static_cast<float>(240 + 140 * s), static_cast<float>(eyeZ),
                   320, 240, -399, 0, 1, 0);
-  camera->Apply();
+  sharedCamera->Apply();
 }
 
 }  // namespace

@@ -1,14 +1,14 @@
-#include "scenes/scene06.h"
+#include "scenes/internal/scene06.h"
 
 #include <GL/gl.h>
 
 #include <cmath>
 
-#include "effects/shared_objects.h"
-#include "scenes/cube_grid.h"
-#include "scenes/demo_overlay.h"
-#include "scenes/scene_common.h"
-#include "sequencing/music_state.h"
+#include "effects/effects.h"
+#include "scenes/internal/cube_grid.h"
+#include "scenes/internal/beat_overlay.h"
+#include "scenes/internal/scene_common.h"
+#include "sequencing/sequencing.h"
 
 RingCell RingPoint(std::int32_t time, std::int32_t k) {
   const double r = std::sin(DegToRad(time / 10.0));
@@ -20,9 +20,9 @@ RingCell RingPoint(std::int32_t time, std::int32_t k) {
 void ApplySwingingCamera(std::int32_t time) {
   const double s = std::sin(time / 600.0);
   const double eyeZ = 200 + 200 * std::sin(time / 1400.0);
-  camera->SetView(static_cast<float>(320 + 250 * s), static_cast<float>(240 + 140 * s), static_cast<float>(eyeZ),
+  sharedCamera->SetView(static_cast<float>(320 + 250 * s), static_cast<float>(240 + 140 * s), static_cast<float>(eyeZ),
                   320, 240, -399, 0, 1, 0);
-  camera->Apply();
+  sharedCamera->Apply();
 }
 
 void WritePulsingRing(std::int32_t time) {

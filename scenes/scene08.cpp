@@ -1,16 +1,15 @@
-#include "scenes/scene08.h"
+#include "scenes/internal/scene08.h"
 
 #include <GL/gl.h>
 
 #include <cmath>
 
-#include "effects/overlay_fx.h"
-#include "effects/shared_objects.h"
-#include "scenes/demo_overlay.h"
-#include "scenes/demo_random.h"
-#include "scenes/ripple_wall.h"
-#include "scenes/scene_common.h"
-#include "sequencing/music_state.h"
+#include "effects/effects.h"
+#include "scenes/internal/beat_overlay.h"
+#include "scenes/internal/demo_random.h"
+#include "scenes/internal/ripple_wall.h"
+#include "scenes/internal/scene_common.h"
+#include "sequencing/sequencing.h"
 
 namespace {
 
@@ -23,8 +22,8 @@ float Tenth(long double value) { return static_cast<float>(value / 10.0L); }
 void ApplyCamera(std::int32_t t, std::int32_t u) {
   const double eyeX = 4 + 6 * std::cos(u / 6000.0);
   const double eyeZ = 5 + 12 * std::sin((t + 9000) / 4400.0);
-  camera->SetView(static_cast<float>(eyeX), 5.5f, static_cast<float>(eyeZ), 4, 3.5f, 0, 0, 1, 0);
-  camera->Apply();
+  sharedCamera->SetView(static_cast<float>(eyeX), 5.5f, static_cast<float>(eyeZ), 4, 3.5f, 0, 0, 1, 0);
+  sharedCamera->Apply();
 }
 
 }  // namespace
@@ -33,7 +32,7 @@ double Scene08TileHalfSize(double level) { return 0.1 + 3 * level; }
 
 void ScatterParticles() {
   for (std::int32_t k = 1; k <= kScatteredParticles; ++k) {
-    Particle& particle = particleSystem1->particles[k];
+    Particle& particle = sharedParticles1->particles[k];
     particle.x = Tenth(DemoRandom(200));
     particle.y = Tenth(DemoRandom(200));
     particle.z = Tenth(DemoRandom(200) - 100);

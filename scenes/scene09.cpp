@@ -1,15 +1,14 @@
-#include "scenes/scene09.h"
+#include "scenes/internal/scene09.h"
 
 #include <GL/gl.h>
 
 #include <cmath>
 
-#include "effects/overlay_fx.h"
-#include "effects/shared_objects.h"
-#include "scenes/demo_overlay.h"
-#include "scenes/ripple_wall.h"
-#include "scenes/scene_common.h"
-#include "sequencing/music_state.h"
+#include "effects/effects.h"
+#include "scenes/internal/beat_overlay.h"
+#include "scenes/internal/ripple_wall.h"
+#include "scenes/internal/scene_common.h"
+#include "sequencing/sequencing.h"
 
 namespace {
 
@@ -18,8 +17,8 @@ constexpr double kWallFine = 8000.0;
 void ApplyCamera(std::int32_t t) {
   const double eyeX = 4 + 8 * std::sin(t / 4000.0);
   const double eyeZ = 1 + 36 * std::sin((t - 3000) / 2400.0);
-  camera->SetView(static_cast<float>(eyeX), 9.5f, static_cast<float>(eyeZ), 15, 12.5f, 0, 0, 1, 0);
-  camera->Apply();
+  sharedCamera->SetView(static_cast<float>(eyeX), 9.5f, static_cast<float>(eyeZ), 15, 12.5f, 0, 0, 1, 0);
+  sharedCamera->Apply();
 }
 
 // The picture moves one width every `driftDivisor` milliseconds, the same way in s and t.

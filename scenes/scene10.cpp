@@ -1,14 +1,14 @@
-#include "scenes/scene10.h"
+#include "scenes/internal/scene10.h"
 
 #include <GL/gl.h>
 
-#include "effects/overlay_fx.h"
-#include "scenes/cube_grid.h"
-#include "scenes/demo_overlay.h"
-#include "scenes/scene05.h"
-#include "scenes/scene06.h"
-#include "scenes/scene_common.h"
-#include "sequencing/music_state.h"
+#include "effects/effects.h"
+#include "scenes/internal/cube_grid.h"
+#include "scenes/internal/beat_overlay.h"
+#include "scenes/internal/scene05.h"
+#include "scenes/internal/scene06.h"
+#include "scenes/internal/scene_common.h"
+#include "sequencing/sequencing.h"
 
 namespace {
 

@@ -1,16 +1,16 @@
-#include "scenes/scene11.h"
+#include "scenes/internal/scene11.h"
 
 #include <GL/gl.h>
 
 #include <cmath>
 
-#include "effects/shared_objects.h"
-#include "scenes/beat_overlay.h"
-#include "scenes/cube_grid.h"
-#include "scenes/gl_vertex.h"
-#include "scenes/scene05.h"
-#include "scenes/scene_common.h"
-#include "sequencing/music_state.h"
+#include "effects/effects.h"
+#include "scenes/internal/beat_overlay.h"
+#include "scenes/internal/cube_grid.h"
+#include "scenes/internal/gl_vertex.h"
+#include "scenes/internal/scene05.h"
+#include "scenes/internal/scene_common.h"
+#include "sequencing/sequencing.h"
 
 namespace {
 
@@ -20,9 +20,9 @@ void ApplyShakingCamera(std::int32_t t, std::int32_t n) {
   const double nt = static_cast<double>(n) * t;
   const double side = std::sin(nt / 10);
   const double eyeZ = 700 * std::sin(nt / 16) - 500;
-  camera->SetView(static_cast<float>(320 + 250 * side), static_cast<float>(240 + 140 * side),
+  sharedCamera->SetView(static_cast<float>(320 + 250 * side), static_cast<float>(240 + 140 * side),
                   static_cast<float>(eyeZ), 320, 240, -399, 0, 1, 0);
-  camera->Apply();
+  sharedCamera->Apply();
 }
 
 void DrawCreditsSquare(const CreditsPlacement& placement, float alpha) {
@@ -71,7 +71,7 @@ void Scene11Init() {
 void Scene11Render() {
   const std::int32_t t = musicTime;
   BeginCubeWall();
-  ApplyShakingCamera(t, lastBeat);
+  ApplyShakingCamera(t, beatOverlay.lastBeat);
   DrawWaveWallAndOverlay(t);
   DrawCredits(t);
 }

@@ -1,15 +1,16 @@
-#include "scenes/scene_common.h"
+#include "scenes/internal/scene_common.h"
 
-#include "effects/shared_objects.h"
+#include "effects/effects.h"
 #include "images/texture.h"
-#include "scenes/cube_grid.h"
-#include "sequencing/timeline.h"
+#include "scenes/internal/beat_overlay.h"
+#include "scenes/internal/cube_grid.h"
+#include "sequencing/sequencing.h"
 
 std::int32_t& SceneMarker() {
   // Scenes run from a timeline, so slot 1 exists whenever they do; a scene called without one (a
   // test, a tool) keeps its marker in the spare.
   static std::int32_t spareMarker = 0;
-  Timeline* timeline = timelineTable.Get(1);
+  Timeline* timeline = timelineTable.Get(kDemoTimelineSlot);
   return timeline ? timeline->sceneMarker : spareMarker;
 }
 
@@ -41,18 +42,27 @@ void BeginFlowerDrawing() {
 }
 
 void SwitchOffLightAndMaterials() {
-  light->Switch(false);
-  material1->Switch(false);
-  material2->Switch(false);
+  sharedLight->Switch(false);
+  sharedMaterial1->Switch(false);
+  sharedMaterial2->Switch(false);
 }
 
 void ApplyNeutralView() {
-  camera->SetView(0, 0, 0, 0, 0, -1, 0, 1, 0);
-  camera->Apply();
+  sharedCamera->SetView(0, 0, 0, 0, 0, -1, 0, 1, 0);
+  sharedCamera->Apply();
 }
 
 GLuint SceneTexture(const char* file) {
   // Without the texture (a picture missing from the table) the scene draws with no texture bound.
   const zenTexture* texture = DemoTexture(file);
   return texture ? texture->glName : 0;
+}
+
+void ZoomBlurUnderBeatOverlay(float blurStep) {
+  glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+  CaptureFrame();
+  ZoomBlur(20, blurStep, 0.5f);
+  ApplyNeutralView();
+  glLoadIdentity();
+  DrawBeatOverlay();
 }

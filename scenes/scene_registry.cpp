@@ -1,16 +1,17 @@
-#include "scenes/scene_registry.h"
+#include "scenes/scenes.h"
 
+#include <iterator>
 #include <memory>
 
-#include "scenes/scene01.h"
-#include "scenes/scene02.h"
-#include "scenes/scene05.h"
-#include "scenes/scene06.h"
-#include "scenes/scene08.h"
-#include "scenes/scene09.h"
-#include "scenes/scene10.h"
-#include "scenes/scene11.h"
-#include "sequencing/scene.h"
+#include "scenes/internal/scene01.h"
+#include "scenes/internal/scene02.h"
+#include "scenes/internal/scene05.h"
+#include "scenes/internal/scene06.h"
+#include "scenes/internal/scene08.h"
+#include "scenes/internal/scene09.h"
+#include "scenes/internal/scene10.h"
+#include "scenes/internal/scene11.h"
+#include "sequencing/sequencing.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
-#include "scenes/screen_pictures.h"
+#include "scenes/internal/screen_pictures.h"
 
-#include "scenes/gl_vertex.h"
+#include "scenes/internal/gl_vertex.h"
 
 namespace {
 

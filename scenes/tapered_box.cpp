@@ -1,8 +1,8 @@
-#include "scenes/tapered_box.h"
+#include "scenes/internal/tapered_box.h"
 
 #include <GL/gl.h>
 
-#include "scenes/gl_vertex.h"
+#include "scenes/internal/gl_vertex.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
-#include "scenes/wave_sheet.h"
+#include "scenes/internal/wave_sheet.h"
 
 #include <GL/gl.h>
 
-#include "scenes/gl_vertex.h"
-#include "scenes/ripple.h"
+#include "scenes/internal/gl_vertex.h"
+#include "scenes/internal/ripple.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include "platform/sound.h"
 #include "platform/sound_errors.h"
 #include "base/diagnostics.h"
-#include "sequencing/music_state.h"
+#include "sequencing/sequencing.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "sequencing/music_state.h"
+#include "sequencing/sequencing.h"
 
 #include <algorithm>
 

@@ -1,6 +1,4 @@
-#include "sequencing/scene.h"
-
-#include "base/diagnostics.h"
+#include "sequencing/sequencing.h"
 
 SlotTable<Scene, kSceneTableSlots> sceneTable;
 

@@ -1,4 +1,4 @@
-#include "sequencing/script_fields.h"
+#include "sequencing/internal/script_fields.h"
 
 #include <limits>
 

@@ -1,4 +1,4 @@
-#include "sequencing/script_lines.h"
+#include "sequencing/internal/script_lines.h"
 
 bool ScriptLineReader::AtEnd() {
   if (position_ < filled_) return false;

@@ -1,15 +1,12 @@
-#include "sequencing/timeline.h"
-
 #include <algorithm>
 
-#include "base/diagnostics.h"
-#include "sequencing/music_state.h"
+#include "sequencing/sequencing.h"
 
 SlotTable<Timeline, kTimelineTableSlots> timelineTable;
 
 namespace {
 
-constexpr std::size_t kSlotCount = static_cast<std::size_t>(TimelineCapacity) + 1;
+constexpr std::size_t kSlotCount = static_cast<std::size_t>(kTimelineCapacity) + 1;
 
 std::unique_ptr<Callback[]> EmptySlots() { return std::make_unique<Callback[]>(kSlotCount); }
 
@@ -27,20 +24,26 @@ void Call(const Callback* slots, std::int32_t time) {
 void DoNothing() {}
 
 Timeline::Timeline(std::string_view name_, std::int32_t size_)
-    : name(name_.substr(0, kMaxLogText)), size(size_) {
-  if (size > TimelineCapacity) FatalError("zenTimeline", "Timeline is too big for buffer!");
-  initSlots = EmptySlots();
-  renderSlots = EmptySlots();
-  doneSlots = EmptySlots();
+    : name(name_.substr(0, kMaxLogText)),
+      initSlots(EmptySlots()),
+      renderSlots(EmptySlots()),
+      doneSlots(EmptySlots()),
+      size(size_) {
   Fill(initSlots.get(), 0, size, DoNothing);
   Fill(renderSlots.get(), 0, size, DoNothing);
   Fill(doneSlots.get(), 0, size, DoNothing);
 }
 
+MaybeFailure MakeTimeline(std::string_view name, std::int32_t size, std::unique_ptr<Timeline>& made) {
+  if (size > kTimelineCapacity) return Failure::Fatal(kTimelineModule, "Timeline is too big for buffer!");
+  made.reset(new Timeline(name, size));
+  return std::nullopt;
+}
+
 bool SpanFitsTimeline(std::int32_t start, std::int32_t end) {
   // In 64 bits: start + 100 must not wrap for a start near the top of the 32-bit range.
   const std::int64_t initEnd = static_cast<std::int64_t>(start) + kInitSpanMs;
-  return start >= 0 && initEnd <= TimelineCapacity && end <= TimelineCapacity;
+  return start >= 0 && initEnd <= kTimelineCapacity && end <= kTimelineCapacity;
 }
 
 void PlaceScene(Timeline& timeline, const Scene& scene, std::int32_t start, std::int32_t end) {
@@ -50,7 +53,7 @@ void PlaceScene(Timeline& timeline, const Scene& scene, std::int32_t start, std:
 }
 
 Callback SlotAt(const Callback* slots, std::int32_t time) {
-  if (time < 0 || time > TimelineCapacity) return nullptr;
+  if (time < 0 || time > kTimelineCapacity) return nullptr;
   return slots[time];
 }
 

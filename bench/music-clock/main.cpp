@@ -20,7 +20,7 @@
 
 #include "base/failure_trap.h"
 #include "sequencing/music.h"
-#include "sequencing/music_state.h"
+#include "sequencing/sequencing.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "effects/overlay_fx.h"
+#include "effects/effects.h"
 #include "tests/support/scene_harness.h"
 
 namespace {

@@ -2,9 +2,8 @@
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
-#include "effects/shared_objects.h"
-#include "tests/effects/gl_state.h"
-#include "tests/images_gl/test_pictures.h"
+#include "effects/effects.h"
+#include "tests/support/gl_state.h"
 
 namespace {
 
@@ -61,37 +60,25 @@ TEST_F(CameraGl, DestructorLeavesTheNeutralProjection) {
   ExpectProjectionAndIdentityModelView(kNear100);
 }
 
-TEST_F(CameraGl, ReplacingTheCameraReleasesTheOldOneFirst) {
+TEST_F(CameraGl, ResettingTheCameraReleasesTheOldOneFirst) {
   CreateStartupLightsMaterialsCamera();
-  ASSERT_NE(camera, nullptr);
-  EXPECT_TRUE(camera->active);
+  ASSERT_NE(sharedCamera, nullptr);
+  EXPECT_TRUE(sharedCamera->active);
   ExpectProjectionAndIdentityModelView(kNear100);
-
-  ReplaceCamera(0, 0, 5, 0, 0, 0, 0, 1, 0);
-  // The fresh camera's projection survives the old camera's release.
-  ExpectProjectionAndIdentityModelView(Multiply(kFar900, Translation(0, 0, -5)));
-  EXPECT_FLOAT_EQ(camera->eye.z, 5.0f);
-  EXPECT_TRUE(camera->active);
-
-  // A camera built by the caller comes in after the release; its SetMode decides the projection.
-  ReplaceCamera(new Camera(0, 0, 6, 0, 0, 0, 0, 1, 0));
-  EXPECT_FLOAT_EQ(camera->eye.z, 6.0f);
-  camera->SetMode(false);
-  ExpectProjectionAndIdentityModelView(Multiply(kNear100, Translation(0, 0, -6)));
-
-  camera->SetView(0, 0, 7, 0, 0, 0, 0, 1, 0);
+  sharedCamera->SetView(0, 0, 7, 0, 0, 0, 0, 1, 0);
+  sharedCamera->SetMode(false);
   ResetCamera();
-  EXPECT_FLOAT_EQ(camera->eye.z, 0.0f);
-  EXPECT_FLOAT_EQ(camera->center.z, -1.0f);
-  EXPECT_FLOAT_EQ(camera->up.y, 1.0f);
-  EXPECT_TRUE(camera->active);
+  // The old camera's release (the neutral projection) comes before the new one's SetMode(true).
+  EXPECT_EQ(sharedCamera->eye, (Vector3f{0, 0, 0}));
+  EXPECT_EQ(sharedCamera->center, (Vector3f{0, 0, -1}));
+  EXPECT_EQ(sharedCamera->up, (Vector3f{0, 1, 0}));
+  EXPECT_TRUE(sharedCamera->active);
   ExpectProjectionAndIdentityModelView(kNear100);
-
   DestroySharedEffectsObjects();
-  EXPECT_EQ(camera, nullptr);
-  EXPECT_EQ(light, nullptr);
-  EXPECT_EQ(material1, nullptr);
-  EXPECT_EQ(material2, nullptr);
+  EXPECT_EQ(sharedCamera, nullptr);
+  EXPECT_EQ(sharedLight, nullptr);
+  EXPECT_EQ(sharedMaterial1, nullptr);
+  EXPECT_EQ(sharedMaterial2, nullptr);
 }
 
 void ExpectLightDefaults(GLenum id) {
@@ -216,13 +203,13 @@ TEST_F(LightGl, StartupObjectsEndSwitchedOff) {
   EXPECT_FALSE(glIsEnabled(GL_LIGHT0));
   EXPECT_FALSE(glIsEnabled(GL_LIGHTING));
   EXPECT_FALSE(glIsEnabled(GL_COLOR_MATERIAL));
-  EXPECT_EQ(light->position[3], 1.0f) << "kind 2 is a positional light";
+  EXPECT_EQ(sharedLight->position[3], 1.0f) << "kind 2 is a positional light";
   std::array<float, 4> globalAmbient{};
   glGetFloatv(GL_LIGHT_MODEL_AMBIENT, globalAmbient.data());
   EXPECT_EQ(globalAmbient, (std::array<float, 4>{0, 0, 0, 1}));
   // Switched on later by a scene, the light and material carry the start-up values.
-  light->Switch(true);
-  material1->Switch(true);
+  sharedLight->Switch(true);
+  sharedMaterial1->Switch(true);
   EXPECT_EQ(LightValue(GL_LIGHT0, GL_AMBIENT), (std::array<float, 4>{0, 0, 0, 1}));
   EXPECT_EQ(LightValue(GL_LIGHT0, GL_SPOT_CUTOFF)[0], 180.0f);
   EXPECT_EQ(MaterialValue(GL_FRONT, GL_SHININESS)[0], 100.0f);

@@ -5,9 +5,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "runtime/frame_loop.h"
-#include "runtime/startup.h"
-#include "runtime/startup_settings.h"
+#include "runtime/runtime.h"
 
 namespace {
 

@@ -6,7 +6,8 @@
 #include <vector>
 
 #include "images/texture.h"
-#include "tests/images_gl/test_pictures.h"
+#include "tests/support/test_pictures.h"
+#include "tests/support/gl_state.h"
 
 namespace {
 

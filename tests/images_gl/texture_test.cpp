@@ -10,7 +10,8 @@
 
 #include "images/hwl_loader.h"
 #include "base/failure_trap.h"
-#include "tests/images_gl/test_pictures.h"
+#include "tests/support/test_pictures.h"
+#include "tests/support/gl_state.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 
 #include <algorithm>
 
-#include "runtime/config_dialog.h"
-#include "runtime/frame_loop.h"
+#include "runtime/internal/config_dialog.h"
+#include "runtime/runtime.h"
 
 namespace {
 

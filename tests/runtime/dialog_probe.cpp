@@ -1,7 +1,7 @@
 // Runs the Config dialog alone and prints the settings it leaves, for the script that clicks it.
 #include <cstdio>
 
-#include "runtime/startup_dialog.h"
+#include "runtime/internal/startup_dialog.h"
 
 int main() {
   StartupSettings settings;

@@ -13,7 +13,7 @@
 #include <string>
 
 #include "base/diagnostics.h"
-#include "runtime/frame_loop.h"
+#include "runtime/runtime.h"
 #include "platform/window.h"
 
 namespace {

@@ -19,11 +19,10 @@
 #include <utility>
 #include <vector>
 
-#include "effects/shared_objects.h"
+#include "effects/effects.h"
 #include "images/texture.h"
-#include "scenes/demo_random.h"
-#include "sequencing/scene.h"
-#include "sequencing/timeline.h"
+#include "scenes/internal/demo_random.h"
+#include "sequencing/sequencing.h"
 #include "tests/support/scene_harness.h"
 
 namespace {
@@ -143,8 +142,8 @@ class SceneReadback : public ::testing::Test {
 
   // The scene in `slot` from `start` on, its set-up run in a first frame at `start`.
   static void StartScene(int slot, std::int32_t start) {
-    Timeline& timeline = *timelineTable.Get(1);
-    PlaceScene(timeline, *sceneTable.Get(slot), start, std::min(start + 40000, TimelineCapacity));
+    Timeline& timeline = *timelineTable.Get(kDemoTimelineSlot);
+    PlaceScene(timeline, *sceneTable.Get(slot), start, std::min(start + 40000, kTimelineCapacity));
     timeline.sceneMarker = 0;
     HarnessFrame(start);
   }
@@ -377,14 +376,14 @@ TEST_F(SceneReadback, Scene08ScatterDrawsThreeValuesPerParticleInTenths) {
   StartScene(kScene08, 30000);
   SetDemoRandomState(state);
   for (int k = 1; k <= 200; ++k) {
-    const Particle& p = particleSystem1->particles[static_cast<std::size_t>(k)];
+    const Particle& p = sharedParticles1->particles[static_cast<std::size_t>(k)];
     EXPECT_FLOAT_EQ(p.x, static_cast<float>(DemoRandom(200) / 10.0L)) << "particle " << k;
     EXPECT_FLOAT_EQ(p.y, static_cast<float>(DemoRandom(200) / 10.0L)) << "particle " << k;
     EXPECT_FLOAT_EQ(p.z, static_cast<float>((DemoRandom(200) - 100) / 10.0L)) << "particle " << k;
     ASSERT_GE(p.z, -10.0f);
     ASSERT_LE(p.z, 9.9f);
   }
-  EXPECT_EQ(particleSystem1->particles[0].x, 0.0f) << "record 0 stays unused";
+  EXPECT_EQ(sharedParticles1->particles[0].x, 0.0f) << "record 0 stays unused";
 }
 
 // ---- Scene11 ----

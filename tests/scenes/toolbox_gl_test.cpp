@@ -8,12 +8,12 @@
 #include <cstdint>
 
 #include "platform/window.h"
-#include "scenes/beat_overlay.h"
-#include "scenes/cube_grid.h"
-#include "scenes/demo_random.h"
-#include "scenes/screen_pictures.h"
-#include "scenes/wave_sheet.h"
-#include "sequencing/music_state.h"
+#include "scenes/internal/beat_overlay.h"
+#include "scenes/internal/cube_grid.h"
+#include "scenes/internal/demo_random.h"
+#include "scenes/internal/screen_pictures.h"
+#include "scenes/internal/wave_sheet.h"
+#include "sequencing/sequencing.h"
 
 namespace {
 
@@ -54,7 +54,7 @@ class ToolboxOnScreen : public ::testing::Test {
 
   void SetUp() override {
     savedRandom_ = DemoRandomState();
-    ResetBeatOverlay();
+    beatOverlay = {};
     // The frame as start-up and the pipeline leave it: perspective 45 degrees, identity view.
     glViewport(0, 0, kWidth, kHeight);
     glDepthFunc(GL_LEQUAL);
@@ -67,7 +67,7 @@ class ToolboxOnScreen : public ::testing::Test {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
   }
   void TearDown() override {
-    ResetBeatOverlay();
+    beatOverlay = {};
     SetDemoRandomState(savedRandom_);
     musicTime = 0;
   }
@@ -98,7 +98,7 @@ TEST_F(ToolboxOnScreen, BeatOverlayLeavesBlendOffDepthOnTextureOffAdditiveWhite)
   GLint mode = 0;
   glGetIntegerv(GL_MATRIX_MODE, &mode);
   EXPECT_EQ(mode, GL_MODELVIEW);
-  EXPECT_EQ(lastBeat, 2) << "the overlay counts the beat it draws";
+  EXPECT_EQ(beatOverlay.lastBeat, 2) << "the overlay counts the beat it draws";
 }
 
 // Without pictures (texture 0 is incomplete, so quads take their plain colours) the layers show as

@@ -1,15 +1,16 @@
 // Scenes whose callbacks write what they were called for into one shared record, so tests can see
-// which callbacks a frame ran, for which time and in which order.
+// which callbacks a frame ran, for which time and in which order; and the script's trace in memory.
 #pragma once
 
+#include <memory>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
-#include "sequencing/music_state.h"
-#include "sequencing/scene.h"
-#include "sequencing/timeline.h"
+#include "sequencing/sequencing.h"
 
-inline std::vector<std::string> callRecord;
+using Calls = std::vector<std::string>;
+inline Calls callRecord;
 
 template <char Id>
 void RecordInit() { callRecord.push_back(std::string("init ") + Id + " " + std::to_string(musicTime)); }
@@ -19,18 +20,37 @@ template <char Id>
 void RecordDone() { callRecord.push_back(std::string("done ") + Id + " " + std::to_string(musicTime)); }
 
 template <char Id>
-Scene RecordingScene(const std::string& name) {
-  return Scene(name, RecordInit<Id>, RecordRender<Id>, RecordDone<Id>);
+std::unique_ptr<Scene> RecordingScene(const std::string& name) {
+  return std::make_unique<Scene>(name, RecordInit<Id>, RecordRender<Id>, RecordDone<Id>);
 }
 
 // Runs one frame's timeline steps at `time` and returns what they called.
-inline std::vector<std::string> FrameAt(std::int32_t time) {
+inline Calls FrameAt(std::int32_t time) {
   callRecord.clear();
   musicTime = time;
   RunFrameSlots();
   RunDoneSlots();
   return callRecord;
 }
+
+inline Timeline& NewTimeline(std::int32_t slot, std::int32_t size) {
+  const MaybeFailure failure = MakeTimeline("Timeline" + std::to_string(slot), size, timelineTable[slot]);
+  if (failure) throw std::runtime_error(failure->Text());
+  return *timelineTable[slot];
+}
+
+// The trace as "debug.txt" would hold it.
+class MemoryTrace : public ScriptLog {
+ public:
+  void Line(std::string_view text, std::int32_t number) override { Add(text.substr(0, kMaxLogText), number); }
+  void WholeLine(const char* text, std::int32_t number) override { Add(text, number); }
+  std::string text;
+
+ private:
+  void Add(std::string_view line, std::int32_t number) {
+    text += std::string(line) + " | " + std::to_string(number) + "\r\n";
+  }
+};
 
 // Empty tables and music state before and after each test.
 struct CleanSequencing {

@@ -1,13 +1,10 @@
-#include "sequencing/timeline.h"
-
+// The millisecond timeline: its size limit, what construction fills, where placements write, and the
+// order in which a frame calls the slots.
 #include <gtest/gtest.h>
 
-#include "base/failure_trap.h"
 #include "tests/sequencing/recording_scenes.h"
 
 namespace {
-
-using Calls = std::vector<std::string>;
 
 class TimelineTest : public ::testing::Test {
  protected:
@@ -15,22 +12,19 @@ class TimelineTest : public ::testing::Test {
 };
 
 TEST_F(TimelineTest, SizeUpToTheCapacityIsAcceptedAndAboveItRefused) {
-  FailureTrap trap;
-  Timeline largest("Largest", 600000);
-  EXPECT_EQ(largest.size, 600000);
-  EXPECT_EQ(largest.renderSlots[600000], &DoNothing);
-  try {
-    Timeline tooBig("TooBig", 600001);
-    FAIL() << "a size of 600001 was accepted";
-  } catch (const FatalErrorRaised& error) {
-    EXPECT_EQ(error.module, "zenTimeline");
-    EXPECT_EQ(error.message, "Timeline is too big for buffer!");
-  }
+  std::unique_ptr<Timeline> made;
+  EXPECT_FALSE(MakeTimeline("Largest", 600000, made));
+  ASSERT_TRUE(made);
+  EXPECT_EQ(made->renderSlots[600000], &DoNothing);
+  std::unique_ptr<Timeline> refused;
+  const MaybeFailure failure = MakeTimeline("TooBig", 600001, refused);
+  ASSERT_TRUE(failure);
+  EXPECT_EQ(*failure, Failure::Fatal("zenTimeline", "Timeline is too big for buffer!"));
+  EXPECT_FALSE(refused);
 }
 
 TEST_F(TimelineTest, ConstructionFillsSlotsUpToSizeWithDoNothingAndLeavesTheRestEmpty) {
-  Timeline timeline("Timeline1", 99890);
-  EXPECT_EQ(timeline.name, "Timeline1");
+  const Timeline& timeline = NewTimeline(1, 99890);
   EXPECT_EQ(timeline.sceneMarker, 0);
   for (std::int32_t time : {0, 1, 50000, 99890}) {
     EXPECT_EQ(timeline.initSlots[time], &DoNothing) << time;
@@ -39,57 +33,63 @@ TEST_F(TimelineTest, ConstructionFillsSlotsUpToSizeWithDoNothingAndLeavesTheRest
   }
   EXPECT_EQ(timeline.renderSlots[99891], nullptr);
   EXPECT_EQ(timeline.doneSlots[600000], nullptr);
-
-  Timeline negative("Negative", -5);
-  EXPECT_EQ(negative.initSlots[0], nullptr);
+  EXPECT_EQ(NewTimeline(2, -5).initSlots[0], nullptr);
 }
 
-TEST_F(TimelineTest, InitCoversTheFirst101MillisecondsWhateverTheEnd) {
-  timelineTable[1] = std::make_unique<Timeline>("Timeline1", 99890);
-  PlaceScene(*timelineTable[1], RecordingScene<'A'>("A"), 1000, 1050);
-
-  EXPECT_EQ(FrameAt(999), Calls{});
-  EXPECT_EQ(FrameAt(1000), (Calls{"init A 1000", "render A 1000", "done A 1000"}));
-  EXPECT_EQ(FrameAt(1050), (Calls{"init A 1050", "render A 1050", "done A 1050"}));
-  EXPECT_EQ(FrameAt(1051), Calls{"init A 1051"});
-  EXPECT_EQ(FrameAt(1100), Calls{"init A 1100"});
-  EXPECT_EQ(FrameAt(1101), Calls{});
-}
-
-TEST_F(TimelineTest, ALaterPlacementWinsTheMillisecondsItShares) {
-  timelineTable[1] = std::make_unique<Timeline>("Timeline1", 99890);
-  PlaceScene(*timelineTable[1], RecordingScene<'A'>("A"), 0, 5000);
-  PlaceScene(*timelineTable[1], RecordingScene<'B'>("B"), 5000, 9000);
-
-  EXPECT_EQ(FrameAt(4999), (Calls{"render A 4999", "done A 4999"}));
-  EXPECT_EQ(FrameAt(5000), (Calls{"init B 5000", "render B 5000", "done B 5000"}));
-  EXPECT_EQ(FrameAt(50), (Calls{"init A 50", "render A 50", "done A 50"}));
-}
-
-TEST_F(TimelineTest, AnEndBeforeTheStartPlacesOnlyTheInitSlots) {
-  timelineTable[1] = std::make_unique<Timeline>("Timeline1", 99890);
-  PlaceScene(*timelineTable[1], RecordingScene<'A'>("A"), 2000, 1000);
-  EXPECT_EQ(FrameAt(1500), Calls{});
-  EXPECT_EQ(FrameAt(2000), Calls{"init A 2000"});
+TEST_F(TimelineTest, PlacementsWriteInitFor101MillisecondsAndLaterOnesWin) {
+  Timeline& timeline = NewTimeline(1, 99890);
+  sceneTable[1] = RecordingScene<'A'>("A");
+  sceneTable[2] = RecordingScene<'B'>("B");
+  sceneTable[3] = RecordingScene<'C'>("C");
+  PlaceScene(timeline, *sceneTable[1], 1000, 5000);
+  PlaceScene(timeline, *sceneTable[2], 5000, 9000);   // meets A at 5000
+  PlaceScene(timeline, *sceneTable[3], 20000, 20050);  // init reaches past its end
+  PlaceScene(timeline, *sceneTable[3], 30000, 29000);  // end before start: init slots only
+  const struct {
+    std::int32_t time;
+    Calls calls;
+  } frames[] = {
+      {999, {}},
+      {1000, {"init A 1000", "render A 1000", "done A 1000"}},
+      {1100, {"init A 1100", "render A 1100", "done A 1100"}},
+      {1101, {"render A 1101", "done A 1101"}},
+      {4999, {"render A 4999", "done A 4999"}},
+      {5000, {"init B 5000", "render B 5000", "done B 5000"}},
+      {20050, {"init C 20050", "render C 20050", "done C 20050"}},
+      {20051, {"init C 20051"}},
+      {20100, {"init C 20100"}},
+      {20101, {}},
+      {29500, {}},
+      {30000, {"init C 30000"}},
+  };
+  for (const auto& frame : frames) EXPECT_EQ(FrameAt(frame.time), frame.calls) << frame.time;
 }
 
 TEST_F(TimelineTest, TimelinesRunInSlotOrderAndDoneSlotsComeAfterAllRenders) {
-  timelineTable[3] = std::make_unique<Timeline>("Third", 1000);
-  timelineTable[1] = std::make_unique<Timeline>("First", 1000);
-  PlaceScene(*timelineTable[3], RecordingScene<'C'>("C"), 0, 500);
-  PlaceScene(*timelineTable[1], RecordingScene<'A'>("A"), 0, 500);
-
+  sceneTable[1] = RecordingScene<'A'>("A");
+  sceneTable[2] = RecordingScene<'C'>("C");
+  PlaceScene(NewTimeline(3, 1000), *sceneTable[2], 0, 500);
+  PlaceScene(NewTimeline(1, 1000), *sceneTable[1], 0, 500);
   EXPECT_EQ(FrameAt(10),
             (Calls{"init A 10", "render A 10", "init C 10", "render C 10", "done A 10", "done C 10"}));
 }
 
 TEST_F(TimelineTest, TimesOutsideTheTimelineOrInEmptySlotsCallNothing) {
-  timelineTable[1] = std::make_unique<Timeline>("Timeline1", 1000);
-  PlaceScene(*timelineTable[1], RecordingScene<'A'>("A"), 599899, 600000);
+  sceneTable[1] = RecordingScene<'A'>("A");
+  PlaceScene(NewTimeline(1, 1000), *sceneTable[1], 599899, 600000);
   for (std::int32_t time : {-1, 1001, 300000, 600001, 2147483647, -2147483647 - 1}) {
     EXPECT_EQ(FrameAt(time), Calls{}) << time;
   }
   EXPECT_EQ(FrameAt(600000), (Calls{"render A 600000", "done A 600000"}));
+}
+
+TEST_F(TimelineTest, ASpanFitsWhenItsInitAndEndStayInsideTheCapacity) {
+  const struct {
+    std::int32_t start, end;
+    bool fits;
+  } spans[] = {{0, 0, true},           {599900, 600000, true}, {-1, 10, false},
+               {599901, 599950, false}, {0, 600001, false},     {2147483647, 2147483647, false}};
+  for (const auto& span : spans) EXPECT_EQ(SpanFitsTimeline(span.start, span.end), span.fits) << span.start;
 }
 
 }  // namespace

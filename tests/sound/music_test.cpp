@@ -11,7 +11,7 @@
 
 #include "platform/sound_errors.h"
 #include "base/failure_trap.h"
-#include "sequencing/music_state.h"
+#include "sequencing/sequencing.h"
 #include "tests/sound/sound_files.h"
 
 namespace {

@@ -2,7 +2,7 @@
 
 #include <limits>
 
-#include "runtime/frame_loop.h"
+#include "runtime/runtime.h"
 
 namespace {
 

@@ -8,8 +8,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "runtime/frame_loop.h"
-#include "runtime/startup.h"
+#include "runtime/runtime.h"
 #include "platform/window.h"
 
 namespace fs = std::filesystem;

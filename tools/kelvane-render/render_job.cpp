@@ -8,8 +8,8 @@
 
 #include "platform/sound_errors.h"
 #include "base/diagnostics.h"
-#include "runtime/startup.h"
-#include "sequencing/music_state.h"
+#include "runtime/runtime.h"
+#include "sequencing/sequencing.h"
 #include "tools/kelvane-render/frame_clock.h"
 #include "tools/kelvane-render/frame_output.h"
 #include "tools/kelvane-render/headless_demo.h"

@@ -1,0 +1,50 @@
+// Small .hwl pictures written by tests, and whole files read back.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "images/hwl_picture_encoder.h"
+
+using Rgb = std::array<std::uint8_t, 3>;
+
+// Writes a colour picture whose pixel (x, y), row 0 at the top, is `colour(x, y)`.
+inline void WriteColourPicture(const std::string& fileName, std::uint32_t width, std::uint32_t height,
+                               const std::function<Rgb(std::uint32_t, std::uint32_t)>& colour) {
+  std::filesystem::path parent = std::filesystem::path(fileName).parent_path();
+  if (!parent.empty()) std::filesystem::create_directories(parent);
+  std::vector<std::uint8_t> rgb;
+  for (std::uint32_t y = 0; y < height; ++y) {
+    for (std::uint32_t x = 0; x < width; ++x) {
+      const Rgb c = colour(x, y);
+      rgb.insert(rgb.end(), c.begin(), c.end());
+    }
+  }
+  HwlEncodeReport report;
+  std::string error;
+  ASSERT_TRUE(EncodeHwlPicture({rgb.data(), width, height, 3}, {}, fileName, report, error)) << error;
+}
+
+inline void WriteGreyPicture(const std::string& fileName, std::uint32_t width, std::uint32_t height,
+                             const std::function<std::uint8_t(std::uint32_t, std::uint32_t)>& grey) {
+  std::vector<std::uint8_t> bytes;
+  for (std::uint32_t y = 0; y < height; ++y) {
+    for (std::uint32_t x = 0; x < width; ++x) bytes.push_back(grey(x, y));
+  }
+  HwlEncodeReport report;
+  std::string error;
+  ASSERT_TRUE(EncodeHwlPicture({bytes.data(), width, height, 1}, {}, fileName, report, error)) << error;
+}
+
+inline std::string ReadWholeFile(const std::string& fileName) {
+  std::ifstream in(fileName, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
