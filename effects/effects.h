@@ -11,6 +11,10 @@
 // 5000 particles, ("zenOverlayFX", "Rendering Pipeline was not set when FX were initialized") for
 // effects created before the pipeline. W and H below are zenWindow's width and height, read at every
 // call (platform/window.h).
+//
+// Skipped frames: while DrawingSkipped() is true (a seek replaying the frames before its target, see
+// runtime.h), every call that changes lasting OpenGL state still runs, but nothing is drawn,
+// cleared, copied or swapped. Drawing code tests it around every vertex batch and pixel operation.
 #pragma once
 
 #include <GL/gl.h>
@@ -18,6 +22,11 @@
 #include <array>
 #include <cstdint>
 #include <vector>
+
+// ---- Skipped frames ----
+
+bool DrawingSkipped();
+void SetDrawingSkipped(bool skipped);
 
 // ---- zenOverlayFX: the render pipeline and the overlay effects ----
 
@@ -121,7 +130,16 @@ struct Vector3f {
   bool operator==(const Vector3f&) const = default;
 };
 
-class Camera {
+// A camera's settings, apart from the GL state it sends.
+struct CameraFields {
+  Vector3f eye;
+  Vector3f center;
+  Vector3f up;
+  bool active = false;
+  bool operator==(const CameraFields&) const = default;
+};
+
+class Camera : public CameraFields {
  public:
   // Stores the view; projection := perspective to 900 and the camera's view; active.
   Camera(float eyeX, float eyeY, float eyeZ, float centerX, float centerY, float centerZ, float upX, float upY,
@@ -139,11 +157,6 @@ class Camera {
                float upY, float upZ);
   // If active: projection := perspective to 900 and the camera's view; otherwise nothing.
   void Apply();
-
-  Vector3f eye;
-  Vector3f center;
-  Vector3f up;
-  bool active = false;
 };
 
 // x * pi / 180 in extended precision, rounded to double.
@@ -158,7 +171,25 @@ double DegToRad(double x);
 
 using Rgba = std::array<float, 4>;
 
-class Light {
+// A light's settings as its setters store them.
+struct LightFields {
+  std::int32_t lightId = 0;
+  bool on = false;
+  Rgba ambient{};
+  Rgba diffuse{};
+  Rgba specular{};
+  std::array<float, 4> position{};
+  std::array<float, 3> spotDirection{};
+  float spotCutoff = 0.0f;
+  float spotExponent = 0.0f;
+  float constantAttenuation = 0.0f;
+  float linearAttenuation = 0.0f;
+  float quadraticAttenuation = 0.0f;
+  std::int32_t kind = 0;
+  bool operator==(const LightFields&) const = default;
+};
+
+class Light : public LightFields {
  public:
   // `kind` 1 or 3 is directional (w = 0), anything else positional (w = 1). Off; colours and
   // position (1, 1, 1, 1); the light disabled; global ambient (0, 0, 0, 1).
@@ -176,23 +207,19 @@ class Light {
   void SetSpotExponent(float value);
   void SetAttenuation(float constant, float linear, float quadratic);
   void Switch(bool flag);
+};
 
-  std::int32_t lightId = 0;
+// A material's settings as its setters store them.
+struct MaterialFields {
   bool on = false;
   Rgba ambient{};
   Rgba diffuse{};
   Rgba specular{};
-  std::array<float, 4> position{};
-  std::array<float, 3> spotDirection{};
-  float spotCutoff = 0.0f;
-  float spotExponent = 0.0f;
-  float constantAttenuation = 0.0f;
-  float linearAttenuation = 0.0f;
-  float quadraticAttenuation = 0.0f;
-  std::int32_t kind = 0;
+  std::int32_t shininess = 0;
+  bool operator==(const MaterialFields&) const = default;
 };
 
-class Material {
+class Material : public MaterialFields {
  public:
   // Off; ambient, diffuse and specular (1, 1, 1, 1); shininess 0.
   Material();
@@ -204,12 +231,6 @@ class Material {
   void SetSpecular(float r, float g, float b, float a);
   void SetShininess(std::int32_t n);
   void Switch(bool flag);
-
-  bool on = false;
-  Rgba ambient{};
-  Rgba diffuse{};
-  Rgba specular{};
-  std::int32_t shininess = 0;
 };
 
 // ---- The shared slots ----
@@ -233,3 +254,17 @@ void ResetCamera();
 // Destroys the camera, the light, the first and second material, the first and second particle
 // system, in that order, and empties their slots.
 void DestroySharedEffectsObjects();
+
+// What the shared objects keep from one frame to the next, apart from the OpenGL state they sent.
+struct EffectsLastingState {
+  CameraFields camera;
+  LightFields light;
+  MaterialFields material1;
+  MaterialFields material2;
+  std::vector<Particle> particles1;  // records 0 to 5000
+  std::vector<Particle> particles2;
+  bool operator==(const EffectsLastingState&) const = default;
+};
+EffectsLastingState CaptureEffectsState();
+// Puts the settings back into the objects in the slots; sends nothing to OpenGL.
+void RestoreEffectsState(const EffectsLastingState& state);

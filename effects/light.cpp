@@ -9,7 +9,9 @@ bool IsDirectional(std::int32_t kind) { return kind == 1 || kind == 3; }
 
 }  // namespace
 
-Light::Light(std::int32_t lightId_, std::int32_t kind_) : lightId(lightId_), kind(kind_) {
+Light::Light(std::int32_t lightId_, std::int32_t kind_) {
+  lightId = lightId_;
+  kind = kind_;
   on = false;
   ambient = kWhite;
   diffuse = kWhite;

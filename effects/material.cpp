@@ -6,7 +6,11 @@ namespace {
 constexpr Rgba kWhite{1, 1, 1, 1};
 }  // namespace
 
-Material::Material() : ambient(kWhite), diffuse(kWhite), specular(kWhite) {}
+Material::Material() {
+  ambient = kWhite;
+  diffuse = kWhite;
+  specular = kWhite;
+}
 
 void Material::SetAmbient(float r, float g, float b, float a) {
   ambient = {r, g, b, a};

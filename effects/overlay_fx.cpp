@@ -17,6 +17,8 @@ using namespace zenOverlayFX;
 
 namespace {
 
+bool drawingSkipped = false;
+
 constexpr double kFieldOfView = 45.0;
 constexpr double kNearPlane = 0.1;
 constexpr double kFarPlane = 100.0;
@@ -44,6 +46,7 @@ CapturedExtent CurrentExtent() {
 
 // The captured picture inset by `inset` texture units on every side, stretched over the window.
 void DrawCapturedQuad(long double inset) {
+  if (drawingSkipped) return;
   const CapturedExtent extent = CurrentExtent();
   const float low = static_cast<float>(inset);
   const float right = static_cast<float>(extent.s - inset);
@@ -90,15 +93,19 @@ void RenderPipeline::BeginFrame() {
   gluPerspective(kFieldOfView, aspect, kNearPlane, kFarPlane);
   glMatrixMode(GL_MODELVIEW);
   glLoadIdentity();
-  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  if (!drawingSkipped) glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 }
 
 // The square may be larger than the window; only the window's part of it is ever drawn again.
 void RenderPipeline::CaptureFrame() {
   glEnable(GL_TEXTURE_2D);
   glBindTexture(GL_TEXTURE_2D, renderTexture->glName);
-  glCopyTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 0, 0, renderSize, renderSize, 0);
-  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  // The copy rewrites only the texture's pixels (its size and format stay), and every frame copies
+  // before it reads them, so a skipped frame need not copy.
+  if (!drawingSkipped) {
+    glCopyTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 0, 0, renderSize, renderSize, 0);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  }
   SetWindowProjection(1.0);
   glColor4f(1, 1, 1, 1);
   glBindTexture(GL_TEXTURE_2D, renderTexture->glName);
@@ -106,7 +113,9 @@ void RenderPipeline::CaptureFrame() {
   glDisable(GL_TEXTURE_2D);
 }
 
-void RenderPipeline::PresentFrame() { SwapWindowBuffers(); }
+void RenderPipeline::PresentFrame() {
+  if (!drawingSkipped) SwapWindowBuffers();
+}
 
 // Layer i is inset by scale * i / 100 and drawn with opacity alpha * (1 - (i - 1) / count). The
 // enables come back as they were; the blend function, the colour and the projection do not.
@@ -130,6 +139,9 @@ void OverlayFX::ZoomBlur(std::int32_t count, float scale, float alpha) {
   glPopMatrix();
   glPopAttrib();
 }
+
+bool DrawingSkipped() { return drawingSkipped; }
+void SetDrawingSkipped(bool skipped) { drawingSkipped = skipped; }
 
 void InitPipeline(std::int32_t size) {
   pipelineSet = true;

@@ -2,6 +2,8 @@
 
 #include <GL/gl.h>
 
+#include <algorithm>
+
 ParticleSystem* sharedParticles1 = nullptr;
 ParticleSystem* sharedParticles2 = nullptr;
 Light* sharedLight = nullptr;
@@ -76,4 +78,24 @@ void DestroySharedEffectsObjects() {
   Release(sharedMaterial2);
   Release(sharedParticles1);
   Release(sharedParticles2);
+}
+
+EffectsLastingState CaptureEffectsState() {
+  EffectsLastingState state;
+  state.camera = *sharedCamera;
+  state.light = *sharedLight;
+  state.material1 = *sharedMaterial1;
+  state.material2 = *sharedMaterial2;
+  state.particles1.assign(sharedParticles1->particles.begin(), sharedParticles1->particles.end());
+  state.particles2.assign(sharedParticles2->particles.begin(), sharedParticles2->particles.end());
+  return state;
+}
+
+void RestoreEffectsState(const EffectsLastingState& state) {
+  static_cast<CameraFields&>(*sharedCamera) = state.camera;
+  static_cast<LightFields&>(*sharedLight) = state.light;
+  static_cast<MaterialFields&>(*sharedMaterial1) = state.material1;
+  static_cast<MaterialFields&>(*sharedMaterial2) = state.material2;
+  std::copy(state.particles1.begin(), state.particles1.end(), sharedParticles1->particles.begin());
+  std::copy(state.particles2.begin(), state.particles2.end(), sharedParticles2->particles.begin());
 }

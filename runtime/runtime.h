@@ -15,7 +15,14 @@
 // after the frame, so at least one frame is always drawn.
 #pragma once
 
+#include <GL/gl.h>
+
+#include <array>
 #include <cstdint>
+
+#include "effects/effects.h"
+#include "scenes/scenes.h"
+#include "sequencing/sequencing.h"
 
 // ---- The demo ----
 
@@ -42,6 +49,8 @@ struct StartOptions {
   // The demo plays the music the script names; the frame-exact harness and the offline renderer
   // drive the time themselves and leave the sound layer alone.
   bool startMusic = true;
+  // Programs that seek (SeekTo) keep the lasting state start-up leaves; the demo never seeks.
+  bool seekable = false;
 };
 
 void StartDemo(const StartupSettings& settings, StartOptions options = {});
@@ -70,3 +79,63 @@ void FinishFrameAtMusicTime();
 // Runs frames until the exit test fails, or until `frameLimit` frames are drawn (tools that stop a
 // run early, such as a leak check of a fixed number of frames); returns the number of frames drawn.
 std::int64_t RunFrameLoop(std::int64_t frameLimit = INT64_MAX);
+
+// ---- The frame clock ----
+
+// Frame k of a clock of `fps` frames a second from `from` shows the music time
+// from + trunc(k * 1000 / fps) ms (the largest 32-bit time at most).
+std::int32_t FrameClockTime(std::int32_t from, std::int32_t fps, std::int64_t frame);
+
+// ---- Seeking ----
+//
+// Every animation is a function of the music time, but a frame also leaves state behind for the
+// frames after it: the timeline's marker and which spans have been set up, the beat overlay and the
+// random generator, the cube grid, the particles, the camera, light and materials, and the OpenGL
+// state the scenes set. SeekTo brings all of it to what a run that drew every frame of the clock
+// before `time` would leave, without drawing those frames: they run with DrawingSkipped(), so each
+// costs its state changes only. The frame drawn next, at `time`, is then the frame such a run draws,
+// byte for byte, whatever was shown before (a seek may go backwards). Skipped frames get no
+// spectrum: it decides only what is drawn.
+
+// The OpenGL state a frame can leave for later ones. Left out, because no later frame reads them:
+// the pixels of the frame buffer and the render texture (every frame clears before it draws and
+// copies before it reads the copy), and the current texture coordinate and normal (every vertex the
+// demo sends carries its own texture coordinate, and lighting is never on while a scene draws).
+struct GlLastingState {
+  std::array<bool, 8> enables{};  // depth test, blend, 2D texture, cull face, lighting, colour material,
+                                  // normalize, light 0
+  GLint blendSource = 0, blendDestination = 0;
+  std::array<GLfloat, 4> clearColour{};
+  std::array<GLfloat, 4> colour{};
+  GLint boundTexture = 0;
+  std::array<GLint, 2> polygonMode{};
+  GLint matrixMode = 0;
+  std::array<GLint, 2> stackDepths{};  // model-view, projection
+  std::array<GLfloat, 16> modelView{};
+  std::array<GLfloat, 16> projection{};
+  GLint colourMaterialFace = 0, colourMaterialParameter = 0;
+  std::array<GLfloat, 4> globalAmbient{};
+  std::array<std::array<GLfloat, 4>, 5> light{};    // light 0: ambient, diffuse, specular, position, spot direction
+  std::array<GLfloat, 5> lightScalars{};             // cutoff, exponent, three attenuations
+  std::array<std::array<GLfloat, 4>, 8> material{};  // front, back: ambient, diffuse, specular, emission
+  std::array<GLfloat, 2> shininess{};                // front, back
+  bool operator==(const GlLastingState&) const = default;
+};
+
+struct LastingState {
+  TimelineRunState timelines;
+  EffectsLastingState effects;
+  ScenesLastingState scenes;
+  GlLastingState gl;
+  bool operator==(const LastingState&) const = default;
+};
+
+LastingState CaptureLastingState();
+void RestoreLastingState(const LastingState& state);
+
+// Needs the demo started as seekable (StartDemoOffscreen is).
+void SeekTo(std::int32_t time, std::int32_t fps = 60);
+// The state a render on the clock from `from` has before drawing its frame `frame`: a render that
+// starts later than 0 first runs the frames of the same clock from 0 before `from`, then its own.
+// SeekTo(time, fps) is SeekToFrame(time, fps, 0).
+void SeekToFrame(std::int32_t from, std::int32_t fps, std::int64_t frame);

@@ -5,6 +5,7 @@
 #include "effects/effects.h"
 #include "images/texture.h"
 #include "platform/window.h"
+#include "runtime/internal/lasting_state.h"
 #include "runtime/internal/loading_screen.h"
 #include "runtime/runtime.h"
 #include "scenes/scenes.h"
@@ -52,6 +53,7 @@ void StartDemo(const StartupSettings& settings, StartOptions options) {
   InitPipeline(kRenderTextureSize);
   InitFX();
   EnableSpectrum();
+  if (options.seekable) RememberStartState();
 }
 
 void StartDemoOffscreen(std::int32_t width, std::int32_t height) {
@@ -61,10 +63,11 @@ void StartDemoOffscreen(std::int32_t width, std::int32_t height) {
   settings.height = height;
   settings.fullscreen = false;
   settings.music = false;
-  StartDemo(settings, StartOptions{.startMusic = false});
+  StartDemo(settings, StartOptions{.startMusic = false, .seekable = true});
 }
 
 void ShutDownDemo() {
+  ForgetStartState();
   if (musicStarted) StopMusic();
   musicStarted = false;
   DestroyLoadingTexture();

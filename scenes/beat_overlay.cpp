@@ -1,5 +1,6 @@
 #include "scenes/internal/beat_overlay.h"
 
+#include "effects/effects.h"
 #include "scenes/internal/beat_clock.h"
 #include "scenes/internal/demo_random.h"
 #include "scenes/internal/gl_vertex.h"
@@ -25,6 +26,7 @@ void DrawSignStrip(GLuint sign, std::int32_t time) {
   glLoadIdentity();
   glTranslatef(-2.5f, static_cast<GLfloat>(-2.2 + BeatDrift(time)), -4.0f);
   glColor4f(1, 1, 1, 1);
+  if (DrawingSkipped()) return;
   glBegin(GL_QUADS);
   for (int k = 0; k < kSignTiles; ++k) {
     const double left = k / 2.0;
@@ -39,6 +41,7 @@ void DrawSignStrip(GLuint sign, std::int32_t time) {
 
 // One band of the text picture between r - 0.0214 and r, stretched over the given rectangle.
 void DrawTextBand(double r, double left, double right, double top, double bottom) {
+  if (DrawingSkipped()) return;
   glBegin(GL_QUADS);
   EmitNormal(0, 0, 1);
   EmitVertex(0, r - kTextLineHeight, left, top, 0);

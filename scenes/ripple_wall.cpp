@@ -2,10 +2,12 @@
 
 #include <GL/gl.h>
 
+#include "effects/effects.h"
 #include "scenes/internal/gl_vertex.h"
 #include "scenes/internal/ripple.h"
 
 void DrawRippleWall(const RippleWall& wall) {
+  if (DrawingSkipped()) return;
   const double h = wall.halfSize, p = wall.p, q = wall.q;
   glBegin(GL_QUADS);
   ForEachRippleTile(wall.phase, wall.fine, [&](int i, int j, double rowZ, double colZ) {

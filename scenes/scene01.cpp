@@ -50,6 +50,7 @@ void DrawBackgroundPlane(std::int32_t t) {
   glTranslatef(0, 0, static_cast<GLfloat>(1 + kBackgroundDepthOffset));
   const double w = std::sin(DegToRad(t / 180.0));
   glRotatef(static_cast<GLfloat>(3 * w), 0, 0, 1);
+  if (DrawingSkipped()) return;
   glBegin(GL_QUADS);
   EmitVertex(0, 1, -9, 8, w);
   EmitVertex(1, 1, 13, 8, 0);
@@ -76,6 +77,7 @@ void DrawFlowerField(std::int32_t t) {
     glTranslatef(0, 0, static_cast<GLfloat>(b / 10.0));
   }
   glColor4f(1, 1, 1, 1);
+  if (DrawingSkipped()) return;
   glBegin(GL_QUADS);
   ForEachRippleTile(t / 80.0, kFieldFine, EmitFieldTile);
   glEnd();

@@ -30,6 +30,7 @@ void DrawCreditsSquare(const CreditsPlacement& placement, float alpha) {
   glRotatef(static_cast<GLfloat>(placement.angle), 0, 0, 1);
   glTranslatef(0, 0, static_cast<GLfloat>(placement.depth));
   glColor4f(1, 1, 1, alpha);
+  if (DrawingSkipped()) return;
   glBegin(GL_QUADS);
   EmitNormal(0, 0, 1);
   EmitVertex(0, 0, -1, 1, 0);

@@ -10,6 +10,42 @@
 // and the demo's textures, and guards its one-time set-up with the timeline's `sceneMarker`.
 #pragma once
 
+#include <cstdint>
+#include <vector>
+
 void RegisterDemoScenes();
 // Destroys the eight scenes in slot order.
 void UnregisterDemoScenes();
+
+// ---- What the scenes keep from one frame to the next ----
+
+// The beat overlay's choices, zero at start; they change only on a new beat.
+struct BeatOverlayState {
+  std::int32_t lastBeat = 0;       // the beat of the last new choice
+  std::int32_t overlayRepeat = 0;  // tiling of the silhouette, 1 to 4 (0 before the first beat)
+  std::int32_t overlayChoice = 0;  // which silhouette, 0 to 5
+  std::int32_t textRow = 0;        // line of the text picture, 0 to 46
+  bool operator==(const BeatOverlayState&) const = default;
+};
+
+// One cell of the cube grid: its cube's colour, and the displacement of its lower face.
+struct CubeColourCell {
+  float r, g, b, a;
+  bool operator==(const CubeColourCell&) const = default;
+};
+struct CubeOffsetCell {
+  float dx, dy, dz;
+  bool operator==(const CubeOffsetCell&) const = default;
+};
+
+struct ScenesLastingState {
+  BeatOverlayState beatOverlay;
+  std::uint32_t random = 0;  // the demo's random generator
+  std::vector<CubeColourCell> cubeColours;  // the cube grid, [x][y] flattened
+  std::vector<CubeOffsetCell> cubeOffsets;
+  bool operator==(const ScenesLastingState&) const = default;
+};
+ScenesLastingState CaptureScenesState();
+void RestoreScenesState(const ScenesLastingState& state);
+// After frames were skipped (DrawingSkipped): makes the writes the skipped frames kept aside.
+void SettleSkippedFrames();

@@ -1,5 +1,6 @@
 #include "scenes/internal/screen_pictures.h"
 
+#include "effects/effects.h"
 #include "scenes/internal/gl_vertex.h"
 
 namespace {
@@ -46,13 +47,15 @@ void DrawSprite(GLuint texture, double size, double x, double y, double z, doubl
   glBindTexture(GL_TEXTURE_2D, texture);
   SetColour(r, g, b, a);
   const double h = size / 2;
-  glBegin(GL_QUADS);
-  EmitNormal(0, 0, 1);
-  EmitVertex(0, 0, -h, -h, 0);
-  EmitVertex(1, 0, h, -h, 0);
-  EmitVertex(1, 1, h, h, 0);
-  EmitVertex(0, 1, -h, h, 0);
-  glEnd();
+  if (!DrawingSkipped()) {
+    glBegin(GL_QUADS);
+    EmitNormal(0, 0, 1);
+    EmitVertex(0, 0, -h, -h, 0);
+    EmitVertex(1, 0, h, -h, 0);
+    EmitVertex(1, 1, h, h, 0);
+    EmitVertex(0, 1, -h, h, 0);
+    glEnd();
+  }
   LeaveAdditive();
 }
 
@@ -63,12 +66,14 @@ void DrawScreenOverlay(GLuint texture, std::int32_t repeat, double alpha) {
   SetColour(0, 0, 0, alpha);
   const double n = repeat;
   // Square, so it reaches below the bottom edge and each tile keeps the picture's proportions.
-  glBegin(GL_QUADS);
-  EmitNormal(0, 0, 1);
-  EmitVertex(0, 0, 0, 0, -99);
-  EmitVertex(n, 0, 640, 0, -99);
-  EmitVertex(n, n, 640, 640, -99);
-  EmitVertex(0, n, 0, 640, -99);
-  glEnd();
+  if (!DrawingSkipped()) {
+    glBegin(GL_QUADS);
+    EmitNormal(0, 0, 1);
+    EmitVertex(0, 0, 0, 0, -99);
+    EmitVertex(n, 0, 640, 0, -99);
+    EmitVertex(n, n, 640, 640, -99);
+    EmitVertex(0, n, 0, 640, -99);
+    glEnd();
+  }
   LeaveAdditive();
 }

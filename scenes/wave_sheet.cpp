@@ -2,6 +2,7 @@
 
 #include <GL/gl.h>
 
+#include "effects/effects.h"
 #include "scenes/internal/gl_vertex.h"
 #include "scenes/internal/ripple.h"
 
@@ -36,6 +37,7 @@ double WaveSheetOpacity(std::int32_t time) {
 
 void DrawWaveSheet(std::int32_t time, std::int32_t rowOffset) {
   SetColour(1, 1, 1, WaveSheetOpacity(time));
+  if (DrawingSkipped()) return;
   glBegin(GL_QUADS);
   ForEachRippleTile(time / 80.0, kWaveSheetFine, [&](int i, int j, double rowZ, double colZ) {
     EmitSheetTile(i, j, rowZ, colZ, TexWindow(time, rowOffset, i, j));

@@ -14,6 +14,12 @@
 //   Every frame runs, for timelines 1 to 10 in order, init then render of `musicTime` (RunFrameSlots),
 //   and after the frame is presented, done of `musicTime` (RunDoneSlots). An empty slot, or a time
 //   outside 0 to 600000, calls nothing.
+//
+//   A scene's set-up is never lost: the first frame inside a span, when no frame of that span has
+//   called the scene's init yet, calls that init once, after the init slot and before the render.
+//   That happens only when frames come more than 101 ms apart (a slow machine, a coarse frame clock)
+//   or a seek lands in the middle of a span; the scene's own marker guard still decides what its
+//   init does.
 
 //
 // The script "script.dlx"
@@ -33,6 +39,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "base/diagnostics.h"
 
@@ -97,6 +104,15 @@ class Timeline {
   std::int32_t sceneMarker = 0;             // kept by the scenes, never read here
   std::int32_t size = 0;
 
+  // Each placement of a scene, in placing order, and which one owns each render slot (its index
+  // + 1; 0: none), so that a frame knows whether its span's init has run.
+  struct Placement {
+    const Scene* scene;
+    bool initCalled = false;  // some frame of this span has called the scene's init
+  };
+  std::vector<Placement> placements;
+  std::unique_ptr<std::int32_t[]> renderPlacement;  // indices 0 to 600000
+
  private:
   Timeline(std::string_view name, std::int32_t size);
   friend MaybeFailure MakeTimeline(std::string_view, std::int32_t, std::unique_ptr<Timeline>&);
@@ -123,6 +139,16 @@ Callback SlotAt(const Callback* slots, std::int32_t time);
 // The frame loop's steps at `musicTime`.
 void RunFrameSlots();
 void RunDoneSlots();
+
+// What the timelines keep from one frame to the next: each one's marker and which of its spans have
+// had their init called.
+struct TimelineRunState {
+  std::array<std::int32_t, kTimelineTableSlots> markers{};
+  std::array<std::vector<bool>, kTimelineTableSlots> initsCalled{};
+  bool operator==(const TimelineRunState&) const = default;
+};
+TimelineRunState CaptureTimelineRunState();
+void RestoreTimelineRunState(const TimelineRunState& state);
 
 // ---- The music's shared state ----
 

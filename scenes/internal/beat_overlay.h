@@ -10,15 +10,9 @@
 
 #include <cstdint>
 
-struct BeatOverlayState {
-  std::int32_t lastBeat = 0;       // the beat of the last new choice
-  std::int32_t overlayRepeat = 0;  // tiling of the silhouette, 1 to 4 (0 before the first beat)
-  std::int32_t overlayChoice = 0;  // which silhouette, 0 to 5
-  std::int32_t textRow = 0;        // line of the text picture, 0 to 46
-  bool operator==(const BeatOverlayState&) const = default;
-};
+#include "scenes/scenes.h"
 
-// Zero at start.
+// Zero at start (BeatOverlayState: scenes/scenes.h).
 extern BeatOverlayState beatOverlay;
 
 inline constexpr std::int32_t kLastTextRow = 46;

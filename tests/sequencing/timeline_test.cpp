@@ -80,7 +80,46 @@ TEST_F(TimelineTest, TimesOutsideTheTimelineOrInEmptySlotsCallNothing) {
   for (std::int32_t time : {-1, 1001, 300000, 600001, 2147483647, -2147483647 - 1}) {
     EXPECT_EQ(FrameAt(time), Calls{}) << time;
   }
+  EXPECT_EQ(FrameAt(600000), (Calls{"init A 600000", "render A 600000", "done A 600000"})) << "the span's first frame";
   EXPECT_EQ(FrameAt(600000), (Calls{"render A 600000", "done A 600000"}));
+}
+
+// Frames more than 101 ms apart, or a first frame in the middle of a span (a seek), still set the
+// scene up once; frames inside the first 101 ms call nothing more than the init slots did.
+TEST_F(TimelineTest, TheFirstFrameOfASpanCallsItsInitOnceWhereTheInitSlotsMissedIt) {
+  Timeline& timeline = NewTimeline(1, 99890);
+  sceneTable[1] = RecordingScene<'A'>("A");
+  sceneTable[2] = RecordingScene<'B'>("B");
+  sceneTable[3] = RecordingScene<'C'>("C");
+  PlaceScene(timeline, *sceneTable[1], 1000, 5000);
+  PlaceScene(timeline, *sceneTable[2], 5001, 9000);
+  PlaceScene(timeline, *sceneTable[3], 9001, 9500);
+  const struct {
+    std::int32_t time;
+    Calls calls;
+  } frames[] = {
+      {1050, {"init A 1050", "render A 1050", "done A 1050"}},
+      {1100, {"init A 1100", "render A 1100", "done A 1100"}},
+      {1150, {"render A 1150", "done A 1150"}},
+      {5200, {"init B 5200", "render B 5200", "done B 5200"}},  // the init slots of B were passed over
+      {5350, {"render B 5350", "done B 5350"}},
+      {9050, {"init C 9050", "render C 9050", "done C 9050"}},
+  };
+  for (const auto& frame : frames) EXPECT_EQ(FrameAt(frame.time), frame.calls) << frame.time;
+  EXPECT_EQ(CaptureTimelineRunState().initsCalled[0], (std::vector<bool>{true, true, true}));
+}
+
+TEST_F(TimelineTest, TheRunStateComesBackAsItWasTaken) {
+  Timeline& timeline = NewTimeline(1, 99890);
+  sceneTable[1] = RecordingScene<'A'>("A");
+  PlaceScene(timeline, *sceneTable[1], 1000, 5000);
+  const TimelineRunState fresh = CaptureTimelineRunState();
+  timeline.sceneMarker = 80;
+  FrameAt(3000);
+  EXPECT_EQ(CaptureTimelineRunState().markers[0], 80);
+  RestoreTimelineRunState(fresh);
+  EXPECT_TRUE(CaptureTimelineRunState() == fresh);
+  EXPECT_EQ(FrameAt(3000), (Calls{"init A 3000", "render A 3000", "done A 3000"})) << "the span is set up again";
 }
 
 TEST_F(TimelineTest, ASpanFitsWhenItsInitAndEndStayInsideTheCapacity) {

@@ -39,15 +39,17 @@ TEST(FrameClock, EndsLikeTheLiveLoopOrBeforeTo) {
   EXPECT_EQ(empty.FrameCount(0), 1);
 }
 
-TEST(FrameClock, ReplayCoversTheFramesBeforeFrom) {
-  for (std::int32_t fps : {7, 30, 60}) {
-    for (std::int32_t from : {0, 1, 33, 34, 1000, 22900}) {
-      const FrameClock clock{.from = from, .fps = fps, .to = {}};
-      const std::int64_t replayed = clock.ReplayFrameCount();
-      if (replayed > 0) {
-        EXPECT_LT(clock.TimeOfReplayFrame(replayed - 1), from) << fps << " " << from;
-      }
-      EXPECT_GE(clock.TimeOfReplayFrame(replayed), from) << fps << " " << from;
+TEST(FrameClock, PartsAreContiguousAndAsEvenAsWholeFramesAllow) {
+  const struct {
+    std::int64_t frames;
+    std::int32_t parts;
+    std::vector<FrameRange> expected;
+  } cases[] = {{10, 3, {{0, 3}, {3, 6}, {6, 10}}}, {2, 3, {{0, 0}, {0, 1}, {1, 2}}}, {5940, 1, {{0, 5940}}}};
+  for (const auto& c : cases) {
+    for (std::int32_t part = 1; part <= c.parts; ++part) {
+      const FrameRange range = PartOfFrames(c.frames, part, c.parts);
+      EXPECT_EQ(range.first, c.expected[std::size_t(part - 1)].first) << c.frames << " " << part;
+      EXPECT_EQ(range.end, c.expected[std::size_t(part - 1)].end) << c.frames << " " << part;
     }
   }
 }

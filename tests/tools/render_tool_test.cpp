@@ -4,6 +4,7 @@
 
 #include <signal.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -13,8 +14,10 @@
 
 #include "tests/support/scene_harness.h"
 #include "tests/support/subprocess.h"
+#include "tests/support/test_pictures.h"
 #include "tools/common/png_io.h"
 #include "tools/kelvane-render/frame_clock.h"
+#include "runtime/runtime.h"
 #include "tools/kelvane-render/music_samples.h"
 
 namespace fs = std::filesystem;
@@ -78,9 +81,10 @@ TEST_F(RenderedFrames, FramesAndSinglePictureMatchTheHarness) {
   const MusicSamples music = DecodeMusic(kDemo + "/kelvane.ogg", 0, StreamFrameAtTime(1600));
   float frameSpectrum[512];
   HarnessStart(kDemo);
-  for (std::int64_t k = 0; k < clock.ReplayFrameCount(); ++k) {
-    music.SpectrumAt(clock.TimeOfReplayFrame(k), frameSpectrum);
-    HarnessFrame(clock.TimeOfReplayFrame(k), frameSpectrum);
+  // The renderer seeks to 1500; the harness draws every frame of the same clock before it.
+  for (std::int64_t k = 0; FrameClockTime(0, 30, k) < 1500; ++k) {
+    music.SpectrumAt(FrameClockTime(0, 30, k), frameSpectrum);
+    HarnessFrame(FrameClockTime(0, 30, k), frameSpectrum);
   }
   const std::int64_t count = clock.FrameCount(100000);
   ASSERT_EQ(count, 3);  // 1500, 1533, 1566; 1600 is not drawn
@@ -146,7 +150,8 @@ TEST_F(RenderedFrames, InterruptedRenderKeepsWhatItWroteAndCleansUp) {
     kill(pid, SIGINT);
   };
   const ProcessResult run =
-      RunProcess({KELVANE_RENDER, "--demo", kDemo, "--to", "99000", "--size", "160x120", "--frames", "frames"},
+      RunProcess({KELVANE_RENDER, "--demo", kDemo, "--to", "99000", "--size", "160x120", "--jobs", "1", "--frames",
+                  "frames"},
                  folder_.path(), {{"DISPLAY", ""}, {"TMPDIR", scratch}}, interruptOnceFramesAppear);
   EXPECT_EQ(run.exitCode, 128 + SIGINT) << run.err;
   std::int64_t frames = 0;
@@ -159,6 +164,94 @@ TEST_F(RenderedFrames, InterruptedRenderKeepsWhatItWroteAndCleansUp) {
             std::string::npos)
       << run.err;
   EXPECT_TRUE(fs::is_empty(scratch)) << "the scratch folder was left behind";
+}
+
+std::vector<std::string> FramesIn(const std::string& folder) {
+  std::vector<std::string> names;
+  for (const fs::directory_entry& entry : fs::directory_iterator(folder)) names.push_back(entry.path().filename());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+// Whether a kelvane-render process that names `word` on its command line is still alive.
+bool RendererAlive(const std::string& word) {
+  return RunProcess({"/usr/bin/pgrep", "-f", "kelvane-render.*" + word}, ".").exitCode == 0;
+}
+
+// Across the start of Scene08 (51775 ms), which sets itself up with random draws: every part seeks to
+// its first frame and must land where one process drawing them all does.
+TEST_F(RenderedFrames, JobsAndPartsGiveTheFramesOfOneProcess) {
+  const std::vector<std::string> range = {"--demo", kDemo, "--from", "51300", "--to", "52300", "--fps", "10",
+                                          "--size", "160x120"};
+  const std::vector<std::vector<std::string>> runs = {
+      {"--jobs", "1", "--frames", "one"}, {"--jobs", "3", "--frames", "three"},
+      {"--jobs", "1", "--part", "1/2", "--frames", "parts"}, {"--jobs", "2", "--part", "2/2", "--frames", "parts"}};
+  for (const std::vector<std::string>& run : runs) {
+    std::vector<std::string> words = range;
+    words.insert(words.end(), run.begin(), run.end());
+    const ProcessResult result = Render(words, folder_.path());
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+  }
+  const std::vector<std::string> names = FramesIn(folder_.File("one"));
+  ASSERT_EQ(names.size(), 10u);
+  for (const char* other : {"three", "parts"}) {
+    ASSERT_EQ(FramesIn(folder_.File(other)), names) << other;
+    for (const std::string& name : names) {
+      EXPECT_TRUE(ReadFrame(folder_.File(other) + "/" + name).pixels == ReadFrame(folder_.File("one") + "/" + name).pixels)
+          << other << "/" << name;
+    }
+  }
+}
+
+// One encoder gets the same frames in the same order, so the files are equal byte for byte.
+TEST_F(RenderedFrames, AVideoFromSeveralProcessesIsTheVideoOfOne) {
+  for (const char* jobs : {"1", "2"}) {
+    const ProcessResult run = Render({"--demo", kDemo, "--from", "40000", "--to", "41000", "--size", "160x120",
+                                      "--jobs", jobs, "--video", std::string("clip") + jobs + ".mp4"},
+                                     folder_.path());
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+  }
+  EXPECT_EQ(ReadWholeFile(folder_.File("clip1.mp4")), ReadWholeFile(folder_.File("clip2.mp4")));
+}
+
+// A frame that cannot be written (a folder stands in its place) fails its worker, and so the render.
+TEST_F(RenderedFrames, AFailingWorkerFailsTheRenderAndLeavesNoProcessBehind) {
+  fs::create_directories(folder_.File("broken/frame-000017.png"));
+  const ProcessResult run = Render({"--demo", kDemo, "--from", "30000", "--to", "32000", "--fps", "10", "--size",
+                                    "160x120", "--jobs", "2", "--frames", "broken"},
+                                   folder_.path());
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_NE(run.err.find("frame-000017.png"), std::string::npos) << run.err;
+  EXPECT_NE(run.err.find("the worker for frames 10 to 19 failed"), std::string::npos) << run.err;
+  EXPECT_FALSE(RendererAlive(folder_.File("broken")));
+}
+
+// Ctrl-C reaches the workers; the video keeps the frames that were ready in order and is closed
+// properly; the workers' raw frames go.
+TEST_F(RenderedFrames, InterruptedParallelVideoIsClosedAndLeavesNothingBehind) {
+  const std::string scratch = folder_.File("tmp");
+  fs::create_directory(scratch);
+  // Once the workers have handed over a few frames.
+  const auto framesHandedOver = [&] {
+    std::error_code ignored;
+    int frames = 0;
+    for (const auto& entry : fs::recursive_directory_iterator(scratch, ignored)) frames += entry.path().extension() == ".rgb";
+    return frames >= 3;
+  };
+  const auto interruptOnceFramesAppear = [&](int pid) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(120);
+    while (std::chrono::steady_clock::now() < deadline && !framesHandedOver())
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    kill(pid, SIGINT);
+  };
+  const ProcessResult run =
+      RunProcess({KELVANE_RENDER, "--demo", kDemo, "--size", "160x120", "--jobs", "2", "--video", "clip.mp4"},
+                 folder_.path(), {{"DISPLAY", ""}, {"TMPDIR", scratch}}, interruptOnceFramesAppear);
+  EXPECT_EQ(run.exitCode, 128 + SIGINT) << run.err;
+  EXPECT_NE(run.err.find("interrupted (signal 2); kept "), std::string::npos) << run.err;
+  EXPECT_NE(Probe(folder_.File("clip.mp4"), "stream=codec_name").find("h264"), std::string::npos);
+  EXPECT_TRUE(fs::is_empty(scratch)) << "scratch folders were left behind";
+  EXPECT_FALSE(RendererAlive("clip.mp4"));
 }
 
 TEST(RenderRefusals, ClearMessagesAndExitCodes) {

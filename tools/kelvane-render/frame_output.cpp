@@ -49,6 +49,28 @@ class FramesFolder : public FrameOutput {
   std::string folder_;
 };
 
+// Frames for the main process of a render with --jobs, which feeds them to its one video encoder:
+// RGB bytes, each file complete under its name once it is there (written aside, then renamed).
+class RawFramesFolder : public FrameOutput {
+ public:
+  explicit RawFramesFolder(std::string folder) : folder_(std::move(folder)) {}
+  bool Open(const OutputRange&, std::string&) override { return true; }
+  bool Add(std::int64_t index, const Picture& picture, std::string& error) override {
+    const std::string path = RawFramePath(folder_, index);
+    const std::string aside = path + ".part";
+    std::FILE* file = std::fopen(aside.c_str(), "wb");
+    bool written = file && std::fwrite(picture.pixels.data(), 1, picture.pixels.size(), file) == picture.pixels.size();
+    if (file) written = std::fclose(file) == 0 && written;
+    if (written && std::rename(aside.c_str(), path.c_str()) == 0) return true;
+    error = "cannot write " + aside + ": " + std::strerror(errno);
+    return false;
+  }
+  bool Finish(std::string&) override { return true; }
+
+ private:
+  std::string folder_;
+};
+
 class SinglePicture : public FrameOutput {
  public:
   explicit SinglePicture(std::string path) : path_(std::move(path)) {}
@@ -101,8 +123,14 @@ std::string FrameFileName(std::int64_t index) {
 
 std::int64_t AudioFramesBefore(std::int64_t frames, std::int32_t fps) { return frames * kMusicMixRate / fps; }
 
+std::string RawFramePath(const std::string& folder, std::int64_t index) {
+  char name[40];
+  std::snprintf(name, sizeof name, "frame-%06lld.rgb", static_cast<long long>(index));
+  return (fs::path(folder) / name).string();
+}
+
 bool CheckOutputWritable(RenderOutput kind, const std::string& path, std::string& error) {
-  if (kind == RenderOutput::Frames) return PrepareFramesFolder(path, error);
+  if (kind == RenderOutput::Frames || kind == RenderOutput::RawFrames) return PrepareFramesFolder(path, error);
   return ProbeFile(path, error);
 }
 
@@ -111,6 +139,7 @@ std::unique_ptr<FrameOutput> MakeFrameOutput(RenderOutput kind, const std::strin
     case RenderOutput::Frames: return std::make_unique<FramesFolder>(path);
     case RenderOutput::Video: return std::make_unique<VideoOutput>(path);
     case RenderOutput::SinglePicture: return std::make_unique<SinglePicture>(path);
+    case RenderOutput::RawFrames: return std::make_unique<RawFramesFolder>(path);
   }
   return nullptr;
 }

@@ -1,4 +1,6 @@
-// Where rendered frames go: numbered PNG files in a folder, one PNG file, or a video with the music.
+// Where rendered frames go: numbered PNG files in a folder, one PNG file, or a video with the music
+// (and, between the processes of a render with --jobs, raw RGB files in a scratch folder).
+// Frames are numbered as frames of the whole render, also in a part of it.
 //
 // Check() runs before the demo starts, so an output that cannot be written is reported at once;
 // Open() follows once the music is known. Paths are absolute by then (the demo runs elsewhere).
@@ -39,3 +41,6 @@ std::unique_ptr<FrameOutput> MakeFrameOutput(RenderOutput kind, const std::strin
 
 // The music frames (44100 Hz, counted from `from`) that belong to the first `frames` video frames.
 std::int64_t AudioFramesBefore(std::int64_t frames, std::int32_t fps);
+
+// Where a worker of a render with --jobs leaves frame `index` for the main process.
+std::string RawFramePath(const std::string& folder, std::int64_t index);

@@ -49,3 +49,14 @@ void ProgressBar::Finish() {
 }
 
 bool StandardErrorIsTerminal() { return isatty(STDERR_FILENO) == 1; }
+
+FrameCounter::FrameCounter(std::int64_t total, int progressFd, bool showBar)
+    : bar_(total, showBar), progressFd_(progressFd) {}
+
+void FrameCounter::FrameDone() {
+  bar_.Update(++done_);
+  if (progressFd_ < 0) return;
+  const char done = 1;
+  // A main process that has gone away cannot be told; the worker ends with it (parallel_render.h).
+  [[maybe_unused]] const ssize_t told = write(progressFd_, &done, 1);
+}

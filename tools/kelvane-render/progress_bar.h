@@ -29,3 +29,17 @@ class ProgressBar {
 };
 
 bool StandardErrorIsTerminal();
+
+// The frames one process has drawn: shown on its bar, and, in a worker of a render with --jobs, told
+// to the main process one byte a frame through `progressFd` (-1: none).
+class FrameCounter {
+ public:
+  FrameCounter(std::int64_t total, int progressFd, bool showBar);
+  void FrameDone();
+  void Finish() { bar_.Finish(); }
+
+ private:
+  ProgressBar bar_;
+  int progressFd_;
+  std::int64_t done_ = 0;
+};

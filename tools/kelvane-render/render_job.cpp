@@ -6,8 +6,8 @@
 #include <filesystem>
 #include <optional>
 
-#include "platform/sound_errors.h"
 #include "base/diagnostics.h"
+#include "platform/sound_errors.h"
 #include "runtime/runtime.h"
 #include "sequencing/sequencing.h"
 #include "tools/kelvane-render/frame_clock.h"
@@ -15,16 +15,12 @@
 #include "tools/kelvane-render/headless_demo.h"
 #include "tools/kelvane-render/interruption.h"
 #include "tools/kelvane-render/music_samples.h"
+#include "tools/kelvane-render/parallel_render.h"
 #include "tools/kelvane-render/progress_bar.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-int ReportRenderFailure(const std::string& message) {
-  std::fprintf(stderr, "kelvane-render: %s\n", message.c_str());
-  return kRenderFailed;
-}
 
 std::string MissingDemoContent(const std::string& folder) {
   std::error_code ignored;
@@ -51,58 +47,42 @@ MusicSamples DecodeFor(const FrameClock& clock, std::int64_t frameCount) {
   return DecodeMusic(*musicFile, musicOffset, std::max(lastWindowEnd, audioEnd));
 }
 
+double SecondsSince(std::chrono::steady_clock::time_point start) {
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+// The frames of one process, each written as soon as it is drawn.
 class FrameRunner {
  public:
-  FrameRunner(const FrameClock& clock, const MusicSamples& music, ProgressBar& progress)
-      : clock_(clock), music_(music), progress_(progress) {}
+  FrameRunner(const FrameClock& clock, const MusicSamples& music, FrameCounter& counter)
+      : clock_(clock), music_(music), counter_(counter) {}
 
-  void Replay() {
+  double Seek(std::int64_t first) {
     const auto start = std::chrono::steady_clock::now();
-    for (std::int64_t k = 0; k < clock_.ReplayFrameCount() && !Interrupted(); ++k)
-      Draw(clock_.TimeOfReplayFrame(k), nullptr);
-    replaySeconds_ = SecondsSince(start);
+    SeekToFrame(clock_.from, clock_.fps, first);
+    return SecondsSince(start);
   }
 
-  bool Render(std::int64_t frameCount, FrameOutput& output, std::string& error) {
-    const auto start = std::chrono::steady_clock::now();
+  bool Render(const FrameRange& frames, FrameOutput& output, std::string& error) {
     Picture picture;
-    for (std::int64_t k = 0; k < frameCount && !Interrupted(); ++k) {
-      Draw(clock_.TimeOfFrame(k), &picture);
+    for (std::int64_t k = frames.first; k < frames.end && !Interrupted(); ++k) {
+      music_.SpectrumAt(clock_.TimeOfFrame(k), frameSpectrum_);
+      DrawDemoFrame(clock_.TimeOfFrame(k), frameSpectrum_, &picture);
       if (!output.Add(k, picture, error)) return false;
       ++written_;
+      counter_.FrameDone();
     }
-    renderSeconds_ = SecondsSince(start);
     return true;
   }
 
   std::int64_t written() const { return written_; }
 
-  void PrintTiming(std::int64_t frameCount) const {
-    std::fprintf(stderr, "kelvane-render: %lld frames in %.2f s, %.2f fps (%lld frames replayed first in %.2f s)\n",
-                 static_cast<long long>(frameCount), renderSeconds_,
-                 renderSeconds_ > 0.0 ? double(frameCount) / renderSeconds_ : 0.0,
-                 static_cast<long long>(clock_.ReplayFrameCount()), replaySeconds_);
-  }
-
  private:
-  static double SecondsSince(std::chrono::steady_clock::time_point start) {
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-  }
-
-  void Draw(std::int32_t time, Picture* picture) {
-    music_.SpectrumAt(time, frameSpectrum_);
-    DrawDemoFrame(time, frameSpectrum_, picture);
-    progress_.Update(++done_);
-  }
-
   const FrameClock& clock_;
   const MusicSamples& music_;
-  ProgressBar& progress_;
+  FrameCounter& counter_;
   float frameSpectrum_[kSpectrumValues] = {};
-  std::int64_t done_ = 0;
   std::int64_t written_ = 0;
-  double replaySeconds_ = 0.0;
-  double renderSeconds_ = 0.0;
 };
 
 // What an interrupted render leaves: the frames so far, in an output that is closed properly.
@@ -117,7 +97,42 @@ int StopInterrupted(FrameOutput& output, std::int64_t written, std::int64_t fram
   return 128 + InterruptingSignal();
 }
 
+void PrintTiming(std::int64_t frames, double seconds, double seekSeconds) {
+  std::fprintf(stderr, "kelvane-render: %lld frames in %.2f s, %.2f fps (seek to the first frame %.3f s)\n",
+               static_cast<long long>(frames), seconds, seconds > 0.0 ? double(frames) / seconds : 0.0,
+               seekSeconds);
+}
+
+// The frames of `range` in this process, after a seek to the first of them.
+int RenderHere(const RenderArguments& arguments, const std::string& outputPath, const FrameClock& clock,
+               std::int64_t frameCount, const FrameRange& range, const MusicSamples& music) {
+  std::string error;
+  std::unique_ptr<FrameOutput> output = MakeFrameOutput(arguments.output, outputPath);
+  const OutputRange outputRange{arguments.from, frameCount, arguments.fps, arguments.width, arguments.height,
+                                musicFile ? &music : nullptr};
+  if (!output->Open(outputRange, error)) return ReportRenderFailure(error);
+
+  const bool isWorker = arguments.workerFrames.has_value();
+  FrameCounter counter(range.end - range.first, arguments.progressFd, !isWorker && StandardErrorIsTerminal());
+  FrameRunner runner(clock, music, counter);
+  const double seekSeconds = runner.Seek(range.first);
+  const auto start = std::chrono::steady_clock::now();
+  const bool rendered = runner.Render(range, *output, error);
+  const double seconds = SecondsSince(start);
+  counter.Finish();
+  if (rendered && Interrupted()) return StopInterrupted(*output, runner.written(), range.end - range.first, outputPath);
+  const bool written = rendered && output->Finish(error);
+  if (written && arguments.timing) PrintTiming(range.end - range.first, seconds, seekSeconds);
+  StopHeadlessDemo();
+  return written ? 0 : ReportRenderFailure(error);
+}
+
 }  // namespace
+
+int ReportRenderFailure(const std::string& message) {
+  std::fprintf(stderr, "kelvane-render: %s\n", message.c_str());
+  return kRenderFailed;
+}
 
 int RunRender(const RenderArguments& arguments) {
   const std::string missing = MissingDemoContent(arguments.demoFolder);
@@ -125,31 +140,29 @@ int RunRender(const RenderArguments& arguments) {
   const std::string outputPath = fs::absolute(arguments.outputPath).string();
   std::string error;
   if (!CheckOutputWritable(arguments.output, outputPath, error)) return ReportRenderFailure(error);
-  if (SizeIsNot4By3(arguments.width, arguments.height))
+  const bool isWorker = arguments.workerFrames.has_value();
+  if (!isWorker && SizeIsNot4By3(arguments.width, arguments.height))
     std::fprintf(stderr, "kelvane-render: warning: %dx%d is not 4:3; the scenes are drawn for 4:3 and come out stretched\n",
                  arguments.width, arguments.height);
   CatchInterruptions();
+  if (isWorker) DieWithTheMainProcess();
   if (!EnterScratchFolder(arguments.demoFolder, error)) return ReportRenderFailure(error);
 
   StartDemoOffscreen(arguments.width, arguments.height);
   SettleMusicLength();
   const FrameClock clock{arguments.from, arguments.fps, arguments.to};
   const std::int64_t frameCount = clock.FrameCount(musicLength);
+  const FrameRange range =
+      isWorker ? *arguments.workerFrames : PartOfFrames(frameCount, arguments.part, arguments.parts);
   const MusicSamples music = DecodeFor(clock, frameCount);
 
-  std::unique_ptr<FrameOutput> output = MakeFrameOutput(arguments.output, outputPath);
-  const OutputRange range{arguments.from, frameCount, arguments.fps, arguments.width, arguments.height,
-                          musicFile ? &music : nullptr};
-  if (!output->Open(range, error)) return ReportRenderFailure(error);
+  const bool parallel = !isWorker && arguments.jobs > 1 && range.end - range.first > 1 &&
+                        arguments.output != RenderOutput::SinglePicture;
+  if (!parallel) return RenderHere(arguments, outputPath, clock, frameCount, range, music);
 
-  ProgressBar progress(clock.ReplayFrameCount() + frameCount, StandardErrorIsTerminal());
-  FrameRunner runner(clock, music, progress);
-  runner.Replay();
-  const bool rendered = runner.Render(frameCount, *output, error);
-  progress.Finish();
-  if (rendered && Interrupted()) return StopInterrupted(*output, runner.written(), frameCount, outputPath);
-  const bool written = rendered && output->Finish(error);
-  if (written && arguments.timing) runner.PrintTiming(frameCount);
+  // The workers start the demo themselves; this process keeps only the music for the video.
   StopHeadlessDemo();
-  return written ? 0 : ReportRenderFailure(error);
+  const OutputRange outputRange{arguments.from, frameCount, arguments.fps, arguments.width, arguments.height,
+                                musicFile ? &music : nullptr};
+  return RenderInParallel(arguments, outputPath, outputRange, range);
 }

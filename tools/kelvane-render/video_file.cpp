@@ -17,6 +17,7 @@ constexpr int kAudioRate = 44100;
 constexpr std::int64_t kAudioBitRate = 192000;
 constexpr const char* kVideoQuality = "18";  // x264's constant rate factor: visually lossless
 constexpr const char* kVideoPreset = "medium";
+constexpr std::size_t kConverterOverread = 64;
 
 std::string AvErrorText(int code) {
   char text[AV_ERROR_MAX_STRING_SIZE] = {};
@@ -31,6 +32,15 @@ struct EncodedStream {
   std::int64_t nextPts = 0;
 };
 
+// x264's AVX-512 routines (core 164) read bytes they never wrote, so the same frames encoded twice
+// come out differently, depending on what the heap held. Held to AVX2, the encoder gives the same
+// file every time, which a render in several processes relies on; at these sizes it is hardly slower.
+void HoldX264ToAvx2WhereAvx512Is([[maybe_unused]] AVCodecContext& encoder) {
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+  if (__builtin_cpu_supports("avx512f")) av_opt_set(encoder.priv_data, "x264-params", "asm=AVX2", 0);
+#endif
+}
+
 }  // namespace
 
 struct VideoFile::Parts {
@@ -42,6 +52,7 @@ struct VideoFile::Parts {
   SwsContext* converter = nullptr;
   AVPacket* packet = nullptr;
   std::vector<float> pendingAudio;  // interleaved stereo not yet a whole encoder frame
+  std::vector<std::uint8_t> paddedRgb;
   bool headerWritten = false;
   bool finished = false;
 
@@ -91,6 +102,7 @@ struct VideoFile::Parts {
     encoder.color_trc = AVCOL_TRC_SMPTE170M;
     av_opt_set(encoder.priv_data, "crf", kVideoQuality, 0);
     av_opt_set(encoder.priv_data, "preset", kVideoPreset, 0);
+    HoldX264ToAvx2WhereAvx512Is(encoder);
     if (!OpenEncoder(video, error)) return false;
     converter = sws_getContext(format.width, format.height, AV_PIX_FMT_RGB24, format.width, format.height,
                                AV_PIX_FMT_YUV420P, SWS_BICUBIC, nullptr, nullptr, nullptr);
@@ -197,7 +209,11 @@ bool VideoFile::AddFrame(const std::uint8_t* rgb, std::string& error) {
   AVFrame* frame = parts.video.frame;
   const int status = av_frame_make_writable(frame);
   if (status < 0) return parts.Fail(error, "out of memory", status);
-  const std::uint8_t* const source[1] = {rgb};
+  // The converter reads whole vectors, past the end of the last row: it gets a copy with room for that.
+  const std::size_t bytes = std::size_t(frame->width) * std::size_t(frame->height) * 3;
+  parts.paddedRgb.resize(bytes + kConverterOverread);
+  std::copy(rgb, rgb + bytes, parts.paddedRgb.begin());
+  const std::uint8_t* const source[1] = {parts.paddedRgb.data()};
   const int sourceStride[1] = {frame->width * 3};
   sws_scale(parts.converter, source, sourceStride, 0, frame->height, frame->data, frame->linesize);
   frame->pts = parts.video.nextPts++;
