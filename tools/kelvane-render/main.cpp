@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "base/version.h"
 #include "tools/kelvane-render/render_arguments.h"
 #include "tools/kelvane-render/render_job.h"
 
@@ -16,6 +17,10 @@ int main(int argc, char** argv) {
   const ParsedArguments parsed = ParseRenderArguments(std::vector<std::string>(argv + 1, argv + argc));
   if (parsed.arguments.help) {
     std::fputs(RenderUsage(), stdout);
+    return 0;
+  }
+  if (parsed.arguments.version) {
+    std::printf("kelvane-render (Kelvane) %s\n", kKelvaneVersion);
     return 0;
   }
   if (!parsed.error.empty()) {
