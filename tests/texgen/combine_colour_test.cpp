@@ -1,6 +1,6 @@
 #include "layer_test_support.h"
-#include "texgen/colour_ops.h"
-#include "texgen/combiners.h"
+#include "texgen/internal/colour_ops.h"
+#include "texgen/internal/combiners.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "texgen/distortions.h"
+#include "texgen/internal/distortions.h"
 
 #include "layer_test_support.h"
 

@@ -1,4 +1,4 @@
-#include "texgen/filters.h"
+#include "texgen/internal/filters.h"
 
 #include <cstdlib>
 

@@ -1,7 +1,7 @@
-#include "texgen/generators.h"
+#include "texgen/internal/generators.h"
 
 #include "layer_test_support.h"
-#include "texgen/dispatch.h"
+#include "texgen/internal/dispatch.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
-#include "texgen/helpers.h"
+#include "texgen/internal/helpers.h"
 
 #include <cmath>
 #include <random>
 
 #include "layer_test_support.h"
-#include "texgen/numeric.h"
+#include "texgen/internal/numeric.h"
 
 namespace {
 

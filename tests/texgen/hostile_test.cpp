@@ -7,10 +7,10 @@
 #include <limits>
 #include <random>
 
-#include "texgen/dispatch.h"
-#include "texgen/layers.h"
-#include "texgen/program.h"
-#include "texgen/text_compiler.h"
+#include "texgen/internal/dispatch.h"
+#include "texgen/internal/layers.h"
+#include "texgen/internal/oplist.h"
+#include "texgen/texgen.h"
 
 namespace {
 
@@ -60,7 +60,7 @@ TexgenProgram HostileButValidProgram(std::mt19937& rng) {
       const OpInfo* op = FindOp(list.codes[slot]);
       if (op == nullptr) continue;
       for (int a = 0; a < op->argCount; ++a) {
-        if (op->args[a].kind == ArgKind::Layer) list.params[slot][op->args[a].param] = rng() % 6;
+        if (op->args[a].kind == ArgKind::kLayer) list.params[slot][op->args[a].param] = rng() % 6;
       }
     }
   }
@@ -89,7 +89,7 @@ TEST(TexgenHostile, EachOperationAloneOnTheSmallestLayers) {
       OpParams p;
       for (float& v : p) v = NastyValue(rng);
       for (int a = 0; a < op->argCount; ++a) {
-        if (op->args[a].kind == ArgKind::Layer) p[op->args[a].param] = rng() % 6;
+        if (op->args[a].kind == ArgKind::kLayer) p[op->args[a].param] = rng() % 6;
       }
       ASSERT_TRUE(RunOp(code, p).ok()) << op->name;
     }

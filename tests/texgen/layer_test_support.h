@@ -6,8 +6,8 @@
 #include <array>
 #include <cstdint>
 
-#include "texgen/helpers.h"
-#include "texgen/layers.h"
+#include "texgen/internal/helpers.h"
+#include "texgen/internal/layers.h"
 
 using Rgb = std::array<std::uint8_t, 3>;
 

@@ -1,11 +1,11 @@
-#include "texgen/program.h"
+#include "texgen/internal/list_editor.h"
 
 #include <cstdio>
 #include <fstream>
 
 #include "layer_test_support.h"
-#include "texgen/dispatch.h"
-#include "texgen/oplist.h"
+#include "texgen/internal/dispatch.h"
+#include "texgen/internal/oplist.h"
 
 namespace {
 

@@ -3,9 +3,9 @@
 #include <clocale>
 #include <locale>
 
-#include "texgen/export.h"
-#include "texgen/oplist.h"
-#include "texgen/text_compiler.h"
+#include "texgen/texgen.h"
+#include "texgen/internal/oplist.h"
+#include "texgen/texgen.h"
 
 namespace {
 

@@ -8,9 +8,9 @@
 #include <sstream>
 #include <string>
 
-#include "texgen/oplist.h"
+#include "texgen/internal/oplist.h"
 #include "tests/support/subprocess.h"
-#include "texgen/text_compiler.h"
+#include "texgen/texgen.h"
 
 namespace {
 
