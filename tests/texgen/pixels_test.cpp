@@ -41,6 +41,8 @@ const struct PixelRow {
     {8, 8, "blobsLayer(1,12,1,false)", 3, 3, {86, 86, 86}},
     {8, 8, "blobsLayer(1,12,1,false)", 1, 7, {255, 255, 255}},
     {8, 8, "blobsLayer(1,12,1,false)", 0, 0, {0, 0, 0}},
+    // Seed 308: the blob lands on (5, 4) and draws 40, so its centre is 150 x (0.1 + 40 / 255).
+    {8, 8, "blobsLayer(1,308,1,false)", 5, 4, {38, 38, 38}},
     // Escape counts; the steps are width / 64 across and height / 16 down.
     {64, 16, "mandelBrot(1,-2,3,-1.5,3,16)", 0, 0, {1, 254, 254}},
     {64, 16, "mandelBrot(1,-2,3,-1.5,3,16)", 40, 3, {13, 242, 242}},
@@ -100,6 +102,9 @@ const struct PixelRow {
     {16, 16, "makeTilable(0,1,2)", 8, 2, {0, 0, 0}},
     {16, 16, "makeTilable(0,1,0)", 0, 0, {7, 7, 7}},  // border 0 reaches the corners
     {16, 16, "makeTilable(0,1,0)", 8, 0, {0, 0, 0}},  // but not the edge midpoints
+    // Border 4: at (3, 2) t = 45 / 64, still below 0.75, so a = 0.2343748 and b = 0.296875
+    // weigh the mirrors 48 + 192 + 192 and the pixel 48 of channel 0 (layer 0 times 16).
+    {16, 16, "scaleLayerRGB(0,2,16,16,16); makeTilable(2,1,4)", 3, 2, {115, 114, 113}},
     {8, 8, "sineDistort(0,1,0.7,1.5,1.3,2)", 3, 2, {4, 0, 4}},
     {8, 8, "sineDistort(0,1,0.7,1.5,1.3,2)", 5, 5, {4, 5, 1}},
     {8, 8, "sineDistort(0,1,0.7,1.5,1.3,2)", 2, 6, {0, 6, 6}},
