@@ -6,8 +6,7 @@
 #include <vector>
 
 #include "fuzz/fuzz_check.h"
-#include "texgen/oplist.h"
-#include "texgen/program.h"
+#include "texgen/texgen.h"
 
 namespace {
 constexpr std::int32_t kSize = 64;

@@ -8,9 +8,7 @@
 #include <string_view>
 
 #include "fuzz/fuzz_check.h"
-#include "texgen/export.h"
-#include "texgen/oplist.h"
-#include "texgen/text_compiler.h"
+#include "texgen/texgen.h"
 
 namespace {
 

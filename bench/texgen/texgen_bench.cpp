@@ -4,8 +4,7 @@
 
 #include <string>
 
-#include "texgen/dispatch.h"
-#include "texgen/layers.h"
+#include "texgen/texgen.h"
 
 namespace {
 
@@ -88,7 +87,8 @@ void RunCase(benchmark::State& state, Case c) {
 
 int main(int argc, char** argv) {
   for (const Case& c : kCases) {
-    const std::string name = FindOp(c.code)->name;
+    const std::string call = ExportOp(c.code, c.params);  // "name(arguments);"
+    const std::string name = call.substr(0, call.find('('));
     benchmark::RegisterBenchmark(name.c_str(), RunCase, c)
         ->Arg(256)
         ->Arg(512)

@@ -1,171 +1,171 @@
-#include "texgen/program.h"
-
+// The dispatch table's codes, the layers, the list editor, the program file and running programs.
 #include <cstdio>
 #include <fstream>
 
-#include "layer_test_support.h"
-#include "texgen/dispatch.h"
-#include "texgen/oplist.h"
+#include "support.h"
+#include "texgen/internal/list_editor.h"
+#include "texgen/internal/oplist.h"
 
 namespace {
 
-constexpr std::int32_t kColorLayer = 4, kAdjustRgb = 22, kInvert = 30, kBlur = 33;
+constexpr std::int32_t kColorLayer = 4, kAddLayers = 10, kAdjustRgb = 22, kBlur = 33;
 
-OpParams Colour(int layer, int r, int g, int b) {
-  return OpParams{static_cast<float>(layer), static_cast<float>(r), static_cast<float>(g),
-                  static_cast<float>(b)};
+// The codes of the file format, -1 to 53: code N runs the operation named by its call text.
+TEST(TexgenProgram, EveryCodeRunsItsOperation) {
+  std::string names;
+  for (std::int32_t code = -1; code <= 53; ++code) {
+    const std::string call = ExportOp(code, OpParams{});
+    names += call.substr(0, call.find('(')) + (call == " " ? "" : " ");
+  }
+  EXPECT_EQ(names,
+            " subPlasma sinePlasma perlinNoise particle colorLayer checkerBoardLayer blobsLayer "
+            "mandelBrot cellMachine  addLayers mulLayers randCombineLayers minCombineLayers "
+            "maxCombineLayers xorLayers orLayers andLayers   scaleLayerRGB scaleLayerHSV "
+            "adjustLayerRGB adjustLayerHSV sineLayerRGB equalizeRGB stretchRGB    invertLayer "
+            "embossLayer woodLayer blurLayer sharpenLayer edgeHLayer edgeVLayer motionBlur "
+            "makeTilable medianLayer sineDistort twirlLayer mapDistort tileLayer noiseDistort "
+            "moveDistort kaleidLayer tunnelDistort sculptureLayer logPolLayer erodeLayer "
+            "dilateLayer   ");
 }
 
-using TexgenLists = LayersOf<8, 8>;
-
-TEST_F(TexgenLists, AppendingAGeneratorRestartsTheList) {
-  const OpParams blur{1, 1};
-  ASSERT_TRUE(AddOp(1, false, kBlur, blur, -1).ok());
-  ASSERT_TRUE(AddOp(1, false, kBlur, blur, -1).ok());
-  ASSERT_TRUE(AddOp(1, false, kBlur, blur, -1).ok());
-  EXPECT_EQ(generatorState.lists[1].count, 3);
-  ASSERT_TRUE(AddOp(1, true, kColorLayer, Colour(1, 5, 6, 7), -1).ok());
-  EXPECT_EQ(generatorState.lists[1].count, 1);
-  EXPECT_EQ(generatorState.lists[1].codes[0], kColorLayer);
-  EXPECT_TRUE(LayerIsUniform(1, Rgb{5, 6, 7}));  // run at once
-}
-
-TEST_F(TexgenLists, PositionedAddAndSetReplaceWithoutRunning) {
-  ASSERT_TRUE(AddOp(0, true, kColorLayer, Colour(0, 1, 1, 1), -1).ok());
-  ASSERT_TRUE(AddOp(0, true, kColorLayer, Colour(0, 9, 9, 9), 0).ok());
-  EXPECT_TRUE(LayerIsUniform(0, Rgb{1, 1, 1}));
-  EXPECT_EQ(generatorState.lists[0].params[0][1], 9.0f);
-  ASSERT_TRUE(SetOp(0, 50, kBlur, OpParams{0, 0}).ok());
-  EXPECT_EQ(generatorState.lists[0].codes[50], kBlur);
-  EXPECT_EQ(generatorState.lists[0].count, 1);
-}
-
-TEST_F(TexgenLists, RemoveLastOpRerunsOrBlackens) {
-  ASSERT_TRUE(AddOp(2, true, kColorLayer, Colour(2, 50, 60, 70), -1).ok());
-  ASSERT_TRUE(RemoveLastOp(2, true).ok());
-  EXPECT_EQ(generatorState.lists[2].count, 0);
-  EXPECT_TRUE(LayerIsUniform(2, Rgb{0, 0, 0}));
-
-  ASSERT_TRUE(AddOp(3, true, kColorLayer, Colour(3, 10, 10, 10), -1).ok());
-  ASSERT_TRUE(AddOp(3, true, kAdjustRgb, OpParams{3, 3, 5, 5, 5}, -1).ok());
-  ASSERT_TRUE(AddOp(3, true, kInvert, OpParams{3, 3}, -1).ok());
-  EXPECT_TRUE(LayerIsUniform(3, Rgb{240, 240, 240}));
-  ASSERT_TRUE(RemoveLastOp(3, true).ok());
-  EXPECT_TRUE(LayerIsUniform(3, Rgb{15, 15, 15}));
-  ASSERT_TRUE(RemoveLastOp(3, false).ok());
-  EXPECT_TRUE(LayerIsUniform(3, Rgb{15, 15, 15}));  // no rerun: the layer stays
-  EXPECT_EQ(generatorState.lists[3].count, 1);
-}
-
-TEST_F(TexgenLists, EditingRefusalsNameListAndSlot) {
-  TexgenStatus s = AddOp(5, false, kBlur, OpParams{}, -1);
-  EXPECT_NE(s.error.find("list 5"), std::string::npos) << s.error;
-  s = AddOp(1, true, kBlur, OpParams{0, 6}, -1);
-  EXPECT_NE(s.error.find("list 1, slot 0"), std::string::npos) << s.error;
-  EXPECT_NE(s.error.find("target layer 6"), std::string::npos) << s.error;
-  EXPECT_EQ(generatorState.lists[1].count, 0);
-  s = SetOp(0, 100, kBlur, OpParams{});
-  EXPECT_NE(s.error.find("list 0, slot 100"), std::string::npos) << s.error;
-  for (int i = 0; i < kListSlots; ++i) ASSERT_TRUE(AddOp(4, false, kBlur, OpParams{}, -1).ok());
-  s = AddOp(4, false, kBlur, OpParams{}, -1);
-  EXPECT_NE(s.error.find("list 4 is full"), std::string::npos) << s.error;
-  EXPECT_FALSE(RunOp(kBlur, OpParams{-1, 0}).ok());
-  EXPECT_TRUE(RunOp(9, OpParams{}).ok());  // a code without an operation does nothing
-  EXPECT_TRUE(RunOp(-3, OpParams{}).ok());
-}
-
-TEST(TexgenLayers, SizesMustBePowersOfTwoFromTwo) {
-  EXPECT_FALSE(InitLayers(6, 8).ok());
-  EXPECT_FALSE(InitLayers(8, 1).ok());
-  EXPECT_FALSE(InitLayers(0, 8).ok());
-  EXPECT_FALSE(InitLayers(-8, 8).ok());
-  EXPECT_FALSE(InitLayers(1 << 20, 2).ok());
+TEST(TexgenProgram, LayerSizesAndInitialisation) {
+  for (auto [w, h] : {std::pair{6, 8}, std::pair{8, 1}, std::pair{0, 8}, std::pair{8192, 2}}) {
+    EXPECT_FALSE(InitLayers(w, h).ok()) << w << "x" << h;
+  }
+  EXPECT_EQ(InitLayers(12, 8).error,
+            "layer size refused: width 12 is not a power of two from 2 to 4096");
   ASSERT_TRUE(InitLayers(2, 4).ok());
   EXPECT_EQ(generatorState.maskX, 1);
   EXPECT_EQ(generatorState.maskY, 3);
+  for (int layer = 0; layer < 6; ++layer) std::fill_n(LayerData(layer), LayerBytes(), 9);
+  generatorState.lists[2].count = 7;
+  ASSERT_TRUE(InitLayers(2, 4).ok());  // layers 0 to 4 black, lists empty; 5 keeps its bytes
+  for (int layer = 0; layer < 6; ++layer) EXPECT_EQ(LayerIs(layer, Rgb{0, 0, 0}), layer < 5);
+  EXPECT_EQ(generatorState.lists[2].count, 0);
   FreeLayers();
-  EXPECT_FALSE(RunOp(kBlur, OpParams{0, 0}).ok());  // nothing allocated
+  EXPECT_EQ(RunOp(kBlur, OpParams{0, 0}).error, "the layers are not allocated (InitLayers first)");
 }
 
+OpParams Colour(int layer, int value) {
+  return OpParams{float(layer), float(value), float(value), float(value)};
+}
+
+using TexgenEditor = LayersOf<8, 8>;
+
+TEST_F(TexgenEditor, AppendReplaceAndRemove) {
+  for (int i = 0; i < 3; ++i) ASSERT_TRUE(AddOp(1, false, kBlur, OpParams{1, 1}, -1).ok());
+  ASSERT_TRUE(AddOp(1, true, kColorLayer, Colour(1, 5), -1).ok());  // a generator restarts
+  ASSERT_TRUE(AddOp(1, true, kAddLayers, OpParams{1, 1, 1, 1, 1}, -1).ok());  // code 10 appends
+  EXPECT_TRUE(LayerIs(1, Rgb{10, 10, 10}));                                   // both ran at once
+  ASSERT_TRUE(AddOp(1, true, kColorLayer, Colour(1, 9), 0).ok());             // a position replaces
+  ASSERT_TRUE(SetOp(1, 50, kBlur, OpParams{0, 0}).ok());                      // and runs nothing
+  EXPECT_TRUE(LayerIs(1, Rgb{10, 10, 10}));
+  const OpList& list = generatorState.lists[1];
+  EXPECT_EQ(list.count, 2);
+  EXPECT_EQ(list.codes[1], kAddLayers);
+  EXPECT_EQ(list.codes[50], kBlur);
+  ASSERT_TRUE(RemoveLastOp(1, true).ok());  // the rest runs again from slot 0
+  EXPECT_TRUE(LayerIs(1, Rgb{9, 9, 9}));
+  ASSERT_TRUE(AddOp(3, true, kAdjustRgb, OpParams{1, 3, 5, 5, 5}, -1).ok());
+  ASSERT_TRUE(RemoveLastOp(3, false).ok());  // no rerun: the layer stays
+  EXPECT_TRUE(LayerIs(3, Rgb{14, 14, 14}));
+  ASSERT_TRUE(RemoveLastOp(1, true).ok());
+  EXPECT_TRUE(LayerIs(1, Rgb{0, 0, 0}));  // none left: layer number `list` is blackened
+  EXPECT_EQ(list.count, 0);
+}
+
+TEST_F(TexgenEditor, RefusalsNameListAndSlot) {
+  const std::pair<TexgenStatus, const char*> cases[] = {
+      {AddOp(5, false, kBlur, OpParams{}, -1), "list 5 is outside 0 to 4"},
+      {AddOp(1, true, kBlur, OpParams{0, 6}, -1),
+       "list 1, slot 0: blurLayer: target layer 6 is outside 0 to 5"},
+      {SetOp(0, 100, kBlur, OpParams{}), "list 0, slot 100: slots are 0 to 99"},
+      {SetOp(0, -1, kBlur, OpParams{}), "list 0, slot -1: slots are 0 to 99"},
+      {RunOp(kBlur, OpParams{-1, 0}), "blurLayer: source layer -1 is outside 0 to 5"},
+      {RunOp(9, OpParams{}), ""},  // a code without an operation does nothing
+      {RunOp(-3, OpParams{}), ""}};
+  for (const auto& [status, error] : cases) EXPECT_EQ(status.error, error);
+  EXPECT_EQ(generatorState.lists[1].count, 0);
+  for (int i = 0; i < kListSlots; ++i) ASSERT_TRUE(AddOp(4, false, kBlur, OpParams{}, -1).ok());
+  EXPECT_EQ(AddOp(4, false, kBlur, OpParams{}, -1).error, "list 4 is full (100 operations)");
+  EXPECT_TRUE(AddOp(4, false, kColorLayer, OpParams{}, -1).ok());  // a generator restarts it
+}
+
+// Layer 3 is not the picture; list 4 runs in order, and its slot 7 beyond the count is not run.
 TexgenProgram ColourProgram() {
   TexgenProgram program;
-  program[4].count = 1;
-  program[4].codes[0] = kColorLayer;
-  program[4].params[0] = Colour(4, 1, 2, 3);
-  program[4].codes[7] = kBlur;  // beyond count: carried, not run
+  program[3].count = 1;
+  program[3].codes[0] = kColorLayer;
+  program[3].params[0] = Colour(3, 7);
+  program[4].count = 2;
+  program[4].codes = {kColorLayer, kAdjustRgb, 0, 0, 0, 0, 0, kBlur};
+  program[4].params[0] = OpParams{4, 11, 2, 3};
+  program[4].params[1] = OpParams{4, 4, -10, 0, 0};
   return program;
-}
-
-TEST(TexgenProgram, EmptyProgramGivesBlackPixelsWithZeroTopByte) {
-  const std::vector<std::uint8_t> bytes(kProgramFileBytes, 0);
-  std::vector<std::uint32_t> pixels(16 * 8, 0xFFFFFFFFu);
-  ASSERT_TRUE(LoadAndRunBytes(pixels, bytes.data(), bytes.size(), 16, 8, false).ok());
-  for (std::uint32_t p : pixels) ASSERT_EQ(p, 0u);
-}
-
-TEST(TexgenProgram, LayerFourBecomesRedGreenBluePixels) {
-  std::vector<std::uint32_t> pixels;
-  ASSERT_TRUE(RunProgram(pixels, ColourProgram(), 4, 2, true).ok());
-  ASSERT_EQ(pixels.size(), 8u);
-  for (std::uint32_t p : pixels) EXPECT_EQ(p, 0x00010203u);
-  std::vector<std::uint32_t> small(3);
-  EXPECT_FALSE(RunProgram(small, ColourProgram(), 4, 2, false).ok());
 }
 
 TEST(TexgenProgram, FileLayoutIsLittleEndianListAfterList) {
   TexgenProgram program = ColourProgram();
-  program[1].count = 2;
   program[1].codes[1] = 0x01020304;
   program[1].params[99][9] = 1.0f;
   const std::vector<std::uint8_t> bytes = EncodeProgram(program);
   ASSERT_EQ(bytes.size(), 22020u);
-  const std::size_t list1 = 4404, list4 = 4 * 4404;
-  EXPECT_EQ(bytes[list1], 2);
-  EXPECT_EQ(bytes[list1 + 4 + 4], 0x04);  // code of slot 1, low byte first
-  EXPECT_EQ(bytes[list1 + 4 + 7], 0x01);
-  EXPECT_EQ(bytes[list1 + 4403], 0x3F);  // 1.0f = 0x3F800000, last byte of the list
-  EXPECT_EQ(bytes[list4 + 4], kColorLayer);
-  EXPECT_EQ(bytes[list4 + 4 + 7 * 4], kBlur);       // slots beyond count carried
-  EXPECT_EQ(bytes[list4 + 404 + 4 * 3 + 3], 0x40);  // param 3 of slot 0: 3.0f = 0x40400000
+  // Offsets in list 1 (from 4404) and list 4 (from 17616): the code of slot 1, low byte first;
+  // 1.0f = 0x3F800000 ends the list; list 4's count; the code of slot 7, beyond the count;
+  // 3.0f = 0x40400000, parameter 3 of slot 0; -10.0f = 0xC1200000, parameter 2 of slot 1.
+  const std::pair<std::size_t, int> expected[] = {
+      {4412, 0x04},   {4415, 0x01},        {8807, 0x3F},       {17616, 2},
+      {17648, kBlur}, {17616 + 419, 0x40}, {17616 + 455, 0xC1}};
+  for (auto [offset, value] : expected) EXPECT_EQ(bytes[offset], value) << offset;
   TexgenProgram back;
   ASSERT_TRUE(DecodeProgram(bytes.data(), bytes.size(), back).ok());
   EXPECT_EQ(EncodeProgram(back), bytes);
 }
 
-TEST(TexgenProgram, RefusalsNameListAndSlot) {
-  TexgenProgram program = ColourProgram();
-  program[2].count = 101;
-  std::vector<std::uint32_t> pixels;
-  TexgenStatus s = RunProgram(pixels, program, 8, 8, true);
-  EXPECT_NE(s.error.find("list 2: count 101"), std::string::npos) << s.error;
-  EXPECT_TRUE(pixels.empty());  // refused before anything was touched
-  program[2].count = -1;
-  EXPECT_NE(RunProgram(pixels, program, 8, 8, true).error.find("list 2: count -1"),
-            std::string::npos);
-  program[2].count = 3;
-  program[2].codes[2] = 42;  // mapDistort: source, map, target
-  program[2].params[2] = OpParams{0, 1, 17};
-  s = RunProgram(pixels, program, 8, 8, true);
-  EXPECT_NE(s.error.find("list 2, slot 2: mapDistort: target layer 17"), std::string::npos)
-      << s.error;
-  EXPECT_FALSE(RunProgram(pixels, ColourProgram(), 12, 8, true).ok());
-  EXPECT_FALSE(RunProgram(pixels, ColourProgram(), 8, 1, true).ok());
+TEST(TexgenProgram, LayerFourBecomesTheRedGreenBluePixels) {
+  const std::vector<std::uint8_t> empty(kProgramFileBytes, 0);
+  std::vector<std::uint32_t> pixels(16 * 8, 0xFFFFFFFFu);
+  ASSERT_TRUE(LoadAndRunBytes(pixels, empty.data(), empty.size(), 16, 8, false).ok());
+  EXPECT_EQ(pixels, std::vector<std::uint32_t>(16 * 8, 0));  // black with a top byte of 0
+  const std::string path = ::testing::TempDir() + "texgen_program_test.bin";
+  ASSERT_TRUE(WriteProgramFile(path, ColourProgram()).ok());
+  ASSERT_TRUE(LoadAndRun(pixels, path, 4, 2, true).ok());
+  EXPECT_EQ(pixels, std::vector<std::uint32_t>(8, 0x00010203u));
+  std::vector<std::uint32_t> small(7);
+  EXPECT_EQ(LoadAndRun(small, path, 4, 2, false).error,
+            path + ": the pixel buffer holds 7 pixels, the picture needs 8");
+  EXPECT_EQ(LoadAndRun(pixels, path, 3, 2, true).error,
+            path + ": layer size refused: width 3 is not a power of two from 2 to 4096");
+  std::remove(path.c_str());
 }
 
-TEST(TexgenProgram, ProgramFilesMissingShortAndWhole) {
-  const std::string path = ::testing::TempDir() + "texgen_program_test.bin";
+TEST(TexgenProgram, RefusalsNameTheFileListAndSlot) {
+  TexgenProgram program = ColourProgram();
   std::vector<std::uint32_t> pixels;
+  for (auto [count, error] : {std::pair{101, "list 2: count 101 is outside 0 to 100"},
+                              std::pair{-1, "list 2: count -1 is outside 0 to 100"}}) {
+    program[2].count = count;
+    EXPECT_EQ(RunProgram(pixels, program, 8, 8, true).error, error);
+    EXPECT_EQ(CheckListCounts(program).error, error);
+    EXPECT_TRUE(pixels.empty());  // refused before anything was touched
+  }
+  program[2].count = 100;
+  EXPECT_TRUE(CheckListCounts(program).ok());
+  program[2].codes[2] = 42;  // mapDistort: source, map, target
+  program[2].params[2] = OpParams{0, 1, 17};
+  EXPECT_EQ(RunProgram(pixels, program, 8, 8, true).error,
+            "list 2, slot 2: mapDistort: target layer 17 is outside 0 to 5");
+  const std::string path = ::testing::TempDir() + "texgen_short.bin", missing = path + ".none";
+  std::ofstream(path, std::ios::binary) << std::string(22019, '\0') << std::flush;
+  EXPECT_EQ(LoadAndRun(pixels, missing, 8, 8, true).error,
+            "I/O error 2 (file not found): " + missing);
+  EXPECT_EQ(LoadAndRun(pixels, path, 8, 8, true).error,
+            "I/O error 100 (read past the end of the file): " + path +
+                " (22019 bytes; a program holds 22020)");
   std::remove(path.c_str());
-  TexgenStatus s = LoadAndRun(pixels, path, 8, 8, true);
-  EXPECT_NE(s.error.find("file not found"), std::string::npos) << s.error;
-  { std::ofstream(path, std::ios::binary) << std::string(22019, '\0'); }
-  s = LoadAndRun(pixels, path, 8, 8, true);
-  EXPECT_NE(s.error.find(path), std::string::npos) << s.error;
-  EXPECT_NE(s.error.find("22019"), std::string::npos) << s.error;
-  ASSERT_TRUE(WriteProgramFile(path, ColourProgram()).ok());
-  ASSERT_TRUE(LoadAndRun(pixels, path, 2, 2, true).ok());
-  EXPECT_EQ(pixels, (std::vector<std::uint32_t>(4, 0x00010203u)));
-  std::remove(path.c_str());
+  EXPECT_EQ(WriteProgramFile("/dev/full", program).error, "I/O error 101 (write error): /dev/full");
+  EXPECT_EQ(WriteProgramFile(missing + "/p.bin", program).error,
+            "I/O error 3 (path not found): " + missing + "/p.bin");
 }
 
 }  // namespace

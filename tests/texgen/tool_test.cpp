@@ -1,93 +1,89 @@
-// The texgen tool as a subprocess: compile, export, run, and how it reports errors.
+// The texgen tool as a subprocess in a scratch folder: compile, export, run, and its messages and
+// exit codes (0 done, 1 failed, 2 usage).
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <array>
-#include <cstdio>
-#include <fstream>
-#include <sstream>
-#include <string>
-
-#include "texgen/oplist.h"
 #include "tests/support/subprocess.h"
-#include "texgen/text_compiler.h"
+#include "tools/common/png_io.h"
 
 namespace {
 
-struct Outcome {
-  int code;
-  std::string output;  // stdout and stderr together
+struct TexgenTool : ::testing::Test {
+  TempFolder folder;
+
+  ProcessResult Texgen(std::vector<std::string> args) {
+    args.insert(args.begin(), TEXGEN_BINARY);
+    return RunProcess(args, folder.path());
+  }
+  std::string Read(const std::string& name) { return ReadWholeFile(folder.File(name)); }
+  void Write(const std::string& name, const std::string& text) {
+    WriteWholeFile(folder.File(name), text);
+  }
 };
 
-Outcome Texgen(const std::string& args) {
-  const std::string command = std::string(TEXGEN_BINARY) + " " + args + " 2>&1";
-  Outcome outcome{-1, {}};
-  std::FILE* pipe = popen(command.c_str(), "r");
-  if (pipe == nullptr) return outcome;
-  std::array<char, 512> buffer;
-  while (std::fgets(buffer.data(), buffer.size(), pipe) != nullptr) outcome.output += buffer.data();
-  const int status = pclose(pipe);
-  outcome.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return outcome;
-}
-
-// Files go to a folder of this test process's own, removed when it exits.
-std::string Temp(const char* name) {
-  static const TempFolder folder;
-  return folder.File(name);
-}
-
-void WriteText(const std::string& path, const std::string& text) { std::ofstream(path) << text; }
-
-std::string ReadBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
-TEST(TexgenTool, CompileExportRunRoundTrip) {
-  const std::string source = Temp("tool_source.txt"), program = Temp("tool_program.bin"),
-                    again = Temp("tool_again.txt"), program2 = Temp("tool_program2.bin"),
-                    png = Temp("tool_out.png");
-  WriteText(source, "list 4\ncolorLayer(4,10,20,30);\nblurLayer(4,4);\n");
-  ASSERT_EQ(Texgen("compile " + source + " " + program).code, 0);
-  EXPECT_EQ(ReadBytes(program).size(), 22020u);
-  const Outcome exported = Texgen("export " + program);
-  ASSERT_EQ(exported.code, 0) << exported.output;
-  EXPECT_EQ(exported.output,
+TEST_F(TexgenTool, CompileExportRunRoundTrip) {
+  Write("a.txt", "list 4\ncolorLayer(4,10,20,30);\nblurLayer(4,4);\n");
+  ASSERT_EQ(Texgen({"compile", "a.txt", "a.prg"}).exitCode, 0);
+  EXPECT_EQ(Read("a.prg").size(), 22020u);
+  const ProcessResult exported = Texgen({"export", "a.prg"});
+  EXPECT_EQ(exported.exitCode, 0);
+  EXPECT_EQ(exported.out,
             "list 0\nlist 1\nlist 2\nlist 3\nlist 4\ncolorLayer(4,10,20,30);\nblurLayer(4,4);\n");
-  WriteText(again, exported.output);
-  ASSERT_EQ(Texgen("compile " + again + " " + program2).code, 0);
-  EXPECT_EQ(ReadBytes(program), ReadBytes(program2));
-  const Outcome run = Texgen("run " + program + " " + png + " --size 16x8");
-  ASSERT_EQ(run.code, 0) << run.output;
-  const std::string picture = ReadBytes(png);
-  ASSERT_GT(picture.size(), 24u);
-  EXPECT_EQ(picture.substr(1, 3), "PNG");
-  EXPECT_EQ(static_cast<unsigned char>(picture[19]), 16);  // IHDR width
-  EXPECT_EQ(static_cast<unsigned char>(picture[23]), 8);   // IHDR height
+  Write("b.txt", exported.out);
+  ASSERT_EQ(Texgen({"compile", "b.txt", "b.prg"}).exitCode, 0);
+  EXPECT_EQ(Read("a.prg"), Read("b.prg"));
+  const ProcessResult run = Texgen({"run", "a.prg", "a.png", "--size", "16x8"});
+  EXPECT_EQ(run.exitCode, 0);
+  EXPECT_EQ(run.out + run.err, "");
+  Picture picture;
+  std::string error;
+  ASSERT_TRUE(ReadPng(folder.File("a.png"), picture, error)) << error;
+  EXPECT_EQ(picture.width, 16);
+  EXPECT_EQ(picture.height, 8);
+  EXPECT_EQ(picture.channels, 3);
+  for (std::size_t i = 0; i < picture.pixels.size(); ++i) {
+    ASSERT_EQ(picture.pixels[i], 10 * (i % 3 + 1)) << i;  // red, green, blue
+  }
 }
 
-TEST(TexgenTool, ErrorsNameFileLineAndProblem) {
-  const std::string source = Temp("tool_bad.txt"), program = Temp("tool_bad.bin");
-  WriteText(source, "# fine\nblurLayer(1,2);\nwoodLayer(0,9,4);\n");
-  Outcome o = Texgen("compile " + source + " " + program);
-  EXPECT_NE(o.code, 0);
-  EXPECT_NE(o.output.find(source + ":3: woodLayer argument 2 (target): layer 9 is outside 0 to 5"),
-            std::string::npos)
-      << o.output;
-  o = Texgen("run " + Temp("tool_missing.bin") + " " + Temp("x.png"));
-  EXPECT_NE(o.code, 0);
-  EXPECT_NE(o.output.find("tool_missing.bin"), std::string::npos) << o.output;
-  o = Texgen("run a b --size 100x64");
-  EXPECT_NE(o.code, 0);
-  o = Texgen("frobnicate");
-  EXPECT_NE(o.output.find("unknown command"), std::string::npos) << o.output;
-  for (const char* help : {"--help", "run --help", "export --help", "compile --help"}) {
-    o = Texgen(help);
-    EXPECT_EQ(o.code, 0) << help;
-    EXPECT_NE(o.output.find("texgen"), std::string::npos) << help;
+TEST_F(TexgenTool, MessagesAndExitCodes) {
+  Write("bad.txt", "# fine\nblurLayer(1,2);\nwoodLayer(0,9,4);\n");
+  Write("short.prg", "0123");
+  Write("good.txt", "blurLayer(1,2);\n");
+  ASSERT_EQ(Texgen({"compile", "good.txt", "good.prg"}).exitCode, 0);
+  const struct {
+    std::vector<std::string> args;
+    int code;
+    std::string output;  // the first line of standard error, or of standard output with code 0
+  } cases[] = {
+      {{"compile", "bad.txt", "x.prg"},
+       1,
+       "texgen: bad.txt:3: woodLayer argument 2 (target): layer 9 is outside 0 to 5"},
+      {{"compile", "none.txt", "x.prg"}, 1, "texgen: none.txt: cannot be read"},
+      {{"run", "none.prg", "x.png"}, 1, "texgen: I/O error 2 (file not found): none.prg"},
+      {{"export", "short.prg"},
+       1,
+       "texgen: I/O error 100 (read past the end of the file): short.prg (4 bytes; a program "
+       "holds 22020)"},
+      {{"run", "good.prg", "x.png", "--size", "100x64"},
+       1,
+       "texgen: good.prg: layer size refused: width 100 is not a power of two from 2 to 4096"},
+      {{"run", "a", "b", "--size", "0x64"}, 2, "texgen: --size takes WxH, e.g. 512x512"},
+      {{"run", "a", "b", "--size"}, 2, "texgen: --size needs a value such as 512x512"},
+      {{"run", "a"}, 2, "texgen: run takes PROGRAM and OUT.png"},
+      {{"export"}, 2, "texgen: export takes one PROGRAM"},
+      {{"compile", "a"}, 2, "texgen: compile takes SOURCE.txt and PROGRAM"},
+      {{"frobnicate"}, 2, "texgen: unknown command \"frobnicate\""},
+      {{}, 2, "texgen: no command given"},
+      {{"--help"}, 0, "usage: texgen run PROGRAM OUT.png [--size WxH]"},
+      {{"run", "--help"}, 0, "texgen run PROGRAM OUT.png [--size WxH]"},
+      {{"export", "--help"}, 0, "texgen export PROGRAM"},
+      {{"compile", "--help"}, 0, "texgen compile SOURCE.txt PROGRAM"},
+  };
+  for (const auto& row : cases) {
+    const ProcessResult result = Texgen(row.args);
+    const std::string& text = row.code == 0 ? result.out : result.err;
+    EXPECT_EQ(result.exitCode, row.code) << row.output;
+    EXPECT_EQ(text.substr(0, text.find('\n')), row.output);
   }
 }
 

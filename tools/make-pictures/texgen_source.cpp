@@ -5,8 +5,7 @@
 #include <stdexcept>
 #include <vector>
 
-#include "texgen/program.h"
-#include "texgen/text_compiler.h"
+#include "texgen/texgen.h"
 
 namespace {
 

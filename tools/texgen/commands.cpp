@@ -6,10 +6,7 @@
 #include <sstream>
 #include <vector>
 
-#include "texgen/export.h"
-#include "texgen/oplist.h"
-#include "texgen/program.h"
-#include "texgen/text_compiler.h"
+#include "texgen/texgen.h"
 #include "tools/common/png_io.h"
 
 namespace {
@@ -70,10 +67,7 @@ int RunCommand(const std::string& program, const std::string& png, PictureSize s
 int ExportCommand(const std::string& program) {
   TexgenProgram lists;
   if (TexgenStatus s = ReadProgramFile(program, lists); !s.ok()) return Fail(s.error);
-  for (int i = 0; i < kListCount; ++i) {
-    if (TexgenStatus s = CheckListCount(i, lists[i].count); !s.ok())
-      return Fail(program + ": " + s.error);
-  }
+  if (TexgenStatus s = CheckListCounts(lists); !s.ok()) return Fail(program + ": " + s.error);
   std::cout << ExportProgram(lists);
   return std::cout.good() ? 0 : Fail("cannot write to standard output");
 }

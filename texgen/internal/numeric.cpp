@@ -1,4 +1,4 @@
-#include "texgen/numeric.h"
+#include "texgen/internal/numeric.h"
 
 #include <cmath>
 

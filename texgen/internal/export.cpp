@@ -1,10 +1,12 @@
-#include "texgen/export.h"
-
 #include <charconv>
 
-#include "texgen/dispatch.h"
-#include "texgen/numeric.h"
+#include "texgen/internal/dispatch.h"
+#include "texgen/internal/numeric.h"
+#include "texgen/texgen.h"
 
+namespace {
+
+// A real argument: "." and 15 significant digits without trailing zeros, whatever the locale.
 std::string FormatReal(float value) {
   // to_chars never consults the locale, so the separator is always ".". The single is widened to
   // double exactly before it is printed.
@@ -14,20 +16,18 @@ std::string FormatReal(float value) {
   return std::string(text, result.ptr);
 }
 
-namespace {
-
 std::string FormatArg(const OpArg& arg, const OpParams& p) {
   switch (arg.kind) {
-    case ArgKind::Layer:
-    case ArgKind::Int:
+    case ArgKind::kLayer:
+    case ArgKind::kInt:
       return std::to_string(TruncateReal(p[arg.param]));
-    case ArgKind::Real:
+    case ArgKind::kReal:
       return FormatReal(p[arg.param]);
-    case ArgKind::Flag:
+    case ArgKind::kFlag:
       return ParamFlag(p[arg.param]) ? "true" : "false";
-    case ArgKind::Difference:
+    case ArgKind::kDifference:
       return FormatReal(MandelSpan(p[arg.param], p[arg.base]));
-    case ArgKind::Fixed:
+    case ArgKind::kFixed:
       return FormatReal(kMandelBailout);
   }
   return {};

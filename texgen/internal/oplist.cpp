@@ -1,4 +1,4 @@
-#include "texgen/oplist.h"
+#include "texgen/internal/oplist.h"
 
 #include <bit>
 #include <cerrno>
@@ -6,7 +6,7 @@
 #include <memory>
 
 #include "base/diagnostics.h"
-#include "texgen/dispatch.h"
+#include "texgen/internal/dispatch.h"
 
 namespace {
 
@@ -81,16 +81,24 @@ TexgenStatus CheckListCount(int list, std::int32_t count) {
                             " is outside 0 to " + std::to_string(kListSlots));
 }
 
+TexgenStatus CheckListCounts(const TexgenProgram& program) {
+  for (int i = 0; i < kListCount; ++i) {
+    if (TexgenStatus s = CheckListCount(i, program[i].count); !s.ok()) return s;
+  }
+  return TexgenStatus::Ok();
+}
+
+std::string SlotName(int list, int slot) {
+  return "list " + std::to_string(list) + ", slot " + std::to_string(slot);
+}
+
 TexgenStatus CheckProgram(const TexgenProgram& program) {
   for (int i = 0; i < kListCount; ++i) {
     const OpList& list = program[i];
     if (TexgenStatus s = CheckListCount(i, list.count); !s.ok()) return s;
     for (int slot = 0; slot < list.count; ++slot) {
       TexgenStatus s = CheckOpLayers(list.codes[slot], list.params[slot]);
-      if (!s.ok()) {
-        return TexgenStatus::Fail("list " + std::to_string(i) + ", slot " + std::to_string(slot) +
-                                  ": " + s.error);
-      }
+      if (!s.ok()) return TexgenStatus::Fail(SlotName(i, slot) + ": " + s.error);
     }
   }
   return TexgenStatus::Ok();

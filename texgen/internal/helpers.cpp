@@ -1,11 +1,11 @@
-#include "texgen/helpers.h"
+#include "texgen/internal/helpers.h"
 
 #include <algorithm>
 #include <bit>
 #include <cmath>
 
-#include "texgen/layers.h"
-#include "texgen/numeric.h"
+#include "texgen/internal/layers.h"
+#include "texgen/internal/numeric.h"
 
 std::uint32_t randomState = 0;
 

@@ -1,11 +1,10 @@
-#include "texgen/text_compiler.h"
-
 #include <charconv>
 #include <cstdint>
 #include <vector>
 
-#include "texgen/dispatch.h"
-#include "texgen/layers.h"
+#include "texgen/internal/dispatch.h"
+#include "texgen/internal/layers.h"
+#include "texgen/texgen.h"
 
 namespace {
 
@@ -105,25 +104,25 @@ class Compiler {
   static std::string Argument(const OpArg& arg, std::string_view text, OpParams& params) {
     const std::string shown = "\"" + std::string(text) + "\"";
     switch (arg.kind) {
-      case ArgKind::Layer:
-      case ArgKind::Int: {
+      case ArgKind::kLayer:
+      case ArgKind::kInt: {
         std::int64_t n = 0;
         if (!ParseInteger(text, n)) {
           return "expected an integer, found " + shown;
         }
-        if (arg.kind == ArgKind::Layer && !ValidLayer(static_cast<std::int32_t>(n))) {
+        if (arg.kind == ArgKind::kLayer && !ValidLayer(static_cast<std::int32_t>(n))) {
           return "layer " + std::to_string(n) + " is outside 0 to 5";
         }
         params[arg.param] = static_cast<float>(n);
         return {};
       }
-      case ArgKind::Flag:
+      case ArgKind::kFlag:
         if (text != "true" && text != "false") return "expected true or false, found " + shown;
         params[arg.param] = text == "true" ? 1.0f : 0.0f;
         return {};
-      case ArgKind::Real:
-      case ArgKind::Difference:
-      case ArgKind::Fixed:
+      case ArgKind::kReal:
+      case ArgKind::kDifference:
+      case ArgKind::kFixed:
         return RealArgument(arg, text, params);
     }
     return "unsupported argument";
@@ -132,10 +131,10 @@ class Compiler {
   static std::string RealArgument(const OpArg& arg, std::string_view text, OpParams& params) {
     float value = 0.0f;
     if (!ParseFloat(text, value)) return "expected a number, found \"" + std::string(text) + "\"";
-    if (arg.kind == ArgKind::Fixed) {
+    if (arg.kind == ArgKind::kFixed) {
       return value == kMandelBailout ? std::string() : "the bailout is always 16";
     }
-    if (arg.kind == ArgKind::Difference) {
+    if (arg.kind == ArgKind::kDifference) {
       // Stored as the end point: start + span; the start argument comes first in the call.
       value = static_cast<float>(static_cast<long double>(params[arg.base]) + value);
     }

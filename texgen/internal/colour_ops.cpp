@@ -1,11 +1,11 @@
-#include "texgen/colour_ops.h"
+#include "texgen/internal/colour_ops.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "texgen/helpers.h"
-#include "texgen/layers.h"
-#include "texgen/numeric.h"
+#include "texgen/internal/helpers.h"
+#include "texgen/internal/layers.h"
+#include "texgen/internal/numeric.h"
 
 namespace {
 

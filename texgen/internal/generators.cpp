@@ -1,17 +1,17 @@
-#include "texgen/generators.h"
+#include "texgen/internal/generators.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <utility>
 
-#include "texgen/helpers.h"
-#include "texgen/layers.h"
-#include "texgen/numeric.h"
+#include "texgen/internal/helpers.h"
+#include "texgen/internal/layers.h"
+#include "texgen/internal/numeric.h"
 
 namespace {
 
-const GeneratorState& S() { return generatorState; }
+const GeneratorState& State() { return generatorState; }
 
 void SetPixel(std::uint8_t* p, std::uint8_t r, std::uint8_t g, std::uint8_t b) {
   p[0] = r;
@@ -20,8 +20,8 @@ void SetPixel(std::uint8_t* p, std::uint8_t r, std::uint8_t g, std::uint8_t b) {
 }
 
 void DrawPlasmaGrid(std::uint8_t* data, std::int64_t step, std::uint32_t mask, bool colour) {
-  for (std::int64_t y = 0; y < S().height; y += step) {
-    for (std::int64_t x = 0; x < S().width; x += step) {
+  for (std::int64_t y = 0; y < State().height; y += step) {
+    for (std::int64_t x = 0; x < State().width; x += step) {
       std::uint8_t* p = PixelAt(data, x, y);
       p[0] = static_cast<std::uint8_t>(NextRandom() & mask);
       if (colour) {
@@ -82,10 +82,10 @@ void subPlasma(int layer, std::int32_t step, std::int32_t seed, std::int32_t ran
   if (step <= 1) return;
   const float f = static_cast<float>(1.0L / step);
   AxisWeights wx, wy;
-  wx.Fill(step, S().width, f);
-  wy.Fill(step, S().height, f);
-  for (std::int64_t y0 = 0; y0 < S().height; y0 += step) {
-    for (std::int64_t x0 = 0; x0 < S().width; x0 += step)
+  wx.Fill(step, State().width, f);
+  wy.Fill(step, State().height, f);
+  for (std::int64_t y0 = 0; y0 < State().height; y0 += step) {
+    for (std::int64_t x0 = 0; x0 < State().width; x0 += step)
       InterpolateCell(data, x0, y0, step, wx, wy);
   }
 }
@@ -113,13 +113,13 @@ void perlinNoise(int layer, std::int32_t step, std::int32_t seed, std::int32_t a
 void sinePlasma(int layer, float freqX, float freqY, float amplitude) {
   const float k = static_cast<float>(amplitude * 0.00390625L);
   long double wave[kMaxLayerSize];  // the column term, the same in every row
-  for (std::int32_t x = 0; x < S().width; ++x) {
+  for (std::int32_t x = 0; x < State().width; ++x) {
     wave[x] = 63.5L * std::sin(static_cast<long double>(freqX) * x);
   }
-  for (std::int32_t y = 0; y < S().height; ++y) {
+  for (std::int32_t y = 0; y < State().height; ++y) {
     const float r =
         static_cast<float>(127.0L + 63.5L * std::sin(static_cast<long double>(freqY) * y));
-    for (std::int32_t x = 0; x < S().width; ++x) {
+    for (std::int32_t x = 0; x < State().width; ++x) {
       const std::uint8_t v = TruncToByte(k * (r + wave[x]));
       SetPixel(PixelAt(layer, x, y), v, v, v);
     }
@@ -128,11 +128,11 @@ void sinePlasma(int layer, float freqX, float freqY, float amplitude) {
 
 void particle(int layer, float falloff) {
   const float k = static_cast<float>(180.0L * falloff);
-  const std::int32_t hx = S().width / 2;
-  const std::int32_t hy = S().height / 2;
-  for (std::int32_t y = 0; y < S().height; ++y) {
+  const std::int32_t hx = State().width / 2;
+  const std::int32_t hy = State().height / 2;
+  for (std::int32_t y = 0; y < State().height; ++y) {
     const float ny = static_cast<float>((1.0L / hy) * (y - hy));
-    for (std::int32_t x = 0; x < S().width; ++x) {
+    for (std::int32_t x = 0; x < State().width; ++x) {
       const float nx = static_cast<float>((1.0L / hx) * (x - hx));
       const float r = FastSqrt(static_cast<float>(static_cast<long double>(ny) * ny +
                                                   static_cast<long double>(nx) * nx));
@@ -173,10 +173,10 @@ void checkerBoardLayer(int layer, std::int32_t cellWidth, std::int32_t cellHeigh
   cellHeight = std::max(cellHeight, 1);
   ColourRotation c{
       {0, 0, 0}, {LowByte(r1), LowByte(g1), LowByte(b1)}, {LowByte(r2), LowByte(g2), LowByte(b2)}};
-  const bool extraTurn = (S().width / cellWidth) % 2 == 0 && S().width % cellWidth != 0;
-  for (std::int32_t y = 0; y < S().height; ++y) {
+  const bool extraTurn = (State().width / cellWidth) % 2 == 0 && State().width % cellWidth != 0;
+  for (std::int32_t y = 0; y < State().height; ++y) {
     if (y % cellHeight == 0) c.Rotate();
-    for (std::int32_t x = 0; x < S().width; ++x) {
+    for (std::int32_t x = 0; x < State().width; ++x) {
       if (x % cellWidth == 0) c.Rotate();
       std::memcpy(PixelAt(layer, x, y), c.current, 3);
     }
@@ -185,6 +185,8 @@ void checkerBoardLayer(int layer, std::int32_t cellWidth, std::int32_t cellHeigh
 }
 
 namespace {
+
+constexpr int kMaxBlobs = 16;
 
 struct Blob {
   std::int64_t x;
@@ -208,18 +210,18 @@ void blobsLayer(int layer, std::int32_t seed, std::int32_t count, bool colour) {
   SeedRandom(seed);
   const int blobs = std::clamp(count, 0, kMaxBlobs);
   Blob blob[kMaxBlobs];
-  const auto w = static_cast<std::uint32_t>(S().width);
-  const auto h = static_cast<std::uint32_t>(S().height);
+  const auto w = static_cast<std::uint32_t>(State().width);
+  const auto h = static_cast<std::uint32_t>(State().height);
   for (int i = 0; i < blobs; ++i) {
-    blob[i].x = ((NextRandom() * w) >> 8) & static_cast<std::uint32_t>(S().maskX);
-    blob[i].y = ((NextRandom() * h) >> 8) & static_cast<std::uint32_t>(S().maskY);
+    blob[i].x = ((NextRandom() * w) >> 8) & static_cast<std::uint32_t>(State().maskX);
+    blob[i].y = ((NextRandom() * h) >> 8) & static_cast<std::uint32_t>(State().maskY);
     blob[i].strength[0] = BlobStrength();
     blob[i].strength[1] = colour ? BlobStrength() : 0.0f;
     blob[i].strength[2] = colour ? BlobStrength() : 0.0f;
   }
-  const long double inverseR = 1.0L / (0.333333L * S().width * S().height);
-  for (std::int64_t y = 0; y < S().height; ++y) {
-    for (std::int64_t x = 0; x < S().width; ++x) {
+  const long double inverseR = 1.0L / (0.333333L * State().width * State().height);
+  for (std::int64_t y = 0; y < State().height; ++y) {
+    for (std::int64_t x = 0; x < State().width; ++x) {
       float sum[3] = {0.0f, 0.0f, 0.0f};
       for (int i = 0; i < blobs; ++i) {
         const std::int64_t dy = blob[i].y - y, dx = blob[i].x - x;
@@ -255,12 +257,12 @@ int EscapeCount(float cr, float ci, float bailout) {
 }  // namespace
 
 void mandelBrot(int layer, float left, float width, float top, float height, float bailout) {
-  const float fW = static_cast<float>(S().width);
-  const float fH = static_cast<float>(S().height);
+  const float fW = static_cast<float>(State().width);
+  const float fH = static_cast<float>(State().height);
   float ci = top;
-  for (std::int32_t y = 0; y < S().height; ++y) {
+  for (std::int32_t y = 0; y < State().height; ++y) {
     float cr = left;
-    for (std::int32_t x = 0; x < S().width; ++x) {
+    for (std::int32_t x = 0; x < State().width; ++x) {
       const auto n = static_cast<std::uint8_t>(EscapeCount(cr, ci, bailout));
       SetPixel(PixelAt(layer, x, y), n, static_cast<std::uint8_t>(255 - n),
                static_cast<std::uint8_t>(255 - n));
@@ -274,12 +276,12 @@ void cellMachine(int layer, std::int32_t seed, std::int32_t rule) {
   SeedRandom(seed);
   FillLayer(layer, 0);
   std::uint8_t* data = LayerData(layer);
-  for (std::int32_t x = 0; x < S().width; ++x) {
+  for (std::int32_t x = 0; x < State().width; ++x) {
     if ((NextRandom() >> 10) == 0) SetPixel(PixelAt(data, x, 0), 255, 255, 255);
   }
   const auto bits = static_cast<std::uint32_t>(rule);
-  for (std::int32_t y = 1; y < S().height; ++y) {
-    for (std::int32_t x = 0; x < S().width; ++x) {
+  for (std::int32_t y = 1; y < State().height; ++y) {
+    for (std::int32_t x = 0; x < State().width; ++x) {
       const int pattern = (PixelAt(data, x - 1, y - 1)[0] != 0 ? 1 : 0) +
                           (PixelAt(data, x, y - 1)[0] != 0 ? 2 : 0) +
                           (PixelAt(data, x + 1, y - 1)[0] != 0 ? 4 : 0);

@@ -16,5 +16,3 @@ void checkerBoardLayer(int layer, std::int32_t cellWidth, std::int32_t cellHeigh
 void blobsLayer(int layer, std::int32_t seed, std::int32_t count, bool colour);
 void mandelBrot(int layer, float left, float width, float top, float height, float bailout);
 void cellMachine(int layer, std::int32_t seed, std::int32_t rule);
-
-inline constexpr int kMaxBlobs = 16;

@@ -1,16 +1,16 @@
-#include "texgen/distortions.h"
+#include "texgen/internal/distortions.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstring>
 
-#include "texgen/helpers.h"
-#include "texgen/layers.h"
-#include "texgen/numeric.h"
+#include "texgen/internal/helpers.h"
+#include "texgen/internal/layers.h"
+#include "texgen/internal/numeric.h"
 
 namespace {
 
-const GeneratorState& S() { return generatorState; }
+const GeneratorState& State() { return generatorState; }
 
 using Real = long double;
 
@@ -21,8 +21,8 @@ template <typename Write>
 void ThroughCopy(int source, int target, Write write) {
   CopyLayer(source, kScratchLayer);
   std::uint8_t* out = LayerData(target);
-  for (std::int32_t y = 0; y < S().height; ++y) {
-    for (std::int32_t x = 0; x < S().width; ++x) write(x, y, PixelAt(out, x, y));
+  for (std::int32_t y = 0; y < State().height; ++y) {
+    for (std::int32_t x = 0; x < State().width; ++x) write(x, y, PixelAt(out, x, y));
   }
 }
 
@@ -30,8 +30,8 @@ void ThroughCopy(int source, int target, Write write) {
 template <typename Write>
 void ThroughScratch(int target, Write write) {
   std::uint8_t* scratch = LayerData(kScratchLayer);
-  for (std::int32_t y = 0; y < S().height; ++y) {
-    for (std::int32_t x = 0; x < S().width; ++x) write(x, y, PixelAt(scratch, x, y));
+  for (std::int32_t y = 0; y < State().height; ++y) {
+    for (std::int32_t x = 0; x < State().width; ++x) write(x, y, PixelAt(scratch, x, y));
   }
   CopyLayer(kScratchLayer, target);
 }
@@ -44,7 +44,7 @@ void CopyFrom(const std::uint8_t* layer, std::int64_t x, std::int64_t y, std::ui
 
 void sineDistort(int source, int target, float freqY, float ampX, float freqX, float ampY) {
   long double waveY[kMaxLayerSize];  // the vertical displacement depends on the column only
-  for (std::int32_t x = 0; x < S().width; ++x) {
+  for (std::int32_t x = 0; x < State().width; ++x) {
     waveY[x] = ampY * std::sin(static_cast<Real>(freqX) * x);
   }
   float ox = 0.0f;
@@ -94,11 +94,11 @@ void mapDistort(int source, int map, int target, float scaleX, float scaleY) {
 void tileLayer(int source, int target) {
   const std::uint8_t* in = LayerData(source);
   ThroughScratch(target, [&](std::int64_t x, std::int64_t y, std::uint8_t* out) {
-    const std::int64_t X = (2 * x) & S().maskX, Y = (2 * y) & S().maskY;
-    const std::uint8_t* a = PixelAt(in, X, Y);
-    const std::uint8_t* b = PixelAt(in, X + 1, Y);
-    const std::uint8_t* c = PixelAt(in, X, Y + 1);
-    const std::uint8_t* d = PixelAt(in, X + 1, Y + 1);
+    const std::int64_t fromX = (2 * x) & State().maskX, fromY = (2 * y) & State().maskY;
+    const std::uint8_t* a = PixelAt(in, fromX, fromY);
+    const std::uint8_t* b = PixelAt(in, fromX + 1, fromY);
+    const std::uint8_t* c = PixelAt(in, fromX, fromY + 1);
+    const std::uint8_t* d = PixelAt(in, fromX + 1, fromY + 1);
     for (int k = 0; k < kChannels; ++k)
       out[k] = static_cast<std::uint8_t>((a[k] + b[k] + c[k] + d[k]) >> 2);
   });
@@ -110,9 +110,9 @@ void twirlLayer(int source, int target, float strength, float radiusScale) {
     CopyLayer(source, target);
     return;
   }
-  const Real area = 2.0L * S().width * S().height;
+  const Real area = 2.0L * State().width * State().height;
   const float k = Single(1.0L / (std::sqrt(area) * radiusScale));
-  const std::int32_t hx = S().width / 2, hy = S().height / 2;
+  const std::int32_t hx = State().width / 2, hy = State().height / 2;
   const std::uint8_t* copy = LayerData(kScratchLayer);
   ThroughCopy(source, target, [&](std::int32_t x, std::int32_t y, std::uint8_t* out) {
     const float fy = Single(y - hy), fx = Single(x - hx);
@@ -151,8 +151,8 @@ float TunnelDepth(float i, float depth, float a) {
 }  // namespace
 
 void tunnelDistort(int source, int target, float depth) {
-  const float k = Single(S().width / (2.0L * kPi));
-  const std::int32_t hx = S().width / 2, hy = S().height / 2;
+  const float k = Single(State().width / (2.0L * kPi));
+  const std::int32_t hx = State().width / 2, hy = State().height / 2;
   std::uint8_t* result = LayerData(target);
   ThroughCopy(source, target, [&](std::int32_t x, std::int32_t y, std::uint8_t* out) {
     const float fy = Single(y - hy), fx = Single(x - hx);
@@ -170,10 +170,11 @@ void tunnelDistort(int source, int target, float depth) {
 }
 
 void logPolLayer(int source, int target) {
-  const float k = Single(2.0L * kPi / S().height);
-  const float cx = static_cast<float>(S().width / 2), cy = static_cast<float>(S().height / 2);
+  const float k = Single(2.0L * kPi / State().height);
+  const float cx = static_cast<float>(State().width / 2),
+              cy = static_cast<float>(State().height / 2);
   long double cosA[kMaxLayerSize], sinA[kMaxLayerSize];  // the angle depends on the column only
-  for (std::int32_t x = 0; x < S().width; ++x) {
+  for (std::int32_t x = 0; x < State().width; ++x) {
     const float a = Single(static_cast<Real>(k) * x);
     cosA[x] = std::cos(static_cast<Real>(a));
     sinA[x] = std::sin(static_cast<Real>(a));
@@ -194,7 +195,7 @@ void logPolLayer(int source, int target) {
 namespace {
 
 void CopyBlock(const std::uint8_t* from, std::uint8_t* to, std::int32_t x0, std::int32_t y0) {
-  const std::int32_t hx = S().width / 2, hy = S().height / 2;
+  const std::int32_t hx = State().width / 2, hy = State().height / 2;
   for (std::int32_t y = y0; y < y0 + hy; ++y) {
     std::memmove(PixelAt(to, x0, y), PixelAt(from, x0, y),
                  static_cast<std::size_t>(hx) * kChannels);
@@ -203,7 +204,7 @@ void CopyBlock(const std::uint8_t* from, std::uint8_t* to, std::int32_t x0, std:
 
 // One mirror step of the kaleidoscope, on the target in place.
 void MirrorStep(std::uint8_t* t, int step) {
-  const std::int32_t w = S().width, h = S().height, hx = w / 2, hy = h / 2;
+  const std::int32_t w = State().width, h = State().height, hx = w / 2, hy = h / 2;
   for (std::int32_t y = 0; y < hy; ++y) {
     for (std::int32_t x = 0; x < hx; ++x) {
       switch (step) {
@@ -231,7 +232,7 @@ void kaleidLayer(int source, int target, std::int32_t quadrant) {
   if (quadrant < 1 || quadrant > 4) return;
   const int q = quadrant - 1;
   std::uint8_t* t = LayerData(target);
-  CopyBlock(LayerData(source), t, (q % 2) * (S().width / 2), (q / 2) * (S().height / 2));
+  CopyBlock(LayerData(source), t, (q % 2) * (State().width / 2), (q / 2) * (State().height / 2));
   MirrorStep(t, q);
   MirrorStep(t, quadrant % 4);
   MirrorStep(t, (quadrant + 1) % 4);

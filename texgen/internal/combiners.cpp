@@ -1,11 +1,11 @@
-#include "texgen/combiners.h"
+#include "texgen/internal/combiners.h"
 
 #include <algorithm>
 #include <cstring>
 
-#include "texgen/helpers.h"
-#include "texgen/layers.h"
-#include "texgen/numeric.h"
+#include "texgen/internal/helpers.h"
+#include "texgen/internal/layers.h"
+#include "texgen/internal/numeric.h"
 
 namespace {
 
@@ -67,6 +67,10 @@ void andLayers(int source1, int source2, int target, float weight1, float weight
 }
 
 namespace {
+
+// randCombineLayers copies at most this many pixel pairs per source for each pixel of the layer:
+// weights above about 10.7 (1.5 x weight > 16) saturate instead of running for ever.
+constexpr long double kMaxScatterPerPixel = 16.0L;
 
 // How many pixel pairs of a source the scatter copies: 1.5 x weight (single) x pixels, rounded.
 std::int64_t ScatterCount(float weight) {

@@ -10,7 +10,3 @@ void maxCombineLayers(int source1, int source2, int target, float weight1, float
 void xorLayers(int source1, int source2, int target, float weight1, float weight2);
 void orLayers(int source1, int source2, int target, float weight1, float weight2);
 void andLayers(int source1, int source2, int target, float weight1, float weight2);
-
-// randCombineLayers copies at most this many pixel pairs per source for each pixel of the layer:
-// weights above about 10.7 (1.5 x weight > 16) saturate instead of running for ever.
-inline constexpr long double kMaxScatterPerPixel = 16.0L;

@@ -1,20 +1,21 @@
-#include "texgen/filters.h"
+#include "texgen/internal/filters.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
-#include "texgen/helpers.h"
-#include "texgen/layers.h"
-#include "texgen/numeric.h"
+#include "texgen/internal/helpers.h"
+#include "texgen/internal/layers.h"
+#include "texgen/internal/numeric.h"
 
 namespace {
 
-const GeneratorState& S() { return generatorState; }
+const GeneratorState& State() { return generatorState; }
 
-// The 3 x 3 neighbourhood of one channel: columns L, C, R and rows A (above), M, B (below).
+// The 3 x 3 neighbourhood of one channel: columns l, c, r and rows a (above), m, b (below), so
+// `la` is the value left above and `c` the centre.
 struct Window {
-  int LA, CA, RA, LM, c, RM, LB, CB, RB;
+  int la, ca, ra, lm, c, rm, lb, cb, rb;
 };
 
 Window ReadWindow(const std::uint8_t* scratch, std::int64_t x, std::int64_t y, int k) {
@@ -30,8 +31,8 @@ void FilterLayer(int source, int target, Filter filter) {
   CopyLayer(source, kScratchLayer);
   const std::uint8_t* scratch = LayerData(kScratchLayer);
   std::uint8_t* out = LayerData(target);
-  for (std::int64_t y = 0; y < S().height; ++y) {
-    for (std::int64_t x = 0; x < S().width; ++x) {
+  for (std::int64_t y = 0; y < State().height; ++y) {
+    for (std::int64_t x = 0; x < State().width; ++x) {
       std::uint8_t* p = PixelAt(out, x, y);
       for (int k = 0; k < kChannels; ++k) p[k] = filter(ReadWindow(scratch, x, y, k));
     }
@@ -41,17 +42,17 @@ void FilterLayer(int source, int target, Filter filter) {
 std::uint8_t Cap255(int v) { return static_cast<std::uint8_t>(std::min(v, 255)); }
 
 int HorizontalGradient(const Window& w) {
-  return (w.LA + 2 * w.LM + w.LB) - (w.RA + 2 * w.RM + w.RB);
+  return (w.la + 2 * w.lm + w.lb) - (w.ra + 2 * w.rm + w.rb);
 }
 int VerticalGradient(const Window& w) {
-  return (w.LA + 2 * w.CA + w.RA) - (w.LB + 2 * w.CB + w.RB);
+  return (w.la + 2 * w.ca + w.ra) - (w.lb + 2 * w.cb + w.rb);
 }
 
 }  // namespace
 
 void blurLayer(int source, int target) {
   FilterLayer(source, target, [](const Window& w) {
-    const int sum = w.LA + 2 * w.CA + w.RA + 2 * w.LM + 4 * w.c + 2 * w.RM + w.LB + 2 * w.CB + w.RB;
+    const int sum = w.la + 2 * w.ca + w.ra + 2 * w.lm + 4 * w.c + 2 * w.rm + w.lb + 2 * w.cb + w.rb;
     return LowByte(sum >> 4);
   });
 }
@@ -59,7 +60,7 @@ void blurLayer(int source, int target) {
 void sharpenLayer(int source, int target) {
   FilterLayer(source, target, [](const Window& w) {
     const int v =
-        ((5 * w.c) >> 1) - ((w.LA + w.RA + w.LB + w.RB) >> 3) - ((w.CA + w.LM + w.RM + w.CB) >> 2);
+        ((5 * w.c) >> 1) - ((w.la + w.ra + w.lb + w.rb) >> 3) - ((w.ca + w.lm + w.rm + w.cb) >> 2);
     return static_cast<std::uint8_t>(std::clamp(v, 0, 255));
   });
 }
@@ -76,8 +77,8 @@ void edgeHLayer(int source, int target) {
 
 void embossLayer(int source, int target) {
   FilterLayer(source, target, [](const Window& w) {
-    const int gx = 128 + (w.RA + w.RM + w.RB) - (w.LA + w.LM + w.LB);
-    const int gy = 128 + (w.LB + w.CB + w.RB) - (w.LA + w.CA + w.RA);
+    const int gx = 128 + (w.ra + w.rm + w.rb) - (w.la + w.lm + w.lb);
+    const int gy = 128 + (w.lb + w.cb + w.rb) - (w.la + w.ca + w.ra);
     return Cap255(static_cast<int>(ISqrt(static_cast<std::uint32_t>(gx * gx + gy * gy))));
   });
 }
@@ -85,14 +86,14 @@ void embossLayer(int source, int target) {
 void dilateLayer(int source, int target) {
   FilterLayer(source, target, [](const Window& w) {
     return static_cast<std::uint8_t>(
-        std::max({w.LA, w.CA, w.RA, w.LM, w.c, w.RM, w.LB, w.CB, w.RB}));
+        std::max({w.la, w.ca, w.ra, w.lm, w.c, w.rm, w.lb, w.cb, w.rb}));
   });
 }
 
 void erodeLayer(int source, int target) {
   FilterLayer(source, target, [](const Window& w) {
     return static_cast<std::uint8_t>(
-        std::min({w.LA, w.CA, w.RA, w.LM, w.c, w.RM, w.LB, w.CB, w.RB}));
+        std::min({w.la, w.ca, w.ra, w.lm, w.c, w.rm, w.lb, w.cb, w.rb}));
   });
 }
 
@@ -101,7 +102,7 @@ namespace {
 // The five largest values seen so far, in descending order; the fifth is the median of nine.
 std::uint8_t FifthLargest(const Window& w) {
   int top[5] = {0, 0, 0, 0, 0};
-  for (int v : {w.LA, w.CA, w.RA, w.LM, w.c, w.RM, w.LB, w.CB, w.RB}) {
+  for (int v : {w.la, w.ca, w.ra, w.lm, w.c, w.rm, w.lb, w.cb, w.rb}) {
     if (v <= top[4]) continue;
     int place = 4;
     while (place > 0 && top[place - 1] < v) {
@@ -191,14 +192,14 @@ void TriangleSumsOfRow(const std::uint8_t* row, int k, std::int64_t width, std::
 // A negative radius acts as 0; a radius beyond the width acts as the width, which keeps the
 // weighted sums within 64 bits (the window then already covers the row more than twice).
 void motionBlur(int source, int target, std::int32_t radius) {
-  const std::int64_t w = S().width;
+  const std::int64_t w = State().width;
   const std::int64_t n = std::clamp<std::int64_t>(radius, 0, w);
   CopyLayer(source, kScratchLayer);
   const std::uint8_t* scratch = LayerData(kScratchLayer);
   std::uint8_t* out = LayerData(target);
   const std::int64_t divisor = (n + 1) * (n + 1);
   std::int64_t sums[kMaxLayerSize];
-  for (std::int64_t y = 0; y < S().height; ++y) {
+  for (std::int64_t y = 0; y < State().height; ++y) {
     const std::uint8_t* row = scratch + y * w * kChannels;
     std::uint8_t* outRow = out + y * w * kChannels;
     for (int k = 0; k < kChannels; ++k) {
@@ -218,8 +219,8 @@ struct TileBlend {
 
 TileBlend MakeTileBlend(std::int32_t border) {
   TileBlend t{};
-  t.hx = S().width / 2;
-  t.hy = S().height / 2;
+  t.hx = State().width / 2;
+  t.hy = State().height / 2;
   const std::int64_t r = t.hx - border;
   t.r2 = static_cast<float>(r * r);
   const long double d = static_cast<long double>(static_cast<float>(t.hy * t.hx)) - t.r2;
@@ -234,7 +235,7 @@ void makeTilable(int source, int target, std::int32_t border) {
   CopyLayer(source, kScratchLayer);
   const std::uint8_t* s = LayerData(kScratchLayer);
   std::uint8_t* out = LayerData(target);
-  const std::int64_t w = S().width, h = S().height;
+  const std::int64_t w = State().width, h = State().height;
   for (std::int64_t y = 0; y < h; ++y) {
     for (std::int64_t x = 0; x < w; ++x) {
       const std::int64_t dx = x - blend.hx, dy = y - blend.hy;

@@ -7,16 +7,16 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
 #include <vector>
 
-#include "texgen/oplist.h"
-#include "texgen/status.h"
+#include "texgen/texgen.h"
 
 inline constexpr int kLayerCount = 6;
 inline constexpr int kScratchLayer = 5;
 inline constexpr int kChannels = 3;
-// Largest accepted width or height: six layers of 4096 x 4096 already take 288 MiB.
-inline constexpr std::int32_t kMaxLayerSize = 4096;
+inline constexpr const char* kLayersNotAllocated =
+    "the layers are not allocated (InitLayers first)";
 
 struct GeneratorState {
   std::int32_t width = 0;
@@ -32,10 +32,7 @@ extern GeneratorState generatorState;
 // Why a size cannot be used (empty when it can): powers of two from 2 to kMaxLayerSize.
 std::string CheckLayerSize(std::int32_t width, std::int32_t height);
 
-// (Re)allocates the six layers, empties the five lists and blackens layers 0 to 4; layer 5 keeps
-// what it held when the size is unchanged. Refuses a size that CheckLayerSize rejects.
-TexgenStatus InitLayers(std::int32_t width, std::int32_t height);
-void FreeLayers();
+// Whether InitLayers has allocated all six layers at the current size.
 bool LayersReady();
 inline bool ValidLayer(std::int32_t index) { return index >= 0 && index < kLayerCount; }
 

@@ -1,4 +1,4 @@
-#include "texgen/layers.h"
+#include "texgen/internal/layers.h"
 
 #include <cstring>
 

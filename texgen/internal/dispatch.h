@@ -7,23 +7,22 @@
 #include <cstdint>
 #include <string_view>
 
-#include "texgen/oplist.h"
-#include "texgen/status.h"
+#include "texgen/texgen.h"
 
 enum class ArgKind {
-  Layer,       // a layer index: truncated parameter, must lie in 0 to 5
-  Int,         // truncated parameter
-  Real,        // the single-precision parameter
-  Flag,        // true exactly when the parameter is 1.0
-  Difference,  // parameter `param` minus parameter `base`, single (mandelBrot's width, height)
-  Fixed,       // a constant that is not read from the block (mandelBrot's bailout 16)
+  kLayer,       // a layer index: truncated parameter, must lie in 0 to 5
+  kInt,         // truncated parameter
+  kReal,        // the single-precision parameter
+  kFlag,        // true exactly when the parameter is 1.0
+  kDifference,  // parameter `param` minus parameter `base`, single (mandelBrot's width, height)
+  kFixed,       // a constant that is not read from the block (mandelBrot's bailout 16)
 };
 
 struct OpArg {
   ArgKind kind;
   int param;
   const char* name;
-  int base = 0;  // Difference only
+  int base = 0;  // kDifference only
 };
 
 inline constexpr int kMaxOpArgs = 10;
@@ -45,9 +44,9 @@ const OpInfo* FindOpByName(std::string_view name);
 // one).
 TexgenStatus CheckOpLayers(std::int32_t code, const OpParams& params);
 
-// Runs one operation. A code without an operation does nothing; an operation with a layer index
-// outside 0 to 5, or layers that are not allocated, is refused and does nothing.
-TexgenStatus RunOp(std::int32_t code, const OpParams& params);
+// Runs slots 0 to count - 1 of list `list` of the generator's state in order; a refusal names the
+// list and the slot and stops the run.
+TexgenStatus RunList(int list, std::int32_t count);
 
 // mandelBrot's width and height: the difference of two parameters in extended precision, as single.
 inline float MandelSpan(float end, float start) {
