@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "platform/sound_errors.h"
-#include "tests/sound/sound_files.h"
+#include "tests/platform/sound_files.h"
 
 namespace {
 

@@ -13,7 +13,6 @@
 #include <string>
 
 #include "base/diagnostics.h"
-#include "runtime/frame_loop.h"
 #include "platform/window.h"
 
 namespace {

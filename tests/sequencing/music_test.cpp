@@ -12,7 +12,7 @@
 #include "platform/sound_errors.h"
 #include "base/failure_trap.h"
 #include "sequencing/music_state.h"
-#include "tests/sound/sound_files.h"
+#include "tests/platform/sound_files.h"
 
 namespace {
 

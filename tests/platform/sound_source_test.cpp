@@ -5,7 +5,7 @@
 #include <fstream>
 
 #include "platform/sound_errors.h"
-#include "tests/sound/sound_files.h"
+#include "tests/platform/sound_files.h"
 
 namespace {
 
