@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "platform/window.h"
+#include "platform/internal/window_steps.h"
 
 TEST(HeadlessWindow, ContextHasTheRequestedFormatAndDraws) {
   ASSERT_TRUE(zenCreateWindow("Glimmer", 320, 240, 32, false));

@@ -11,7 +11,6 @@
 #include <thread>
 #include <vector>
 
-#include "platform/sound_errors.h"
 #include "tests/platform/sound_files.h"
 
 namespace {

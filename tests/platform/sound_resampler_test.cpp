@@ -1,4 +1,4 @@
-#include "platform/sound_resampler.h"
+#include "platform/internal/sound_resampler.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
-#include "platform/sound_source.h"
+#include "platform/internal/sound_source.h"
 
 #include <gtest/gtest.h>
 
 #include <fstream>
 
-#include "platform/sound_errors.h"
+#include "platform/sound.h"
 #include "tests/platform/sound_files.h"
 
 namespace {

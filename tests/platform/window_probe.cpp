@@ -13,6 +13,7 @@
 #include <string>
 
 #include "base/diagnostics.h"
+#include "platform/internal/video.h"
 #include "platform/window.h"
 
 namespace {

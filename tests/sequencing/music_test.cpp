@@ -9,7 +9,7 @@
 #include <thread>
 #include <vector>
 
-#include "platform/sound_errors.h"
+#include "platform/sound.h"
 #include "base/failure_trap.h"
 #include "sequencing/music_state.h"
 #include "tests/platform/sound_files.h"

@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <optional>
 
-#include "platform/sound_errors.h"
+#include "platform/sound.h"
 #include "base/diagnostics.h"
 #include "runtime/startup.h"
 #include "sequencing/music_state.h"

@@ -1,11 +1,11 @@
-#include "platform/sound_source.h"
+#include "platform/internal/sound_source.h"
 
 #include <sndfile.h>
 #include <sys/stat.h>
 
 #include <cerrno>
 
-#include "platform/sound_errors.h"
+#include "platform/sound.h"
 
 namespace {
 

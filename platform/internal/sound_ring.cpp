@@ -1,4 +1,4 @@
-#include "platform/sound_ring.h"
+#include "platform/internal/sound_ring.h"
 
 #include <algorithm>
 

@@ -1,8 +1,8 @@
-#include "platform/sound_device_output.h"
+#include "platform/internal/sound_device_output.h"
 
 #include <SDL.h>
 
-#include "platform/sound_errors.h"
+#include "platform/sound.h"
 
 namespace {
 

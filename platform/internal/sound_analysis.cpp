@@ -1,4 +1,4 @@
-#include "platform/sound_analysis.h"
+#include "platform/sound.h"
 
 #include <fftw3.h>
 

@@ -6,11 +6,9 @@
 #include <memory>
 #include <mutex>
 
-#include "platform/sound_device_output.h"
-#include "platform/sound_errors.h"
-#include "platform/sound_silent_output.h"
-#include "platform/sound_analysis.h"
-#include "platform/sound_stream.h"
+#include "platform/internal/sound_device_output.h"
+#include "platform/internal/sound_silent_output.h"
+#include "platform/internal/sound_stream.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "platform/sound_silent_output.h"
+#include "platform/internal/sound_silent_output.h"
 
 #include <algorithm>
 #include <condition_variable>

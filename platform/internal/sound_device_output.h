@@ -5,6 +5,6 @@
 
 #include <memory>
 
-#include "platform/sound_output.h"
+#include "platform/internal/sound_output.h"
 
 std::unique_ptr<SoundOutput> OpenDeviceOutput(std::int32_t mixRate, SoundPull pull, std::int32_t& error);

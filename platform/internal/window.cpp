@@ -1,4 +1,4 @@
-#include "platform/window.h"
+#include "platform/internal/window_steps.h"
 
 #include "base/diagnostics.h"
 #include "base/failure_trap.h"

@@ -1,13 +1,13 @@
-#include "platform/sound_stream.h"
+#include "platform/internal/sound_stream.h"
 
 #include <algorithm>
 
-#include "platform/sound_resampler.h"
-#include "platform/sound_source.h"
+#include "platform/internal/sound_decoder.h"
+#include "platform/internal/sound_source.h"
+#include "platform/sound.h"
 
 namespace {
 
-constexpr std::size_t kDecodeBlockFrames = 4096;
 // The buffer holds at least this much, whatever the buffer size asks for, so the output's own
 // buffers (up to a few thousand frames) always find enough in it.
 constexpr std::size_t kMinimumBufferFrames = 8192;
@@ -40,23 +40,12 @@ SoundStream::~SoundStream() {
 }
 
 void SoundStream::Decode() {
-  StereoResampler resampler(source_->rate(), mixRate_);
-  std::vector<float> decoded(2 * kDecodeBlockFrames);
+  LoopingDecoder decoder(*source_, mixRate_);
   std::vector<float> converted;
-  bool emptyPass = true;  // nothing decoded since the last rewind
-  for (;;) {
-    const std::size_t got = source_->Read(decoded.data(), kDecodeBlockFrames);
-    if (got == 0) {
-      // The end of the music: loop. A file that gives nothing even from its start stays silent.
-      if (emptyPass || !source_->Rewind()) return;
-      emptyPass = true;
-      continue;
-    }
-    emptyPass = false;
+  do {
     converted.clear();
-    resampler.Convert(decoded.data(), got, converted);
-    if (!ring_.Write(converted.data(), converted.size() / 2)) return;
-  }
+    if (!decoder.AppendBlock(converted)) return;  // a file that gives nothing stays silent
+  } while (ring_.Write(converted.data(), converted.size() / 2));
 }
 
 void SoundStream::StartClock(Time now) {

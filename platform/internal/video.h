@@ -4,7 +4,8 @@
 // size, optionally full screen at a given resolution and colour depth; a double-buffered RGBA
 // compatibility-profile context with a 16-bit depth buffer and no stencil, accumulation or alpha
 // bits (colour bits 8/8/8 for 32-bit colour, 5/6/5 for 16-bit); buffer swaps; and one input event at a
-// time. Implemented over SDL2 (video.cpp), the only file that includes it.
+// time. Implemented over SDL2 (video.cpp); the window module (window.cpp) and the platform's own tests
+// are its only users.
 //
 // Headless runs use the same code on SDL's offscreen video driver (EGL on Mesa), which needs no X
 // server: SDL picks it when SDL_VIDEODRIVER=offscreen, or by itself when no display can be reached.

@@ -4,6 +4,6 @@
 
 #include <memory>
 
-#include "platform/sound_output.h"
+#include "platform/internal/sound_output.h"
 
 std::unique_ptr<SoundOutput> OpenSilentOutput(std::int32_t mixRate, SoundPull pull);

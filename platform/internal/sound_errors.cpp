@@ -1,4 +1,4 @@
-#include "platform/sound_errors.h"
+#include "platform/sound.h"
 
 #include <array>
 

@@ -16,9 +16,8 @@
 #include <thread>
 #include <vector>
 
-#include "platform/sound_clock.h"
-#include "platform/sound_ring.h"
-#include "platform/sound_analysis.h"
+#include "platform/internal/sound_clock.h"
+#include "platform/internal/sound_ring.h"
 
 class SoundSource;
 

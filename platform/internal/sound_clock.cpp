@@ -1,4 +1,4 @@
-#include "platform/sound_clock.h"
+#include "platform/internal/sound_clock.h"
 
 #include <algorithm>
 #include <cmath>

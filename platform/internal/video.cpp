@@ -1,4 +1,4 @@
-#include "platform/video.h"
+#include "platform/internal/video.h"
 
 #include <SDL.h>
 
