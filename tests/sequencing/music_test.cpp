@@ -9,10 +9,10 @@
 #include <thread>
 #include <vector>
 
-#include "platform/sound.h"
 #include "base/failure_trap.h"
 #include "sequencing/music_state.h"
 #include "tests/platform/sound_files.h"
+#include "tests/support/subprocess.h"
 
 namespace {
 
@@ -39,7 +39,7 @@ class Music : public ::testing::Test {
     return {};
   }
 
-  ScratchFolder folder;
+  TempFolder folder;
 };
 
 TEST_F(Music, WithoutMusicTheTimeIsZeroAndTheSpectrumEmpty) {
@@ -51,8 +51,8 @@ TEST_F(Music, WithoutMusicTheTimeIsZeroAndTheSpectrumEmpty) {
 }
 
 TEST_F(Music, ALengthOf0BecomesTheStreamsLengthAndTheSpectrumFollowsTheMusic) {
-  WriteTone(folder / "tune.wav", {.seconds = 1.5});
-  musicFile = (folder / "tune.wav").string();
+  WriteTone(folder.File("tune.wav"), {.seconds = 1.5});
+  musicFile = folder.File("tune.wav");
   musicLength = 0;
   ASSERT_EQ(StartFailure(false), (std::pair<std::string, std::string>{}));
   EXPECT_EQ(musicLength, 1500);
@@ -69,13 +69,13 @@ TEST_F(Music, ALengthOf0BecomesTheStreamsLengthAndTheSpectrumFollowsTheMusic) {
 }
 
 TEST_F(Music, AScriptLengthStaysAndTheOffsetSkipsWhatComesBeforeTheMusic) {
-  WriteTone(folder / "tune.wav", {.seconds = 0.5});
+  WriteTone(folder.File("tune.wav"), {.seconds = 0.5});
   {
-    std::ofstream packed(folder / "packed.dat", std::ios::binary);
-    std::ifstream music(folder / "tune.wav", std::ios::binary);
+    std::ofstream packed(folder.File("packed.dat"), std::ios::binary);
+    std::ifstream music(folder.File("tune.wav"), std::ios::binary);
     packed << std::string(1000, '\0') << music.rdbuf();
   }
-  musicFile = (folder / "packed.dat").string();
+  musicFile = folder.File("packed.dat");
   musicOffset = 1000;
   musicLength = 95000;
   ASSERT_EQ(StartFailure(false), (std::pair<std::string, std::string>{}));
@@ -83,33 +83,20 @@ TEST_F(Music, AScriptLengthStaysAndTheOffsetSkipsWhatComesBeforeTheMusic) {
 }
 
 TEST_F(Music, FilesThatCannotBePlayedAreReportedByFmod) {
-  std::ofstream(folder / "notes.txt") << "not music\n";
-  musicFile = (folder / "missing.ogg").string();
+  std::ofstream(folder.File("notes.txt")) << "not music\n";
+  musicFile = folder.File("missing.ogg");
   EXPECT_EQ(StartFailure(false), (std::pair<std::string, std::string>{"FMOD", "File not found"}));
   StopMusic();
-  musicFile = (folder / "notes.txt").string();
+  musicFile = folder.File("notes.txt");
   EXPECT_EQ(StartFailure(false), (std::pair<std::string, std::string>{"FMOD", "Unknown file format"}));
 }
 
 TEST_F(Music, MusicOnWithoutASoundCardCannotInitialiseTheOutput) {
   setenv("SDL_AUDIODRIVER", "alsa", 1);
   setenv("AUDIODEV", "kelvane_no_such_device", 1);
-  WriteTone(folder / "tune.wav", {.seconds = 0.2});
-  musicFile = (folder / "tune.wav").string();
+  WriteTone(folder.File("tune.wav"), {.seconds = 0.2});
+  musicFile = folder.File("tune.wav");
   EXPECT_EQ(StartFailure(true), (std::pair<std::string, std::string>{"FMOD", "Error initializing output device"}));
-}
-
-TEST(SoundErrorText, GivesTheTableAndUnknownErrorOtherwise) {
-  EXPECT_STREQ(SoundErrorText(0), "No errors");
-  EXPECT_STREQ(SoundErrorText(1), "Cannot call this command after FSOUND_Init.  Call FSOUND_Close first");
-  EXPECT_STREQ(SoundErrorText(3), "Error initializing output device");
-  EXPECT_STREQ(SoundErrorText(6),
-               "Soundcard does not support the features needed for this soundsystem (16bit stereo output)");
-  EXPECT_STREQ(SoundErrorText(9), "File not found");
-  EXPECT_STREQ(SoundErrorText(10), "Unknown file format");
-  EXPECT_STREQ(SoundErrorText(11), "Error loading file");
-  EXPECT_STREQ(SoundErrorText(18), "Required Mediaplayer codec is not installed");
-  for (std::int32_t other : {19, 42, -1, 2147483647}) EXPECT_STREQ(SoundErrorText(other), "Unknown error");
 }
 
 }  // namespace
