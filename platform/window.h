@@ -2,9 +2,20 @@
 //
 // zenCreateWindow builds the window in three logged steps (WindowRegister, WindowCreate, WindowInit);
 // in full screen it first checks that the display offers width x height x bits and switches to it.
-// Every failure ends the program through FatalError with the module's own messages. WindowProc turns
-// Escape and the close request into one flag, `active`, which ends the frame loop; the window itself
-// stays until WindowClose, which releases the context and the window and restores the display mode.
+// The context is double-buffered RGBA with a 16-bit depth buffer (8/8/8 colour bits at 32 bits,
+// 5/6/5 at 16) and stays current on the calling thread until WindowClose.
+//
+// Every failure ends the program through FatalError, module "zenWinAPI":
+//   "Could not register zenWindow!"                        no video driver could be started
+//   "Screen resolution is not supported by your gfx card!"  full screen at a mode the display lacks;
+//                                                           reported before any window exists
+//   "Could not create zenWindow!"                          no window
+//   "Could not initialise zenWindow!"                      no OpenGL context
+// The report also releases whatever exists and restores the display mode.
+//
+// PumpOneMessage turns Escape and the close request into one flag, `active`, which ends the frame
+// loop; the window itself stays until WindowClose, which releases the context and the window and
+// restores the display mode.
 //
 // On Linux the window manager owns the decorations, so in windowed mode `width` x `height` is the
 // client area the demo draws into rather than the outer size of a captioned window. Everything that
@@ -13,7 +24,8 @@
 
 #include <cstdint>
 
-#include "platform/video.h"
+struct VideoWindow;   // opaque: the platform's window
+struct VideoContext;  // opaque: the OpenGL context made for it
 
 struct zenWindowState {
   std::int32_t width = 0;
@@ -33,14 +45,10 @@ inline constexpr const char* kWindowModule = "zenWinAPI";
 bool zenCreateWindow(const char* caption, std::int32_t width, std::int32_t height, std::int32_t bits,
                      bool fullscreen);
 
-bool WindowRegister();
-VideoWindow* WindowCreate(const char* caption);
-bool WindowInit(VideoWindow* window);
-
-// Acts on one input event: Escape and the close request clear `active`; everything else is ignored.
-void WindowProc(VideoEvent event);
-// Takes at most one event from the queue and hands it to WindowProc.
+// Takes at most one input event from the queue: Escape and the close request clear `active`;
+// everything else is ignored.
 void PumpOneMessage();
 void SwapWindowBuffers();
 
+// Releases the context and the window and restores the display mode.
 void WindowClose();

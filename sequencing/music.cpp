@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "platform/sound.h"
-#include "platform/sound_errors.h"
 #include "base/diagnostics.h"
 #include "sequencing/sequencing.h"
 

@@ -1,11 +1,4 @@
-// How the music clock looks to a frame loop at 240 Hz.
-//
-//   music-clock [--seconds N] [--device] [FILE]
-//
-// Plays FILE (without one, a generated 1 kHz tone) on the silent output (or the audio device) for
-// N seconds (10), reads the music time 240 times a second as the frame loop does, and prints the
-// largest step between two reads, how many reads repeated the previous value, and how far the music
-// time drifted from the steady clock over the run.
+// How the music clock looks to a frame loop at 240 Hz (usage below).
 #include <sndfile.h>
 
 #include <chrono>
@@ -25,6 +18,18 @@
 namespace {
 
 using Clock = std::chrono::steady_clock;
+
+constexpr const char* kUsage =
+    "usage: music-clock [--seconds N] [--device] [FILE]\n"
+    "\n"
+    "Plays FILE (without one, a generated 1 kHz tone) on the silent output (or the audio device) for\n"
+    "N seconds (10), reads the music time 240 times a second as the frame loop does, and prints the\n"
+    "largest step between two reads, how many reads repeated the previous value, and how far the music\n"
+    "time drifted from the steady clock over the run.\n"
+    "\n"
+    "  --seconds N  how long to read (default 10)\n"
+    "  --device     play on the audio device instead of the silent output\n"
+    "  --help       this text\n";
 
 std::string WriteTestTone(double seconds) {
   const std::string path = (std::filesystem::temp_directory_path() / "kelvane-music-clock.wav").string();
@@ -91,6 +96,10 @@ int main(int argc, char** argv) {
   std::string file;
   for (int i = 1; i < argc; ++i) {
     const std::string argument = argv[i];
+    if (argument == "--help") {
+      std::fputs(kUsage, stdout);
+      return 0;
+    }
     if (argument == "--device") device = true;
     else if (argument == "--seconds" && i + 1 < argc) seconds = std::atof(argv[++i]);
     else file = argument;

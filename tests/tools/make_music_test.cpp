@@ -10,7 +10,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "platform/sound_analysis.h"
+#include "platform/sound.h"
 #include "tools/make-music/music_writer.h"
 #include "tools/make-music/ogg_serial.h"
 #include "tools/make-music/voices.h"

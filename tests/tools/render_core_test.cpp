@@ -7,8 +7,8 @@
 #include <thread>
 #include <vector>
 
-#include "platform/sound_analysis.h"
-#include "platform/sound_stream.h"
+#include "platform/sound.h"
+#include "tests/platform/live_stream.h"
 #include "tests/support/subprocess.h"
 #include "tools/kelvane-render/frame_clock.h"
 #include "tools/kelvane-render/music_samples.h"
@@ -125,24 +125,6 @@ void WriteTestMusic(const std::string& path, int rate, double seconds) {
   sf_close(file);
 }
 
-// The samples the live stream has heard after exactly `timeMs` of play, read as the live spectrum
-// reads them.
-std::vector<float> LiveHeardSamples(const std::string& path, std::int32_t timeMs) {
-  std::int32_t error = 0;
-  std::unique_ptr<SoundStream> stream = SoundStream::Open(path.c_str(), 0, kMusicMixRate, 800, error);
-  EXPECT_NE(stream, nullptr);
-  std::this_thread::sleep_for(std::chrono::milliseconds(300));  // the decoder fills its buffer
-  const auto start = SoundStream::Time(std::chrono::seconds(1000));
-  stream->StartClock(start);
-  const std::size_t frames = std::size_t(StreamFrameAtTime(timeMs));
-  std::vector<float> stereo(frames * 2);
-  const auto now = start + std::chrono::milliseconds(timeMs);
-  stream->Pull(stereo.data(), frames, 0, now);
-  std::vector<float> samples(kSpectrumWindow);
-  stream->HeardSamples(now, samples.data());
-  return samples;
-}
-
 class MusicSamplesTest : public testing::TestWithParam<std::tuple<int, double>> {};
 
 TEST_P(MusicSamplesTest, WindowAndSpectrumEqualTheLiveStreams) {
@@ -151,7 +133,7 @@ TEST_P(MusicSamplesTest, WindowAndSpectrumEqualTheLiveStreams) {
   const std::string path = folder.File("music.wav");
   WriteTestMusic(path, rate, seconds);
   const std::int32_t time = 500;  // past the end of the short file: the loop counts
-  const std::vector<float> live = LiveHeardSamples(path, time);
+  const std::vector<float> live = LiveHeardSamples(path, time, kMusicMixRate);
 
   const MusicSamples music = DecodeMusic(path, 0, StreamFrameAtTime(time) + 10);
   float window[kSpectrumWindow];

@@ -1,36 +1,8 @@
 #include "tools/kelvane-render/music_samples.h"
 
 #include <algorithm>
-#include <memory>
 
-#include "platform/sound_resampler.h"
-#include "platform/sound_source.h"
-#include "platform/sound_analysis.h"
-
-namespace {
-
-// The live stream's decoding block; the converter's steps follow the block boundaries.
-constexpr std::size_t kDecodeBlockFrames = 4096;
-
-// Appends converted frames until `stereo` holds `frames` frames or the music gives nothing more.
-void DecodeLooping(SoundSource& source, std::int64_t frames, std::vector<float>& stereo) {
-  StereoResampler resampler(source.rate(), kMusicMixRate);
-  std::vector<float> decoded(2 * kDecodeBlockFrames);
-  const std::size_t wanted = std::size_t(frames) * 2;
-  bool emptyPass = true;  // nothing decoded since the last rewind
-  while (stereo.size() < wanted) {
-    const std::size_t got = source.Read(decoded.data(), kDecodeBlockFrames);
-    if (got == 0) {
-      if (emptyPass || !source.Rewind()) return;
-      emptyPass = true;
-      continue;
-    }
-    emptyPass = false;
-    resampler.Convert(decoded.data(), got, stereo);
-  }
-}
-
-}  // namespace
+#include "platform/sound.h"
 
 std::int64_t StreamFrameAtTime(std::int32_t timeMs) {
   const std::int64_t product = std::int64_t(timeMs) * kMusicMixRate;
@@ -66,20 +38,10 @@ std::vector<float> MusicSamples::StereoFrames(std::int64_t first, std::int64_t c
 }
 
 MusicFile InspectMusic(const std::string& path, std::int32_t byteOffset) {
-  MusicFile file;
-  const std::unique_ptr<SoundSource> source = SoundSource::Open(path.c_str(), byteOffset, file.error);
-  if (source) file.lengthMs = source->LengthMs();
-  return file;
+  const SoundFileInfo info = SoundInspectFile(path.c_str(), byteOffset);
+  return {info.lengthMs, info.error};
 }
 
 MusicSamples DecodeMusic(const std::string& path, std::int32_t byteOffset, std::int64_t frames) {
-  std::int32_t error = 0;
-  std::vector<float> stereo;
-  const std::unique_ptr<SoundSource> source = SoundSource::Open(path.c_str(), byteOffset, error);
-  if (source && frames > 0) {
-    stereo.reserve(std::size_t(frames) * 2 + 2 * kDecodeBlockFrames * 2);
-    DecodeLooping(*source, frames, stereo);
-    stereo.resize(std::min(stereo.size(), std::size_t(frames) * 2));
-  }
-  return MusicSamples(std::move(stereo));
+  return MusicSamples(SoundDecodeAsStreamed(path.c_str(), byteOffset, kMusicMixRate, frames));
 }

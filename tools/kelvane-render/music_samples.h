@@ -3,7 +3,7 @@
 // The file's frames go through the same conversion to the mixing rate (44100 Hz) as the live stream,
 // in the same blocks, and loop at the end the same way, so frame n here is frame n of the live
 // stream counted from the start of play. The spectrum at a time T then takes exactly the samples the
-// live spectrum takes at T (see platform/sound_analysis.h) and runs the same analysis on them.
+// live spectrum takes at T (see platform/sound.h) and runs the same analysis on them.
 #pragma once
 
 #include <cstdint>

@@ -7,7 +7,7 @@
 #include <optional>
 
 #include "base/diagnostics.h"
-#include "platform/sound_errors.h"
+#include "platform/sound.h"
 #include "runtime/runtime.h"
 #include "sequencing/sequencing.h"
 #include "tools/kelvane-render/frame_clock.h"

@@ -1,0 +1,205 @@
+#include "platform/internal/video.h"
+
+#include <SDL.h>
+
+#include <cstdlib>
+
+struct VideoWindow {
+  SDL_Window* sdl = nullptr;
+  bool fullscreen = false;
+};
+
+struct VideoContext {
+  SDL_GLContext sdl = nullptr;
+};
+
+namespace {
+
+bool videoStarted = false;
+bool displayModeChanged = false;
+
+int ModeBits(const SDL_DisplayMode& mode) { return int(SDL_BITSPERPIXEL(mode.format)); }
+
+// 32-bit colour on a display means 8 bits per channel, whether it is stored in 24 or 32 bits.
+bool DepthMatches(int displayBits, int requestedBits) {
+  if (requestedBits == 32) return displayBits == 24 || displayBits == 32;
+  return displayBits == requestedBits;
+}
+
+void RequestPixelFormat(int bits) {
+  const bool trueColour = bits != 16;
+  SDL_GL_SetAttribute(SDL_GL_RED_SIZE, trueColour ? 8 : 5);
+  SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, trueColour ? 8 : 6);
+  SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, trueColour ? 8 : 5);
+  SDL_GL_SetAttribute(SDL_GL_ALPHA_SIZE, 0);
+  SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 16);
+  SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 0);
+  SDL_GL_SetAttribute(SDL_GL_ACCUM_RED_SIZE, 0);
+  SDL_GL_SetAttribute(SDL_GL_ACCUM_GREEN_SIZE, 0);
+  SDL_GL_SetAttribute(SDL_GL_ACCUM_BLUE_SIZE, 0);
+  SDL_GL_SetAttribute(SDL_GL_ACCUM_ALPHA_SIZE, 0);
+  SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+  SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
+}
+
+// Picks the display's own record of `wanted` so that SDL switches to exactly that mode.
+bool FindSdlMode(const VideoMode& wanted, SDL_DisplayMode& mode) {
+  for (int i = 0, n = SDL_GetNumDisplayModes(0); i < n; ++i) {
+    if (SDL_GetDisplayMode(0, i, &mode) != 0) continue;
+    if (mode.w == wanted.width && mode.h == wanted.height && ModeBits(mode) == wanted.bits) return true;
+  }
+  return false;
+}
+
+// SDL reports success even where the server kept or picked another mode; believe only the mode in
+// force once the window is on screen.
+bool ModeIsInForce(const VideoMode& wanted) {
+  SDL_DisplayMode now{};
+  return SDL_GetCurrentDisplayMode(0, &now) == 0 && now.w == wanted.width && now.h == wanted.height;
+}
+
+}  // namespace
+
+bool VideoStart() {
+  if (videoStarted) return true;
+  // Full-screen windows stay full screen when focus moves; the demo is the only thing on screen.
+  SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
+  if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
+  videoStarted = true;
+  // Neither the screen saver nor display power-saving may start while the demo runs.
+  SDL_DisableScreenSaver();
+  return true;
+}
+
+const char* VideoDriverName() {
+  const char* name = videoStarted ? SDL_GetCurrentVideoDriver() : nullptr;
+  return name ? name : "";
+}
+
+bool VideoFindDisplayMode(int width, int height, int bits, VideoMode& found) {
+  bool anyOfDepth = false;
+  VideoMode sameSizeOtherDepth;
+  for (int i = 0, n = SDL_GetNumDisplayModes(0); i < n; ++i) {
+    SDL_DisplayMode mode{};
+    if (SDL_GetDisplayMode(0, i, &mode) != 0) continue;
+    const bool depth = DepthMatches(ModeBits(mode), bits);
+    anyOfDepth = anyOfDepth || depth;
+    if (mode.w != width || mode.h != height) continue;
+    if (depth) {
+      found = {mode.w, mode.h, ModeBits(mode)};
+      return true;
+    }
+    if (sameSizeOtherDepth.width == 0) sameSizeOtherDepth = {mode.w, mode.h, ModeBits(mode)};
+  }
+  if (anyOfDepth || sameSizeOtherDepth.width == 0) return false;
+  found = sameSizeOtherDepth;
+  return true;
+}
+
+VideoMode VideoCurrentDisplayMode() {
+  SDL_DisplayMode mode{};
+  if (SDL_GetCurrentDisplayMode(0, &mode) != 0) return {};
+  return {mode.w, mode.h, ModeBits(mode)};
+}
+
+VideoWindow* VideoOpenWindow(const char* caption, int width, int height, int bits, bool fullscreen,
+                             const VideoMode* mode) {
+  RequestPixelFormat(bits);
+  SDL_DisplayMode sdlMode{};
+  if (fullscreen && (!mode || !FindSdlMode(*mode, sdlMode))) return nullptr;
+  const int x = fullscreen ? 0 : 10;
+  const int y = fullscreen ? 0 : 10;
+  SDL_Window* sdl = SDL_CreateWindow(caption, x, y, width, height, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
+  if (!sdl) return nullptr;
+  if (fullscreen) {
+    // The mode goes with the window: SDL switches the display when the window is shown full screen.
+    if (SDL_SetWindowDisplayMode(sdl, &sdlMode) != 0 || SDL_SetWindowFullscreen(sdl, SDL_WINDOW_FULLSCREEN) != 0) {
+      SDL_DestroyWindow(sdl);
+      return nullptr;
+    }
+    displayModeChanged = true;
+  }
+  SDL_ShowWindow(sdl);
+  if (fullscreen) {
+    SDL_PumpEvents();
+    if (!ModeIsInForce(*mode)) {
+      SDL_DestroyWindow(sdl);
+      return nullptr;
+    }
+    SDL_ShowCursor(SDL_DISABLE);
+  }
+  return new VideoWindow{sdl, fullscreen};
+}
+
+void VideoCloseWindow(VideoWindow* window) {
+  if (!window) return;
+  SDL_DestroyWindow(window->sdl);
+  delete window;
+}
+
+void VideoRestoreDisplayMode() {
+  if (!videoStarted) return;
+  // Shutting the video system down puts every display back to the desktop's mode, whatever
+  // windows still exist.
+  SDL_ShowCursor(SDL_ENABLE);
+  if (displayModeChanged) {
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    videoStarted = false;
+    displayModeChanged = false;
+  }
+}
+
+bool VideoCursorHidden() { return videoStarted && SDL_ShowCursor(SDL_QUERY) == SDL_DISABLE; }
+
+VideoContext* VideoCreateContext(VideoWindow* window) {
+  if (!window) return nullptr;
+  SDL_GLContext context = SDL_GL_CreateContext(window->sdl);
+  return context ? new VideoContext{context} : nullptr;
+}
+
+void VideoMakeCurrent(VideoWindow* window, VideoContext* context) {
+  if (!window) return;
+  SDL_GL_MakeCurrent(window->sdl, context ? context->sdl : nullptr);
+}
+
+void VideoDeleteContext(VideoContext* context) {
+  if (!context) return;
+  SDL_GL_DeleteContext(context->sdl);
+  delete context;
+}
+
+void VideoSwapBuffers(VideoWindow* window) {
+  if (window) SDL_GL_SwapWindow(window->sdl);
+}
+
+VideoContextInfo VideoQueryContext() {
+  VideoContextInfo info;
+  int value = 0;
+  auto get = [&](SDL_GLattr attribute) {
+    value = 0;
+    SDL_GL_GetAttribute(attribute, &value);
+    return value;
+  };
+  info.red = get(SDL_GL_RED_SIZE);
+  info.green = get(SDL_GL_GREEN_SIZE);
+  info.blue = get(SDL_GL_BLUE_SIZE);
+  info.alpha = get(SDL_GL_ALPHA_SIZE);
+  info.depth = get(SDL_GL_DEPTH_SIZE);
+  info.stencil = get(SDL_GL_STENCIL_SIZE);
+  info.doubleBuffered = get(SDL_GL_DOUBLEBUFFER) != 0;
+  info.compatibilityProfile = get(SDL_GL_CONTEXT_PROFILE_MASK) != SDL_GL_CONTEXT_PROFILE_CORE;
+  return info;
+}
+
+VideoEvent VideoTakeOneEvent() {
+  SDL_Event event;
+  if (!SDL_PollEvent(&event)) return VideoEvent::None;
+  switch (event.type) {
+    case SDL_KEYDOWN:
+      return event.key.keysym.sym == SDLK_ESCAPE ? VideoEvent::EscapeKey : VideoEvent::OtherKey;
+    case SDL_QUIT: return VideoEvent::CloseRequest;
+    case SDL_WINDOWEVENT:
+      return event.window.event == SDL_WINDOWEVENT_CLOSE ? VideoEvent::CloseRequest : VideoEvent::Other;
+    default: return VideoEvent::Other;
+  }
+}
