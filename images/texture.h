@@ -17,7 +17,7 @@
 #include <string_view>
 #include <vector>
 
-#include "images/hwl_format.h"
+#include "images/hwl.h"
 
 inline constexpr const char* kTextureModule = "zenTexture";
 inline constexpr std::size_t kMaxTextureFileName = 255;

@@ -11,12 +11,11 @@
 #include <streambuf>
 #include <vector>
 
-#include "images/hwl_coefficients.h"
-#include "images/hwl_colour.h"
-#include "images/hwl_loader.h"
-#include "images/hwl_packing.h"
-#include "images/hwl_picture_encoder.h"
-#include "images/hwl_wavelet.h"
+#include "images/internal/hwl_coefficients.h"
+#include "images/internal/hwl_colour.h"
+#include "images/hwl.h"
+#include "images/internal/hwl_packing.h"
+#include "images/internal/hwl_wavelet.h"
 
 namespace {
 

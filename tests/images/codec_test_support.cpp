@@ -8,8 +8,8 @@
 #include <iterator>
 #include <sstream>
 
-#include "images/hwl_avx2.h"
-#include "images/hwl_loader.h"
+#include "images/internal/hwl_avx2.h"
+#include "images/hwl.h"
 #include "tests/support/subprocess.h"
 
 namespace {

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "images/hwl_format.h"
-#include "images/hwl_picture_encoder.h"
+#include "images/internal/hwl_format.h"
+#include "images/hwl.h"
 
 using Bytes = std::vector<std::uint8_t>;
 

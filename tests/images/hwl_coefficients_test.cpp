@@ -3,7 +3,7 @@
 
 #include <random>
 
-#include "images/hwl_coefficients.h"
+#include "images/internal/hwl_coefficients.h"
 #include "tests/images/codec_test_support.h"
 
 namespace {

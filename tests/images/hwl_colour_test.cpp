@@ -6,7 +6,7 @@
 #include <random>
 #include <vector>
 
-#include "images/hwl_colour.h"
+#include "images/internal/hwl_colour.h"
 #include "tests/images/codec_test_support.h"
 
 namespace {

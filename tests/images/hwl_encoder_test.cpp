@@ -3,10 +3,10 @@
 
 #include <sstream>
 
-#include "images/hwl_coefficients.h"
-#include "images/hwl_quantiser.h"
-#include "images/hwl_symboliser.h"
-#include "images/hwl_writer.h"
+#include "images/internal/hwl_coefficients.h"
+#include "images/internal/hwl_quantiser.h"
+#include "images/internal/hwl_symboliser.h"
+#include "images/internal/hwl_writer.h"
 #include "tests/images/codec_test_support.h"
 
 namespace {

@@ -8,7 +8,7 @@
 #include <random>
 #include <sstream>
 
-#include "images/hwl_writer.h"
+#include "images/internal/hwl_writer.h"
 #include "tests/images/codec_test_support.h"
 #include "tests/images/reference_decoder.h"
 

@@ -4,8 +4,8 @@
 #include <random>
 #include <vector>
 
-#include "images/hwl_format.h"
-#include "images/hwl_packing.h"
+#include "images/internal/hwl_format.h"
+#include "images/internal/hwl_packing.h"
 #include "tests/images/codec_test_support.h"
 
 namespace {

@@ -5,8 +5,8 @@
 #include <random>
 #include <sstream>
 
-#include "images/hwl_coefficients.h"
-#include "images/hwl_loader.h"
+#include "images/internal/hwl_coefficients.h"
+#include "images/hwl.h"
 #include "base/failure_trap.h"
 #include "tests/images/codec_test_support.h"
 

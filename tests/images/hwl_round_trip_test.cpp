@@ -4,10 +4,10 @@
 #include <cmath>
 #include <sstream>
 
-#include "images/hwl_loader.h"
-#include "images/hwl_quantiser.h"
-#include "images/hwl_wavelet.h"
-#include "images/hwl_writer.h"
+#include "images/hwl.h"
+#include "images/internal/hwl_quantiser.h"
+#include "images/internal/hwl_wavelet.h"
+#include "images/internal/hwl_writer.h"
 #include "tests/images/reference_decoder.h"
 
 namespace {

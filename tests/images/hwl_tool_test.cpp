@@ -5,7 +5,7 @@
 
 #include <cstdio>
 
-#include "images/hwl_loader.h"
+#include "images/hwl.h"
 #include "tests/images/codec_test_support.h"
 #include "tools/common/png_io.h"
 

@@ -7,7 +7,7 @@
 #include <limits>
 #include <random>
 
-#include "images/hwl_wavelet.h"
+#include "images/internal/hwl_wavelet.h"
 
 namespace {
 

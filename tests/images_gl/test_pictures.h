@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "images/hwl_picture_encoder.h"
+#include "images/hwl.h"
 #include "platform/window.h"
 
 using Rgb = std::array<std::uint8_t, 3>;

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "images/hwl_loader.h"
+#include "images/hwl.h"
 #include "base/failure_trap.h"
 #include "tests/images_gl/test_pictures.h"
 

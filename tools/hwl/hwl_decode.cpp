@@ -2,7 +2,7 @@
 #include <utility>
 #include <vector>
 
-#include "images/hwl_loader.h"
+#include "images/hwl.h"
 #include "tools/common/png_io.h"
 #include "tools/hwl/hwl_arguments.h"
 #include "tools/hwl/hwl_commands.h"

@@ -1,7 +1,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "images/hwl_picture_encoder.h"
+#include "images/hwl.h"
 #include "tools/common/png_io.h"
 #include "tools/hwl/hwl_arguments.h"
 #include "tools/hwl/hwl_commands.h"

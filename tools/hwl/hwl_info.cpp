@@ -2,7 +2,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "images/hwl_format.h"
+#include "images/hwl.h"
 #include "base/diagnostics.h"
 #include "tools/hwl/hwl_arguments.h"
 #include "tools/hwl/hwl_commands.h"

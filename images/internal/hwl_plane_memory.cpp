@@ -1,4 +1,4 @@
-#include "images/hwl_plane_memory.h"
+#include "images/internal/hwl_plane_memory.h"
 
 #include <sys/mman.h>
 

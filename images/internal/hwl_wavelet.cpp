@@ -1,4 +1,4 @@
-#include "images/hwl_wavelet.h"
+#include "images/internal/hwl_wavelet.h"
 
 #include <algorithm>
 #include <bit>
@@ -10,9 +10,9 @@
 #include <emmintrin.h>
 #endif
 
-#include "images/hwl_avx2.h"
-#include "images/hwl_band_geometry.h"
-#include "images/hwl_bit_gathering.h"
+#include "images/internal/hwl_avx2.h"
+#include "images/internal/hwl_band_geometry.h"
+#include "images/internal/hwl_bit_gathering.h"
 
 namespace {
 constexpr long double kC = kHaarScale;

@@ -1,10 +1,10 @@
-#include "images/hwl_quantiser.h"
+#include "images/internal/hwl_quantiser.h"
 
 #include <algorithm>
 #include <cmath>
 #include <limits>
 
-#include "images/hwl_band_geometry.h"
+#include "images/internal/hwl_band_geometry.h"
 
 namespace {
 

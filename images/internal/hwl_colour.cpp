@@ -1,4 +1,4 @@
-#include "images/hwl_colour.h"
+#include "images/internal/hwl_colour.h"
 
 #include <vector>
 
@@ -6,8 +6,8 @@
 #include <emmintrin.h>
 #endif
 
-#include "images/hwl_avx2.h"
-#include "images/hwl_wavelet.h"
+#include "images/internal/hwl_avx2.h"
+#include "images/internal/hwl_wavelet.h"
 
 namespace {
 

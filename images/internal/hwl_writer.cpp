@@ -1,12 +1,12 @@
-#include "images/hwl_writer.h"
+#include "images/internal/hwl_writer.h"
 
 #include <bit>
 #include <cerrno>
 #include <cstdio>
 #include <vector>
 
-#include "images/hwl_packing.h"
-#include "images/hwl_symboliser.h"
+#include "images/internal/hwl_packing.h"
+#include "images/internal/hwl_symboliser.h"
 #include "base/diagnostics.h"
 
 namespace {

@@ -1,8 +1,8 @@
-#include "images/hwl_coefficients.h"
+#include "images/internal/hwl_coefficients.h"
 
 #include <algorithm>
 
-#include "images/hwl_band_geometry.h"
+#include "images/internal/hwl_band_geometry.h"
 
 namespace {
 

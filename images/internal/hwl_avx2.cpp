@@ -1,7 +1,7 @@
-#include "images/hwl_avx2.h"
+#include "images/internal/hwl_avx2.h"
 
-#include "images/hwl_bit_gathering.h"
-#include "images/hwl_colour.h"
+#include "images/internal/hwl_bit_gathering.h"
+#include "images/internal/hwl_colour.h"
 
 namespace {
 bool avx2Allowed = true;

@@ -1,4 +1,4 @@
-#include "images/hwl_loader.h"
+#include "images/hwl.h"
 
 #include <algorithm>
 #include <array>
@@ -9,11 +9,12 @@
 #include <span>
 #include <vector>
 
-#include "images/hwl_coefficients.h"
-#include "images/hwl_colour.h"
-#include "images/hwl_packing.h"
-#include "images/hwl_plane_memory.h"
-#include "images/hwl_wavelet.h"
+#include "images/internal/hwl_coefficients.h"
+#include "images/internal/hwl_format.h"
+#include "images/internal/hwl_colour.h"
+#include "images/internal/hwl_packing.h"
+#include "images/internal/hwl_plane_memory.h"
+#include "images/internal/hwl_wavelet.h"
 #include "base/diagnostics.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "images/hwl_symboliser.h"
+#include "images/internal/hwl_symboliser.h"
 
 #include <algorithm>
 

@@ -1,21 +1,38 @@
-#include "images/hwl_picture_encoder.h"
+#include "images/hwl.h"
 
 #include <cmath>
 #include <filesystem>
 #include <limits>
 #include <vector>
 
-#include "images/hwl_colour.h"
-#include "images/hwl_loader.h"
-#include "images/hwl_quantiser.h"
-#include "images/hwl_wavelet.h"
-#include "images/hwl_writer.h"
+#include "images/internal/hwl_colour.h"
+#include "images/internal/hwl_format.h"
+#include "images/internal/hwl_quantiser.h"
+#include "images/internal/hwl_wavelet.h"
+#include "images/internal/hwl_writer.h"
 
 namespace {
+
+// Without a lastLevel of its own, a picture gets the deepest transform its size allows up to this.
+constexpr int kDefaultLevelCap = 5;
 
 bool FitsLevels(std::uint32_t width, std::uint32_t height, int lastLevel) {
   const std::uint32_t block = std::uint32_t{1} << (lastLevel + 1);
   return width != 0 && height != 0 && width % block == 0 && height % block == 0;
+}
+
+// The largest lastLevel (≤ cap) for which width and height are non-zero multiples of
+// 2^(lastLevel + 1), or -1 when there is none (an odd or zero size).
+int LargestLastLevel(std::uint32_t width, std::uint32_t height, int cap = kDefaultLevelCap) {
+  for (int level = std::min(cap, kMaxLastLevel); level >= 0; --level) {
+    if (FitsLevels(width, height, level)) return level;
+  }
+  return -1;
+}
+
+// The grey value of a colour pixel, 0.3 R + 0.59 G + 0.11 B rounded.
+std::uint8_t GreyOfRgb(std::uint8_t r, std::uint8_t g, std::uint8_t b) {
+  return SampleToByte(static_cast<double>((0.3L * r + 0.59L * g) + 0.11L * b));
 }
 
 bool EncodesGrey(const SourcePicture& picture, const HwlEncodeOptions& options) {
@@ -131,17 +148,6 @@ double ColourPsnr(const SourcePicture& picture, const std::vector<std::uint8_t>&
 }
 
 }  // namespace
-
-std::uint8_t GreyOfRgb(std::uint8_t r, std::uint8_t g, std::uint8_t b) {
-  return SampleToByte(static_cast<double>((0.3L * r + 0.59L * g) + 0.11L * b));
-}
-
-int LargestLastLevel(std::uint32_t width, std::uint32_t height, int cap) {
-  for (int level = std::min(cap, kMaxLastLevel); level >= 0; --level) {
-    if (FitsLevels(width, height, level)) return level;
-  }
-  return -1;
-}
 
 std::string EncodeProblem(const SourcePicture& picture, const HwlEncodeOptions& options) {
   if (picture.channels != 1 && picture.channels != 3) return "pictures must have 1 or 3 channels";

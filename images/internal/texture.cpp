@@ -4,7 +4,7 @@
 
 #include <array>
 
-#include "images/hwl_loader.h"
+#include "images/hwl.h"
 #include "base/diagnostics.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "images/hwl_format.h"
+#include "images/internal/hwl_format.h"
 
 #include <algorithm>
 

@@ -13,7 +13,7 @@
 #include <string>
 #include <string_view>
 
-#include "images/hwl_format.h"
+#include "images/internal/hwl_format.h"
 
 using ChannelPlanes = std::array<const std::int32_t*, 3>;  // W × H quantised coefficients each
 using ChannelScales = std::array<const double*, 3>;        // lastLevel + 2 entries each

@@ -1,4 +1,4 @@
-#include "images/hwl_packing.h"
+#include "images/internal/hwl_packing.h"
 
 #include <algorithm>
 
