@@ -3,7 +3,7 @@
 // Each input is read as a whole file from a seekable stream (which lets the reader see a short file
 // before it allocates anything). Small pictures are read a second time from a stream that cannot
 // seek, into a buffer the caller sized, and must give the same outcome and the same pixels.
-// The runtime I/O error comes back as an exception; anything else the reader does is a result.
+// Every outcome, the runtime I/O error of a short file included, is a result.
 #include <cstddef>
 #include <cstdint>
 #include <istream>
@@ -15,7 +15,6 @@
 
 #include "fuzz/fuzz_check.h"
 #include "images/hwl.h"
-#include "base/failure_trap.h"
 
 namespace {
 
@@ -37,17 +36,17 @@ struct Reading {
 
 Reading Read(std::istream& stream, std::vector<std::uint8_t>& pixels, bool allocate) {
   Reading reading;
-  try {
-    const ImageLoadResult result = LoadImageFile(pixels, reading.header, stream, allocate, "fuzz input");
-    if (result.status == ImageLoadStatus::Decoded) {
-      FUZZ_CHECK(result.problem.empty());
-      reading.outcome = Outcome::Decoded;
-    } else {
-      FUZZ_CHECK(!result.problem.empty());
-      reading.outcome = result.status == ImageLoadStatus::Refused ? Outcome::Refused : Outcome::NoPicture;
-    }
-  } catch (const IoErrorRaised& error) {
-    FUZZ_CHECK(error.code == 100);
+  const ImageLoadResult result = LoadImageFile(pixels, reading.header, stream, allocate, "fuzz input");
+  FUZZ_CHECK(result.decoded() == result.problem.empty());
+  FUZZ_CHECK(result.failure.has_value() == (result.status == ImageLoadStatus::Unreadable));
+  switch (result.status) {
+    case ImageLoadStatus::Decoded: reading.outcome = Outcome::Decoded; break;
+    case ImageLoadStatus::NoPicture: reading.outcome = Outcome::NoPicture; break;
+    case ImageLoadStatus::Refused: reading.outcome = Outcome::Refused; break;
+    case ImageLoadStatus::Unreadable:
+      FUZZ_CHECK(*result.failure == Failure::Io(IoErrorCode::ReadPastEnd, "fuzz input"));
+      reading.outcome = Outcome::ShortFile;
+      break;
   }
   return reading;
 }
@@ -68,7 +67,6 @@ void ReadUnseekable(const std::uint8_t* data, std::size_t size, const Reading& f
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  FailureTrap trap;
   const std::string bytes(reinterpret_cast<const char*>(data), size);
   std::istringstream stream(bytes);
   const std::vector<std::uint8_t> untouched{1, 2, 3};
@@ -82,7 +80,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   FUZZ_CHECK(SerializeImageHeader(first.header) == SerializeImageHeader(parsed));
   if (first.outcome == Outcome::Decoded) {
     FUZZ_CHECK(pixels.size() == PixelBufferBytes(parsed));
-  } else if (first.outcome != Outcome::ShortFile) {
+  } else {
     FUZZ_CHECK(pixels == untouched);
   }
   if (ChannelCount(parsed) != 0 && ImageHeaderProblem(parsed).empty() &&

@@ -90,6 +90,8 @@
 #include <string_view>
 #include <vector>
 
+#include "base/diagnostics.h"
+
 // ---- The header ----
 
 inline constexpr std::size_t kImageHeaderSize = 36;
@@ -130,20 +132,27 @@ std::uint64_t PixelBufferBytes(const ImageHeader& header);
 // ---- Reading ----
 //
 // The picture comes out as W × H grey bytes (8 bits) or W × H pixels of blue, green, red, alpha 0
-// (24 bits), rows top first. The caller's header is filled from the file before anything else
-// happens, so the caller sees it as read whatever the outcome. File names are cut at 255 characters.
+// (24 bits), rows top first. File names are cut at 255 characters.
 //
-// Failures: a file that cannot be opened, or that ends before a block is complete, goes through the
-// runtime I/O error (code 100 for a short file, naming the file); nothing is returned then. A header
-// the reader refuses (ImageHeaderProblem) gives Refused with the reason, before any working memory is
-// allocated; a depth other than 8 or 24 bits gives NoPicture. In both cases the pixel buffer is left
-// untouched.
+// The outcome is one of:
+//   Decoded     the whole picture is there.
+//   Unreadable  the file cannot be opened, or ends before a block is complete: `failure` is the
+//               runtime I/O error the engine reports for it (code 2, 3 or 5 for opening, 100 for a
+//               short or unreadable file, naming the file or stream). A stream known to be too short
+//               fails before anything is allocated.
+//   Refused     the header is one a reader must refuse (see ImageHeaderProblem), or the caller's fixed
+//               buffer is too small, or the working memory cannot be had; nothing is allocated for
+//               the picture.
+//   NoPicture   the depth is neither 8 nor 24 bits.
+// The caller's header is filled as soon as its 36 bytes are read, so from then on the caller sees it
+// as read whatever the outcome. Unless the picture is decoded the pixel buffer is left untouched.
 
-enum class ImageLoadStatus { Decoded, NoPicture, Refused };
+enum class ImageLoadStatus { Decoded, Unreadable, Refused, NoPicture };
 
 struct ImageLoadResult {
   ImageLoadStatus status = ImageLoadStatus::NoPicture;
-  std::string problem;  // why nothing was decoded; empty when Decoded
+  std::string problem;   // why nothing was decoded (for Unreadable, the failure's text); empty when Decoded
+  MaybeFailure failure;  // the runtime I/O error, when Unreadable
   bool decoded() const { return status == ImageLoadStatus::Decoded; }
 };
 
@@ -160,7 +169,7 @@ ImageLoadResult LoadImageFile(std::vector<std::uint8_t>& pixels, ImageHeader& he
 // The same picture row by row, for a caller that passes the rows on (into a file, say) and has no use
 // for a picture-sized buffer: rows arrive in order, top first, in the buffer form's layout, W or
 // W × 4 bytes each. Begin comes once the whole file has been read, so no failure can follow it; a
-// file that fails, is refused or holds no picture reaches neither function.
+// file that is unreadable, refused or holds no picture reaches neither function.
 class ImageRowSink {
  public:
   virtual ~ImageRowSink() = default;
@@ -204,8 +213,14 @@ struct HwlEncodeReport {
 // Why these options cannot encode this picture, or "".
 std::string EncodeProblem(const SourcePicture& picture, const HwlEncodeOptions& options);
 
-// Encodes into `fileName` (replaced), decodes the file again and measures the PSNR. Returns false
-// with `error` set when the options do not fit the picture; file failures go through the runtime
-// I/O error.
-bool EncodeHwlPicture(const SourcePicture& picture, const HwlEncodeOptions& options, const std::string& fileName,
-                      HwlEncodeReport& report, std::string& error);
+struct HwlEncodeResult {
+  std::string problem;   // why no usable file was written (for an I/O failure, its text); empty if encoded
+  MaybeFailure failure;  // the runtime I/O error, when the file could not be written or read back
+  bool encoded() const { return problem.empty(); }
+};
+
+// Encodes into `fileName` (replaced), decodes the file again and measures the PSNR. Fails with the
+// EncodeProblem when the options do not fit the picture, or with the runtime I/O error naming the
+// file when it cannot be created (3, 5), written (101) or read back.
+HwlEncodeResult EncodeHwlPicture(const SourcePicture& picture, const HwlEncodeOptions& options,
+                                 const std::string& fileName, HwlEncodeReport& report);

@@ -52,8 +52,7 @@ EncodedCard Encode(std::optional<double> threshold, const char* name) {
   EncodedCard encoded;
   encoded.path = (std::filesystem::temp_directory_path() / name).string();
   HwlEncodeReport report;
-  std::string error;
-  if (!EncodeHwlPicture({card.data(), kSize, kSize, 3}, options, encoded.path, report, error)) std::abort();
+  if (!EncodeHwlPicture({card.data(), kSize, kSize, 3}, options, encoded.path, report).encoded()) std::abort();
   std::ifstream file(encoded.path, std::ios::binary);
   encoded.bytes.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
   return encoded;

@@ -1,6 +1,7 @@
 // The format's limits and the sizes the reader works with, beyond what the face shows.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "images/hwl.h"
@@ -9,6 +10,7 @@ inline constexpr int kMaxLastLevel = 16;
 inline constexpr int kMaxValueBits = 8;
 inline constexpr int kScaleTableCapacity = kMaxLastLevel + 2;  // 18 entries, 144 bytes
 inline constexpr int kMaxChannels = 3;
+inline constexpr std::size_t kMaxImageFileName = 255;  // longer names are cut
 // A reader refuses, before allocating anything, a picture whose decoding would need more than this.
 inline constexpr std::uint64_t kMaxDecodeWorkingMemory = std::uint64_t{1} << 30;
 

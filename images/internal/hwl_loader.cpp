@@ -9,87 +9,28 @@
 #include <span>
 #include <vector>
 
+#include "images/internal/hwl_byte_source.h"
 #include "images/internal/hwl_coefficients.h"
 #include "images/internal/hwl_format.h"
 #include "images/internal/hwl_colour.h"
 #include "images/internal/hwl_packing.h"
 #include "images/internal/hwl_plane_memory.h"
 #include "images/internal/hwl_wavelet.h"
-#include "base/diagnostics.h"
 
 namespace {
 
-// Where the file's bytes come from: a named file or an open stream. Read is exact: a source that ends
-// early reports the runtime I/O error and does not return.
-class ByteSource {
- public:
-  virtual ~ByteSource() = default;
-  virtual void Read(void* destination, std::size_t size) = 0;
-  // Bytes left to read, when the source can tell.
-  virtual std::optional<std::uint64_t> Remaining() = 0;
-  virtual const std::string& name() const = 0;
-};
-
-class FileSource final : public ByteSource {
- public:
-  explicit FileSource(std::string_view fileName) : file_(std::string(fileName)) {}
-  void Read(void* destination, std::size_t size) override { file_.Read(destination, size); }
-  std::optional<std::uint64_t> Remaining() override { return file_.Remaining(); }
-  const std::string& name() const override { return file_.path(); }
-
- private:
-  InputFile file_;
-};
-
-class StreamSource final : public ByteSource {
- public:
-  StreamSource(std::istream& stream, std::string_view name) : stream_(stream), name_(name) {}
-  void Read(void* destination, std::size_t size) override {
-    stream_.read(static_cast<char*>(destination), static_cast<std::streamsize>(size));
-    if (static_cast<std::size_t>(stream_.gcount()) != size) IoError(name_, IoErrorCode::ReadPastEnd);
-  }
-  std::optional<std::uint64_t> Remaining() override {
-    const std::istream::pos_type here = stream_.tellg();
-    if (here == std::istream::pos_type(-1)) return std::nullopt;
-    stream_.seekg(0, std::ios::end);
-    const std::istream::pos_type end = stream_.tellg();
-    stream_.seekg(here);
-    if (end == std::istream::pos_type(-1) || end < here) return std::nullopt;
-    return static_cast<std::uint64_t>(end - here);
-  }
-  const std::string& name() const override { return name_; }
-
- private:
-  std::istream& stream_;
-  std::string name_;
-};
-
-// Reads a block in pieces, growing the buffer only as bytes arrive, so a header that claims a huge
-// stream in a short stream of unknown length fails on the first missing piece, not on allocation.
-void ReadBlock(ByteSource& source, std::uint64_t size, std::vector<std::uint8_t>& block) {
-  constexpr std::uint64_t kPiece = std::uint64_t{1} << 20;
-  block.clear();
-  while (block.size() < size) {
-    const std::size_t piece = static_cast<std::size_t>(std::min(kPiece, size - block.size()));
-    const std::size_t start = block.size();
-    block.resize(start + piece);
-    source.Read(block.data() + start, piece);
-  }
-}
-
 using ScaleTable = std::array<double, kScaleTableCapacity>;
 
-ScaleTable ReadScaleTable(ByteSource& source, int lastLevel) {
+MaybeFailure ReadScaleTable(ByteSource& source, int lastLevel, ScaleTable& table) {
   std::array<std::uint8_t, 8 * kScaleTableCapacity> bytes{};
   const std::size_t entries = static_cast<std::size_t>(lastLevel) + 2;
-  source.Read(bytes.data(), 8 * entries);
-  ScaleTable table{};
+  if (MaybeFailure failure = source.Read(bytes.data(), 8 * entries)) return failure;
   for (std::size_t k = 0; k < entries; ++k) {
     std::uint64_t bits = 0;
     for (int b = 7; b >= 0; --b) bits = (bits << 8) | bytes[8 * k + static_cast<std::size_t>(b)];
     table[k] = std::bit_cast<double>(bits);
   }
-  return table;
+  return std::nullopt;
 }
 
 // The working storage of one decode, allocated once and shared by the channels where it can be.
@@ -144,23 +85,28 @@ void DecodeRow(CoefficientStream& coefficients, std::int32_t* row, std::uint32_t
 
 // Reads the channel's streams and decodes the top half of its coefficients; the stream is left
 // where the bottom half begins.
-void DecodeChannel(ByteSource& source, const ImageHeader& header, int channel, const ScaleTable& scale,
-                   DecodeBuffers& buffers) {
+MaybeFailure DecodeChannel(ByteSource& source, const ImageHeader& header, int channel, const ScaleTable& scale,
+                           DecodeBuffers& buffers) {
   const int bits = header.valueBits[channel];
   const std::size_t symbolCount = UsableSymbols(header, channel);
   const std::size_t valueCount = UsableValues(header, channel);
-  ReadBlock(source, SymbolStreamBytes(header.symbolCount[channel]), buffers.packed);
+  if (MaybeFailure failure = ReadBlock(source, SymbolStreamBytes(header.symbolCount[channel]), buffers.packed)) {
+    return failure;
+  }
   buffers.streams[channel] = MakePlaneArray<std::uint8_t>(symbolCount + valueCount);
   const std::span<std::uint8_t> symbols(buffers.streams[channel].get(), symbolCount);
   const std::span<std::uint8_t> values(symbols.data() + symbolCount, valueCount);
   UnpackSymbols(buffers.packed, symbols);
-  ReadBlock(source, ValueStreamBytes(header.valueCount[channel], bits), buffers.packed);
+  if (MaybeFailure failure = ReadBlock(source, ValueStreamBytes(header.valueCount[channel], bits), buffers.packed)) {
+    return failure;
+  }
   UnpackValues(buffers.packed, bits, values);
   CoefficientStream& coefficients = buffers.coefficients[channel].emplace(symbols, values, bits);
   buffers.factors[channel] = BandFactors(scale.data(), header.lastLevel);
   const std::uint32_t W = header.width;
   std::int16_t* top = TopHalf(header, buffers, channel);
   for (std::uint32_t y = 0; y < header.height / 2; ++y) DecodeRow(coefficients, buffers.quantisedRow.get(), W, top + std::size_t{y} * W);
+  return std::nullopt;
 }
 
 void DequantiseApproximation(const ImageHeader& header, int channel, DecodeBuffers& buffers) {
@@ -324,14 +270,17 @@ void StoreRebuiltRows(const ImageHeader& header, DecodeBuffers& buffers, RowPair
 
 // Every block of the file read: each channel's coefficients kept as int16, its approximation band
 // dequantised. The transform is the caller's.
-void ReadChannels(ByteSource& source, const ImageHeader& header, DecodeBuffers& buffers) {
+MaybeFailure ReadChannels(ByteSource& source, const ImageHeader& header, DecodeBuffers& buffers) {
   const int channels = ChannelCount(header);
-  ScaleTable scales[kMaxChannels];
-  for (int channel = 0; channel < channels; ++channel) scales[channel] = ReadScaleTable(source, header.lastLevel);
+  ScaleTable scales[kMaxChannels]{};
   for (int channel = 0; channel < channels; ++channel) {
-    DecodeChannel(source, header, channel, scales[channel], buffers);
+    if (MaybeFailure failure = ReadScaleTable(source, header.lastLevel, scales[channel])) return failure;
+  }
+  for (int channel = 0; channel < channels; ++channel) {
+    if (MaybeFailure failure = DecodeChannel(source, header, channel, scales[channel], buffers)) return failure;
     DequantiseApproximation(header, channel, buffers);
   }
+  return std::nullopt;
 }
 
 // A new pixel buffer of megabytes is zero-filled by resize, one page fault per 4 KiB page; reserving it
@@ -347,14 +296,16 @@ void SizePixelBuffer(std::vector<std::uint8_t>& pixels, std::size_t bytes) {
   pixels.resize(bytes);
 }
 
-ImageLoadResult Refusal(std::string problem) { return {ImageLoadStatus::Refused, std::move(problem)}; }
+ImageLoadResult Refusal(std::string problem) { return {ImageLoadStatus::Refused, std::move(problem), std::nullopt}; }
+
+ImageLoadResult Unreadable(const Failure& failure) { return {ImageLoadStatus::Unreadable, failure.Text(), failure}; }
 
 // `fixedPixels`, where the caller gives a buffer of its own, must hold the whole picture.
 std::optional<ImageLoadResult> CheckBeforeDecoding(ByteSource& source, const ImageHeader& header,
                                                    const std::vector<std::uint8_t>* fixedPixels) {
   if (ChannelCount(header) == 0) {
     return ImageLoadResult{ImageLoadStatus::NoPicture,
-                           "bitsPerPixel " + std::to_string(header.bitsPerPixel) + " is neither 8 nor 24"};
+                           "bitsPerPixel " + std::to_string(header.bitsPerPixel) + " is neither 8 nor 24", std::nullopt};
   }
   std::string problem = ImageHeaderProblem(header);
   if (!problem.empty()) return Refusal(std::move(problem));
@@ -365,18 +316,19 @@ std::optional<ImageLoadResult> CheckBeforeDecoding(ByteSource& source, const Ima
   // that now, before allocating for a picture that cannot be read.
   const std::optional<std::uint64_t> remaining = source.Remaining();
   if (remaining && *remaining < ExpectedFileSize(header) - kImageHeaderSize) {
-    IoError(source.name(), IoErrorCode::ReadPastEnd);
+    return Unreadable(Failure::Io(IoErrorCode::ReadPastEnd, source.name()));
   }
   return std::nullopt;
 }
 
 // Reads and checks the header, then hands the allocated working memory to `decode`, which reads the
-// rest of the file and delivers the picture.
+// rest of the file and delivers the picture, or returns the failure that stopped it before it wrote a
+// pixel.
 template <class Decode>
 ImageLoadResult Load(ByteSource& source, ImageHeader& header, const std::vector<std::uint8_t>* fixedPixels,
                      Decode decode) {
   ImageHeaderBytes bytes{};
-  source.Read(bytes.data(), bytes.size());
+  if (MaybeFailure failure = source.Read(bytes.data(), bytes.size())) return Unreadable(*failure);
   header = ParseImageHeader(bytes);
   if (std::optional<ImageLoadResult> refusal = CheckBeforeDecoding(source, header, fixedPixels)) {
     return *refusal;
@@ -384,20 +336,21 @@ ImageLoadResult Load(ByteSource& source, ImageHeader& header, const std::vector<
   try {
     DecodeBuffers buffers;
     AllocateBuffers(header, buffers);
-    decode(buffers);
+    if (MaybeFailure failure = decode(buffers)) return Unreadable(*failure);
   } catch (const std::bad_alloc&) {
     return Refusal("the working memory for a " + std::to_string(header.width) + " x " +
                    std::to_string(header.height) + " picture cannot be allocated");
   }
-  return {ImageLoadStatus::Decoded, ""};
+  return {ImageLoadStatus::Decoded, "", std::nullopt};
 }
 
 ImageLoadResult LoadPixels(ByteSource& source, std::vector<std::uint8_t>& pixels, ImageHeader& header, bool allocate) {
-  return Load(source, header, allocate ? nullptr : &pixels, [&](DecodeBuffers& buffers) {
+  return Load(source, header, allocate ? nullptr : &pixels, [&](DecodeBuffers& buffers) -> MaybeFailure {
+    if (MaybeFailure failure = ReadChannels(source, header, buffers)) return failure;
     if (allocate) SizePixelBuffer(pixels, PixelBufferBytes(header));
-    ReadChannels(source, header, buffers);
     PixelBufferTarget target(header, pixels.data());
     StoreRebuiltRows(header, buffers, target);
+    return std::nullopt;
   });
 }
 
@@ -412,7 +365,8 @@ std::uint64_t PixelBufferBytes(const ImageHeader& header) {
 
 ImageLoadResult LoadImageFile(std::vector<std::uint8_t>& pixels, ImageHeader& header, std::string_view fileName,
                               bool allocate) {
-  FileSource source(fileName.substr(0, 255));
+  FileSource source(fileName.substr(0, kMaxImageFileName));
+  if (MaybeFailure failure = source.Open()) return Unreadable(*failure);
   return LoadPixels(source, pixels, header, allocate);
 }
 
@@ -423,11 +377,13 @@ ImageLoadResult LoadImageFile(std::vector<std::uint8_t>& pixels, ImageHeader& he
 }
 
 ImageLoadResult LoadImageRows(ImageRowSink& sink, ImageHeader& header, std::string_view fileName) {
-  FileSource source(fileName.substr(0, 255));
-  return Load(source, header, nullptr, [&](DecodeBuffers& buffers) {
-    ReadChannels(source, header, buffers);
+  FileSource source(fileName.substr(0, kMaxImageFileName));
+  if (MaybeFailure failure = source.Open()) return Unreadable(*failure);
+  return Load(source, header, nullptr, [&](DecodeBuffers& buffers) -> MaybeFailure {
+    if (MaybeFailure failure = ReadChannels(source, header, buffers)) return failure;
     SinkTarget target(header, sink);
     sink.Begin(header);
     StoreRebuiltRows(header, buffers, target);
+    return std::nullopt;
   });
 }

@@ -83,8 +83,8 @@ std::uint64_t ApplyThreshold(double* plane, const HwlEncodeOptions& options, std
   return options.threshold ? ZeroSmallDetails(plane, *options.threshold, W, H, lastLevel) : 0;
 }
 
-ImageHeader EncodeGrey(const std::vector<std::uint8_t>& grey, std::uint32_t W, std::uint32_t H, int lastLevel,
-                       const HwlEncodeOptions& options, const std::string& fileName, HwlEncodeReport& report) {
+MaybeFailure EncodeGrey(const std::vector<std::uint8_t>& grey, std::uint32_t W, std::uint32_t H, int lastLevel,
+                        const HwlEncodeOptions& options, const std::string& fileName, HwlEncodeReport& report) {
   std::vector<double> plane(grey.begin(), grey.end());
   ForwardWavelet(plane.data(), plane.data(), W, H, W, H, lastLevel);
   report.zeroedDetails = ApplyThreshold(plane.data(), options, W, H, lastLevel);
@@ -92,11 +92,11 @@ ImageHeader EncodeGrey(const std::vector<std::uint8_t>& grey, std::uint32_t W, s
   double scale[kScaleTableCapacity] = {};
   Quantise(plane.data(), quantised.data(), W, H, lastLevel, options.valueBits[0], scale);
   return WriteImageFile(fileName, {quantised.data(), nullptr, nullptr}, W, H, 8, lastLevel, {scale, nullptr, nullptr},
-                        {options.valueBits[0], 0, 0});
+                        {options.valueBits[0], 0, 0}, report.header);
 }
 
-ImageHeader EncodeColour(const SourcePicture& picture, int lastLevel, const HwlEncodeOptions& options,
-                         const std::string& fileName, HwlEncodeReport& report) {
+MaybeFailure EncodeColour(const SourcePicture& picture, int lastLevel, const HwlEncodeOptions& options,
+                          const std::string& fileName, HwlEncodeReport& report) {
   const std::uint32_t W = picture.width;
   const std::uint32_t H = picture.height;
   std::vector<double> yuv[3];
@@ -117,7 +117,7 @@ ImageHeader EncodeColour(const SourcePicture& picture, int lastLevel, const HwlE
            {quantised[0].data(), quantised[1].data(), quantised[2].data()}, W, H, lastLevel, options.valueBits,
            {scales[0], scales[1], scales[2]});
   return WriteImageFile(fileName, {quantised[0].data(), quantised[1].data(), quantised[2].data()}, W, H, 24,
-                        lastLevel, {scales[0], scales[1], scales[2]}, options.valueBits);
+                        lastLevel, {scales[0], scales[1], scales[2]}, options.valueBits, report.header);
 }
 
 double Psnr(double squaredErrorSum, std::uint64_t samples) {
@@ -147,6 +147,8 @@ double ColourPsnr(const SourcePicture& picture, const std::vector<std::uint8_t>&
   return Psnr(sum, 3 * count);
 }
 
+HwlEncodeResult FailureResult(const Failure& failure) { return {failure.Text(), failure}; }
+
 }  // namespace
 
 std::string EncodeProblem(const SourcePicture& picture, const HwlEncodeOptions& options) {
@@ -157,29 +159,25 @@ std::string EncodeProblem(const SourcePicture& picture, const HwlEncodeOptions& 
   return problem.empty() ? BitsProblem(options) : problem;
 }
 
-bool EncodeHwlPicture(const SourcePicture& picture, const HwlEncodeOptions& options, const std::string& fileName,
-                      HwlEncodeReport& report, std::string& error) {
-  error = EncodeProblem(picture, options);
-  if (!error.empty()) return false;
+HwlEncodeResult EncodeHwlPicture(const SourcePicture& picture, const HwlEncodeOptions& options,
+                                 const std::string& fileName, HwlEncodeReport& report) {
+  std::string problem = EncodeProblem(picture, options);
+  if (!problem.empty()) return {std::move(problem), std::nullopt};
   report = {};
   const int lastLevel = options.lastLevel.value_or(LargestLastLevel(picture.width, picture.height));
   const bool grey = EncodesGrey(picture, options);
-  std::vector<std::uint8_t> greyBytes;
-  if (grey) {
-    greyBytes = GreyBytes(picture);
-    report.header = EncodeGrey(greyBytes, picture.width, picture.height, lastLevel, options, fileName, report);
-  } else {
-    report.header = EncodeColour(picture, lastLevel, options, fileName, report);
-  }
+  const std::vector<std::uint8_t> greyBytes = grey ? GreyBytes(picture) : std::vector<std::uint8_t>{};
+  const MaybeFailure written = grey ? EncodeGrey(greyBytes, picture.width, picture.height, lastLevel, options,
+                                                 fileName, report)
+                                    : EncodeColour(picture, lastLevel, options, fileName, report);
+  if (written) return FailureResult(*written);
   std::vector<std::uint8_t> decoded;
   ImageHeader header;
   const ImageLoadResult loaded = LoadImageFile(decoded, header, fileName, true);
-  if (!loaded.decoded()) {
-    error = fileName + ": the written file does not decode: " + loaded.problem;
-    return false;
-  }
+  if (loaded.failure) return FailureResult(*loaded.failure);
+  if (!loaded.decoded()) return {fileName + ": the written file does not decode: " + loaded.problem, std::nullopt};
   report.fileSize = std::filesystem::file_size(fileName);
   report.bitsPerPixel = 8.0 * double(report.fileSize) / (double(picture.width) * picture.height);
   report.psnr = grey ? GreyPsnr(greyBytes, decoded) : ColourPsnr(picture, decoded);
-  return true;
+  return {};
 }

@@ -11,58 +11,39 @@
 
 namespace {
 
-class ByteSink {
+// The file being written. A failed write or rewind is remembered rather than reported at once: the
+// picture goes on being written into nothing, and Close reports the failure.
+class FileSink {
  public:
-  virtual ~ByteSink() = default;
-  virtual void Write(const void* data, std::size_t size) = 0;
-  virtual void Rewind() = 0;  // back to where the header went
-};
-
-class FileSink final : public ByteSink {
- public:
-  explicit FileSink(std::string name) : name_(std::move(name)), file_(std::fopen(name_.c_str(), "wb")) {
-    if (!file_) IoErrorFromErrno(name_, errno, IoAccess::Write);
-  }
-  ~FileSink() override {
+  explicit FileSink(std::string name) : name_(std::move(name)) {}
+  ~FileSink() {
     if (file_) std::fclose(file_);
   }
   FileSink(const FileSink&) = delete;
   FileSink& operator=(const FileSink&) = delete;
 
-  void Write(const void* data, std::size_t size) override {
-    if (size != 0 && std::fwrite(data, 1, size, file_) != size) Fail();
+  MaybeFailure Open() {
+    file_ = std::fopen(name_.c_str(), "wb");
+    if (!file_) return Failure::IoFromErrno(name_, errno, IoAccess::Write);
+    return std::nullopt;
   }
-  void Rewind() override {
-    if (std::fseek(file_, 0, SEEK_SET) != 0) Fail();
+  void Write(const void* data, std::size_t size) {
+    if (size != 0 && std::fwrite(data, 1, size, file_) != size) failed_ = true;
   }
-  void Close() {
+  void Rewind() {
+    if (std::fseek(file_, 0, SEEK_SET) != 0) failed_ = true;
+  }
+  MaybeFailure Close() {
     std::FILE* file = file_;
     file_ = nullptr;
-    if (std::fclose(file) != 0) IoError(name_, IoErrorCode::WriteFault);
+    if (std::fclose(file) != 0 || failed_) return Failure::Io(IoErrorCode::WriteFault, name_);
+    return std::nullopt;
   }
 
  private:
-  [[noreturn]] void Fail() { IoError(name_, IoErrorCode::WriteFault); }
   std::string name_;
-  std::FILE* file_;
-};
-
-class StreamSink final : public ByteSink {
- public:
-  StreamSink(std::ostream& stream, std::string_view name) : stream_(stream), name_(name), start_(stream.tellp()) {}
-  void Write(const void* data, std::size_t size) override {
-    stream_.write(static_cast<const char*>(data), static_cast<std::streamsize>(size));
-    if (!stream_) IoError(name_, IoErrorCode::WriteFault);
-  }
-  void Rewind() override {
-    stream_.seekp(start_);
-    if (!stream_ || start_ == std::ostream::pos_type(-1)) IoError(name_, IoErrorCode::WriteFault);
-  }
-
- private:
-  std::ostream& stream_;
-  std::string name_;
-  std::ostream::pos_type start_;
+  std::FILE* file_ = nullptr;
+  bool failed_ = false;
 };
 
 ImageHeader BuildHeader(std::uint32_t W, std::uint32_t H, int bitsPerPixel, int lastLevel, const ChannelBits& bits) {
@@ -76,12 +57,12 @@ ImageHeader BuildHeader(std::uint32_t W, std::uint32_t H, int bitsPerPixel, int 
   return header;
 }
 
-void WriteHeader(ByteSink& sink, const ImageHeader& header) {
+void WriteHeader(FileSink& sink, const ImageHeader& header) {
   const ImageHeaderBytes bytes = SerializeImageHeader(header);
   sink.Write(bytes.data(), bytes.size());
 }
 
-void WriteScaleTable(ByteSink& sink, const double* table, int lastLevel) {
+void WriteScaleTable(FileSink& sink, const double* table, int lastLevel) {
   std::vector<std::uint8_t> bytes;
   for (int k = 0; k < lastLevel + 2; ++k) {
     const std::uint64_t bits = std::bit_cast<std::uint64_t>(table[k]);
@@ -105,7 +86,7 @@ class ChannelCoder {
     header.valueCount[channel] = valueCount;
   }
 
-  void WriteStreams(ByteSink& sink) const {
+  void WriteStreams(FileSink& sink) const {
     sink.Write(symbols_.data(), symbolBytes_);
     sink.Write(values_.data(), valueBytes_);
   }
@@ -119,7 +100,7 @@ class ChannelCoder {
   std::size_t valueBytes_ = 0;
 };
 
-ImageHeader WriteImage(ByteSink& sink, const ChannelPlanes& planes, std::uint32_t W, std::uint32_t H,
+ImageHeader WriteImage(FileSink& sink, const ChannelPlanes& planes, std::uint32_t W, std::uint32_t H,
                        int bitsPerPixel, int lastLevel, const ChannelScales& scales, const ChannelBits& valueBits) {
   ImageHeader header = BuildHeader(W, H, bitsPerPixel, lastLevel, valueBits);
   const int channels = ChannelCount(header);
@@ -145,20 +126,11 @@ ImageHeader WriteImage(ByteSink& sink, const ChannelPlanes& planes, std::uint32_
 
 }  // namespace
 
-ImageHeader WriteImageFile(const std::string& fileName, const ChannelPlanes& planes, std::uint32_t W,
-                           std::uint32_t H, int bitsPerPixel, int lastLevel, const ChannelScales& scales,
-                           const ChannelBits& valueBits) {
+MaybeFailure WriteImageFile(const std::string& fileName, const ChannelPlanes& planes, std::uint32_t W,
+                            std::uint32_t H, int bitsPerPixel, int lastLevel, const ChannelScales& scales,
+                            const ChannelBits& valueBits, ImageHeader& written) {
   FileSink sink(fileName);
-  const ImageHeader header = WriteImage(sink, planes, W, H, bitsPerPixel, lastLevel, scales, valueBits);
-  sink.Close();
-  return header;
-}
-
-ImageHeader WriteImageFile(std::ostream& stream, const ChannelPlanes& planes, std::uint32_t W, std::uint32_t H,
-                           int bitsPerPixel, int lastLevel, const ChannelScales& scales,
-                           const ChannelBits& valueBits, std::string_view streamName) {
-  StreamSink sink(stream, streamName);
-  const ImageHeader header = WriteImage(sink, planes, W, H, bitsPerPixel, lastLevel, scales, valueBits);
-  stream.seekp(0, std::ios::end);  // leave the stream after the picture, not after its rewritten header
-  return header;
+  if (MaybeFailure failure = sink.Open()) return failure;
+  written = WriteImage(sink, planes, W, H, bitsPerPixel, lastLevel, scales, valueBits);
+  return sink.Close();
 }

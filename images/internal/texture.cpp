@@ -51,6 +51,7 @@ std::int64_t PixelCount(const TextureImage& image) { return std::int64_t(image.w
 zenTexture::zenTexture(std::string_view name, std::int32_t components_, bool mipmapped_)
     : fileName(name.substr(0, kMaxTextureFileName)) {
   const ImageLoadResult loaded = LoadImageFile(pixels, header, fileName, true);
+  if (loaded.failure) ReportFailure(*loaded.failure);
   // A depth other than 8 or 24 bits, or a refused header, leaves the buffer empty: uploading it
   // would read from nothing.
   if (header.height == 0 || !loaded.decoded()) FatalError(kTextureModule, "Could not load Texture");

@@ -62,14 +62,22 @@ void WriteFileBytes(const std::string& path, const Bytes& bytes) {
 Bytes EncodeToBytes(const SourcePicture& picture, const HwlEncodeOptions& options) {
   const std::string path = TempFile("encoded.hwl");
   HwlEncodeReport report;
-  std::string error;
-  EXPECT_TRUE(EncodeHwlPicture(picture, options, path, report, error)) << error;
+  const HwlEncodeResult encoded = EncodeHwlPicture(picture, options, path, report);
+  EXPECT_TRUE(encoded.encoded()) << encoded.problem;
   return ReadFileBytes(path);
 }
 
 Bytes SmoothColourFile(std::uint32_t width, std::uint32_t height, const HwlEncodeOptions& options) {
   const Bytes pixels = SmoothColourPixels(width, height);
   return EncodeToBytes({pixels.data(), width, height, 3}, options);
+}
+
+Bytes WrittenBytes(const ChannelPlanes& planes, std::uint32_t W, std::uint32_t H, int bitsPerPixel, int lastLevel,
+                   const ChannelScales& scales, const ChannelBits& valueBits) {
+  const std::string path = TempFile("written.hwl");
+  ImageHeader header;
+  EXPECT_EQ(WriteImageFile(path, planes, W, H, bitsPerPixel, lastLevel, scales, valueBits, header), std::nullopt);
+  return ReadFileBytes(path);
 }
 
 Bytes DecodeBytes(const Bytes& file, ImageHeader& header) {

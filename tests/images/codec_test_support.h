@@ -9,6 +9,7 @@
 
 #include "images/internal/hwl_format.h"
 #include "images/hwl.h"
+#include "images/internal/hwl_writer.h"
 
 using Bytes = std::vector<std::uint8_t>;
 
@@ -25,6 +26,10 @@ void WriteFileBytes(const std::string& path, const Bytes& bytes);
 // Encodes through the public picture encoder and returns the file's bytes.
 Bytes EncodeToBytes(const SourcePicture& picture, const HwlEncodeOptions& options);
 Bytes SmoothColourFile(std::uint32_t width, std::uint32_t height, const HwlEncodeOptions& options = {});
+
+// The bytes WriteImageFile writes for these planes, through a temporary file.
+Bytes WrittenBytes(const ChannelPlanes& planes, std::uint32_t W, std::uint32_t H, int bitsPerPixel, int lastLevel,
+                   const ChannelScales& scales, const ChannelBits& valueBits);
 
 // Decodes bytes through the stream form of LoadImageFile; fails the test unless it decodes.
 Bytes DecodeBytes(const Bytes& file, ImageHeader& header);

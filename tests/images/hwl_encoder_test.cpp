@@ -131,7 +131,7 @@ TEST(HwlQuantise, SmallDetailsAreZeroedOutsideTheApproximation) {
   EXPECT_EQ(CountZeros(ints.data(), 3, 2), 4u);
 }
 
-ImageHeader HeaderOf(const std::string& bytes) {
+ImageHeader HeaderOf(const Bytes& bytes) {
   ImageHeaderBytes head{};
   std::copy_n(bytes.begin(), kImageHeaderSize, head.begin());
   return ParseImageHeader(head);
@@ -144,14 +144,12 @@ TEST(HwlWriteImageFile, ColourHeaderCarriesAllThreeCounts) {
   for (int i = 0; i < 64; i += 7) planes[1][i] = -(i % 4 + 1);
   planes[2][63] = 1;
   double scales[3][3] = {{1, 2, 3}, {4, 5, 6}, {7, 8, 9}};
-  std::ostringstream stream;
-  const ImageHeader written = WriteImageFile(stream, {planes[0].data(), planes[1].data(), planes[2].data()}, W, H, 24,
-                                             1, {scales[0], scales[1], scales[2]}, {8, 5, 3});
-  const std::string bytes = stream.str();
+  const Bytes bytes = WrittenBytes({planes[0].data(), planes[1].data(), planes[2].data()}, W, H, 24, 1,
+                                   {scales[0], scales[1], scales[2]}, {8, 5, 3});
   const ImageHeader header = HeaderOf(bytes);
   EXPECT_EQ(header.signature, (std::array<std::uint8_t, 3>{'H', 'W', 'L'}));
   for (int c = 0; c < 3; ++c) {
-    const Streams streams = SymboliseLine(planes[c], written.valueBits[c]);
+    const Streams streams = SymboliseLine(planes[c], header.valueBits[c]);
     EXPECT_EQ(header.symbolCount[c], streams.symbols.size()) << c;
     EXPECT_EQ(header.valueCount[c], streams.values.size()) << c;
     EXPECT_GT(header.symbolCount[c], 0u);
@@ -163,9 +161,8 @@ TEST(HwlWriteImageFile, ColourHeaderCarriesAllThreeCounts) {
 TEST(HwlWriteImageFile, GreyFileWritesZerosIntoTheUnusedEntries) {
   Plane plane(16, 3);
   double scale[2] = {1, 1};
-  std::ostringstream stream;
-  WriteImageFile(stream, {plane.data(), nullptr, nullptr}, 4, 4, 8, 0, {scale, nullptr, nullptr}, {6, 7, 8});
-  const ImageHeader header = HeaderOf(stream.str());
+  const Bytes bytes = WrittenBytes({plane.data(), nullptr, nullptr}, 4, 4, 8, 0, {scale, nullptr, nullptr}, {6, 7, 8});
+  const ImageHeader header = HeaderOf(bytes);
   EXPECT_EQ(header.bitsPerPixel, 8);
   EXPECT_EQ(header.symbolCount[0], 16u);
   EXPECT_EQ(header.valueCount[0], 16u);
@@ -175,7 +172,7 @@ TEST(HwlWriteImageFile, GreyFileWritesZerosIntoTheUnusedEntries) {
     EXPECT_EQ(header.valueCount[c], 0u);
     EXPECT_EQ(header.valueBits[c], 0);
   }
-  EXPECT_EQ(stream.str().size(), ExpectedFileSize(header));
+  EXPECT_EQ(bytes.size(), ExpectedFileSize(header));
 }
 
 }  // namespace

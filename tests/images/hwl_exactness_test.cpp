@@ -24,13 +24,10 @@ struct Picture {
 };
 
 Bytes FileOf(const Picture& picture) {
-  std::stringstream stream;
   const ChannelPlanes planes{picture.planes[0].data(), picture.planes[1].data(), picture.planes[2].data()};
   const ChannelScales scales{picture.scales[0].data(), picture.scales[1].data(), picture.scales[2].data()};
-  WriteImageFile(stream, planes, picture.width, picture.height, picture.bitsPerPixel, picture.lastLevel, scales,
-                 {8, 8, 8});
-  const std::string bytes = stream.str();
-  return Bytes(bytes.begin(), bytes.end());
+  return WrittenBytes(planes, picture.width, picture.height, picture.bitsPerPixel, picture.lastLevel, scales,
+                      {8, 8, 8});
 }
 
 // Mostly zeros; the rest drawn from a few magnitudes and often repeating the previous coefficient,

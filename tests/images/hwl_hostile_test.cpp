@@ -7,7 +7,6 @@
 
 #include "images/internal/hwl_coefficients.h"
 #include "images/hwl.h"
-#include "base/failure_trap.h"
 #include "tests/images/codec_test_support.h"
 
 namespace {
@@ -23,12 +22,10 @@ Outcome LoadStream(const Bytes& file) {
   Outcome outcome;
   outcome.pixels = {1, 2, 3};  // must stay untouched unless decoding succeeds
   std::istringstream stream(std::string(file.begin(), file.end()));
-  FailureTrap trap;
-  try {
-    outcome.result = LoadImageFile(outcome.pixels, outcome.header, stream, true, "hostile.hwl");
-  } catch (const IoErrorRaised& error) {
-    outcome.ioErrorCode = error.code;
-    EXPECT_EQ(error.file, "hostile.hwl");
+  outcome.result = LoadImageFile(outcome.pixels, outcome.header, stream, true, "hostile.hwl");
+  if (outcome.result.failure) {
+    outcome.ioErrorCode = static_cast<int>(outcome.result.failure->code);
+    EXPECT_EQ(outcome.result.failure->file, "hostile.hwl");
   }
   return outcome;
 }
@@ -110,30 +107,20 @@ TEST(HwlHostile, TruncatedFilesEndInTheRuntimeIoError) {
     if (boundary >= valid.size()) continue;
     const std::string path = TempFile("truncated.hwl");
     WriteFileBytes(path, Bytes(valid.begin(), valid.begin() + std::ptrdiff_t(boundary)));
-    FailureTrap trap;
     std::vector<std::uint8_t> pixels;
     ImageHeader header;
-    try {
-      LoadImageFile(pixels, header, path, true);
-      ADD_FAILURE() << "a file cut at " << boundary << " decoded";
-    } catch (const IoErrorRaised& error) {
-      EXPECT_EQ(error.code, 100);
-      EXPECT_EQ(error.file, path);
-      EXPECT_NE(std::string(error.what()).find(path), std::string::npos);
-    }
+    const ImageLoadResult result = LoadImageFile(pixels, header, path, true);
+    ASSERT_EQ(result.status, ImageLoadStatus::Unreadable) << "a file cut at " << boundary;
+    EXPECT_EQ(result.failure, Failure::Io(IoErrorCode::ReadPastEnd, path));
+    EXPECT_EQ(result.problem, "I/O error 100 (read past the end of the file): " + path);
   }
 }
 
 TEST(HwlHostile, MissingFileIsTheRuntimeIoError) {
-  FailureTrap trap;
   std::vector<std::uint8_t> pixels;
   ImageHeader header;
-  try {
-    LoadImageFile(pixels, header, TempFile("absent.hwl"), true);
-    ADD_FAILURE() << "decoded a missing file";
-  } catch (const IoErrorRaised& error) {
-    EXPECT_EQ(error.code, 2);
-  }
+  const std::string missing = TempFile("absent.hwl");
+  EXPECT_EQ(LoadImageFile(pixels, header, missing, true).failure, Failure::Io(IoErrorCode::FileNotFound, missing));
 }
 
 TEST(HwlHostile, RandomBodiesAfterValidHeadersDecodeDeterministically) {

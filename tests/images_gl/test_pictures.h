@@ -31,8 +31,8 @@ inline void WriteColourPicture(const std::string& fileName, std::uint32_t width,
     }
   }
   HwlEncodeReport report;
-  std::string error;
-  ASSERT_TRUE(EncodeHwlPicture({rgb.data(), width, height, 3}, {}, fileName, report, error)) << error;
+  const HwlEncodeResult encoded = EncodeHwlPicture({rgb.data(), width, height, 3}, {}, fileName, report);
+  ASSERT_TRUE(encoded.encoded()) << encoded.problem;
 }
 
 inline void WriteGreyPicture(const std::string& fileName, std::uint32_t width, std::uint32_t height,
@@ -42,8 +42,8 @@ inline void WriteGreyPicture(const std::string& fileName, std::uint32_t width, s
     for (std::uint32_t x = 0; x < width; ++x) bytes.push_back(grey(x, y));
   }
   HwlEncodeReport report;
-  std::string error;
-  ASSERT_TRUE(EncodeHwlPicture({bytes.data(), width, height, 1}, {}, fileName, report, error)) << error;
+  const HwlEncodeResult encoded = EncodeHwlPicture({bytes.data(), width, height, 1}, {}, fileName, report);
+  ASSERT_TRUE(encoded.encoded()) << encoded.problem;
 }
 
 inline std::string ReadWholeFile(const std::string& fileName) {
