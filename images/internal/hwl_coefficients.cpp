@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-#include "images/internal/hwl_band_geometry.h"
-
 namespace {
 
 std::uint64_t RunUnit(int valueBits) { return std::uint64_t{1} << std::clamp(valueBits, 0, 31); }
@@ -11,31 +9,6 @@ std::uint64_t RunUnit(int valueBits) { return std::uint64_t{1} << std::clamp(val
 double BandFactor(double scale) {
   if (scale == 0.0) return 0.0;
   return static_cast<double>(1.0L / scale);
-}
-
-// An int32 of at most 11 significant bits times a binary64 is exact in the 64-bit extended mantissa,
-// so rounding that product to binary64 equals the binary64 product. Decoded magnitudes are at most
-// 255, so a segment normally takes the plain binary64 loop (which the compiler vectorises); only a
-// segment holding a larger integer goes through extended precision.
-constexpr std::int32_t kExactLimit = 2048;
-
-bool AllExactInBinary64(const std::int32_t* in, std::uint32_t first, std::uint32_t end) {
-  std::int32_t smallest = 0;
-  std::int32_t largest = 0;
-  for (std::uint32_t x = first; x < end; ++x) {
-    smallest = std::min(smallest, in[x]);
-    largest = std::max(largest, in[x]);
-  }
-  return smallest > -kExactLimit && largest < kExactLimit;
-}
-
-void DequantiseSegment(const std::int32_t* in, double* out, std::uint32_t first, std::uint32_t end, double factor) {
-  if (AllExactInBinary64(in, first, end)) {
-    for (std::uint32_t x = first; x < end; ++x) out[x] = factor * in[x];
-    return;
-  }
-  const long double wideFactor = factor;
-  for (std::uint32_t x = first; x < end; ++x) out[x] = static_cast<double>(wideFactor * in[x]);
 }
 
 }  // namespace
@@ -115,34 +88,8 @@ bool CoefficientStream::StartRun(std::int32_t* out, std::size_t count, std::size
   return true;
 }
 
-void DecodeCoefficients(std::span<const std::uint8_t> symbols, std::span<const std::uint8_t> values,
-                        std::uint32_t width, std::uint32_t height, int valueBits, std::int32_t* plane) {
-  CoefficientStream(symbols, values, valueBits).Fill(plane, std::size_t{width} * height);
-}
-
 std::vector<double> BandFactors(const double* scale, int lastLevel) {
   std::vector<double> factors(static_cast<std::size_t>(std::max(lastLevel, 0)) + 2);
   for (std::size_t k = 0; k < factors.size(); ++k) factors[k] = BandFactor(scale[k]);
   return factors;
-}
-
-void DequantiseRow(const std::int32_t* in, std::uint32_t y, std::uint32_t W, std::uint32_t H, int lastLevel,
-                   const std::vector<double>& factors, double* out) {
-  for (int k = 0; k <= lastLevel; ++k) {
-    if (y >= ShiftedSize(H, k)) break;  // the blocks shrink with k: no deeper level reaches this row
-    const std::uint32_t first = y < ShiftedSize(H, k + 1) ? ShiftedSize(W, k + 1) : 0;
-    DequantiseSegment(in, out, first, ShiftedSize(W, k), factors[static_cast<std::size_t>(k)]);
-  }
-  if (y < ShiftedSize(H, lastLevel + 1)) {
-    DequantiseSegment(in, out, 0, ShiftedSize(W, lastLevel + 1), factors[static_cast<std::size_t>(lastLevel) + 1]);
-  }
-}
-
-void Dequantise(const std::int32_t* in, std::uint32_t W, std::uint32_t H, int lastLevel, const double* scale,
-                double* out) {
-  const std::vector<double> factors = BandFactors(scale, lastLevel);
-  for (std::uint32_t y = 0; y < H; ++y) {
-    const std::size_t row = std::size_t{y} * W;
-    DequantiseRow(in + row, y, W, H, lastLevel, factors, out + row);
-  }
 }

@@ -1,6 +1,5 @@
-// The first two decoding stages of one channel: the symbol and value streams become quantised
-// wavelet coefficients (`DecodeCoefficients`), and those become real coefficients band by band
-// (`Dequantise`).
+// The first decoding stage of one channel: its symbol and value streams become quantised wavelet
+// coefficients, and the band factors that turn those into real coefficients.
 #pragma once
 
 #include <cstddef>
@@ -10,15 +9,9 @@
 
 // Symbol 0 is one zero; symbol 1 and the next symbol h with one value form a run of
 // value + h × 2^valueBits + 1 zeros; symbols 2 and 3 take a magnitude from the value stream as a
-// positive or negative coefficient. Fills all W × H entries of `plane`: when the symbols or values
-// run out before the plane is full the rest of the plane is 0, and a run reaching past the plane
-// stops at its end.
-void DecodeCoefficients(std::span<const std::uint8_t> symbols, std::span<const std::uint8_t> values,
-                        std::uint32_t width, std::uint32_t height, int valueBits, std::int32_t* plane);
-
-// DecodeCoefficients in pieces, so that a caller can work row by row without an integer plane:
-// successive Fill calls write successive coefficients, the very values one call over the whole plane
-// writes (a run may continue from one call into the next). The streams must outlive the object.
+// positive or negative coefficient. Successive Fill calls write successive coefficients (a run may
+// continue from one call into the next). Once the symbols or the values run out, every further
+// coefficient is 0. The streams must outlive the object.
 class CoefficientStream {
  public:
   CoefficientStream(std::span<const std::uint8_t> symbols, std::span<const std::uint8_t> values, int valueBits);
@@ -40,14 +33,8 @@ class CoefficientStream {
   bool exhausted_ = false;
 };
 
-// out[i] := (1 / scale of i's band) × in[i], a band with scale exactly 0 giving 0. `scale` holds
-// lastLevel + 2 entries. The product is formed in extended precision and rounded once, to binary64.
-void Dequantise(const std::int32_t* in, std::uint32_t W, std::uint32_t H, int lastLevel, const double* scale,
-                double* out);
-
-// The factor of each band: 0 for a scale of exactly 0, else 1 / scale rounded to binary64.
+// The factor of each band of a scale table (lastLevel + 2 entries), level 0 first and the
+// approximation band last: 0 for a scale of exactly 0, else 1 / scale rounded to binary64. A band's
+// coefficients decode as factor × the quantised value; decoded magnitudes have at most 8 bits, so the
+// binary64 product is the extended-precision product rounded once.
 std::vector<double> BandFactors(const double* scale, int lastLevel);
-
-// Dequantise for row y alone; `in` and `out` point at the start of that row.
-void DequantiseRow(const std::int32_t* in, std::uint32_t y, std::uint32_t W, std::uint32_t H, int lastLevel,
-                   const std::vector<double>& factors, double* out);

@@ -1,7 +1,5 @@
 #include "images/internal/hwl_colour.h"
 
-#include <vector>
-
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
@@ -99,25 +97,8 @@ std::uint8_t SampleToByte(double v) {
   return static_cast<std::uint8_t>(static_cast<int>((v + kUnit) - kUnit));
 }
 
-void YuvToRgb(double* y, double* u, double* v, std::uint32_t W, std::uint32_t H, int lastLevel, double* r,
-              double* g, double* b) {
-  std::vector<double> scratch(std::size_t{W} * H);
-  for (double* plane : {y, u, v}) InverseWavelet(plane, plane, W, H, W, H, lastLevel, scratch.data());
-  const std::size_t count = std::size_t{W} * H;
-  for (std::size_t i = 0; i < count; ++i) {
-    const RgbSample sample = YuvSampleToRgb(y[i], u[i], v[i]);
-    r[i] = sample.r;
-    g[i] = sample.g;
-    b[i] = sample.b;
-  }
-}
-
 void StorePixels(const double* grey, std::size_t count, std::uint8_t* pixels) {
   for (std::size_t i = 0; i < count; ++i) pixels[i] = SampleToByte(grey[i]);
-}
-
-void StorePixels(const double* r, const double* g, const double* b, std::size_t count, std::uint8_t* pixels) {
-  for (std::size_t i = 0; i < count; ++i) StoreBgr0({r[i], g[i], b[i]}, pixels + 4 * i);
 }
 
 void StoreYuvPixels(const double* y, const double* u, const double* v, std::size_t count, std::uint8_t* pixels) {

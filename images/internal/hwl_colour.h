@@ -21,11 +21,6 @@ RgbSample YuvSampleToRgb(double y, double u, double v);
 // rounds to the nearest integer, halves to even.
 std::uint8_t SampleToByte(double v);
 
-// Rebuilds Y, U and V in place (InverseWavelet over the whole W × H plane, lastLevel + 1 steps, in
-// this order), then converts every sample. r, g, b may be the planes y, u, v themselves.
-void YuvToRgb(double* y, double* u, double* v, std::uint32_t W, std::uint32_t H, int lastLevel, double* r,
-              double* g, double* b);
-
 // The binary64 shortcut of the colour output, which decides several pixels at a time, vouches for a
 // pixel only where |Y| + |U| + |V| is below kColourShortcutLimit and each of its R, G, B lies farther
 // than kColourShortcutMargin from every half-integer (binary64 stays within about 1e-11 of the exact
@@ -35,10 +30,8 @@ inline constexpr double kColourShortcutLimit = 1e4;
 
 // Grey output: one byte per sample.
 void StorePixels(const double* grey, std::size_t count, std::uint8_t* pixels);
-// Colour output: four bytes per pixel, blue, green, red and alpha 0.
-void StorePixels(const double* r, const double* g, const double* b, std::size_t count, std::uint8_t* pixels);
-// Conversion and colour output in one pass over rebuilt Y, U, V planes: the same bytes as YuvToRgb's
-// conversion followed by StorePixels, without the three intermediate planes.
+// Colour output from rebuilt Y, U, V planes: four bytes per pixel, byte(B), byte(G), byte(R) of
+// YuvSampleToRgb and alpha 0.
 void StoreYuvPixels(const double* y, const double* u, const double* v, std::size_t count, std::uint8_t* pixels);
 
 // Y, U, V of the top-left w × h block of R, G, B (stride W), then ForwardWavelet on each with

@@ -88,7 +88,3 @@ std::uint64_t ZeroSmallDetails(double* plane, double threshold, std::uint32_t W,
   }
   return changed;
 }
-
-std::uint64_t CountZeros(const std::int32_t* plane, std::uint32_t W, std::uint32_t H) {
-  return static_cast<std::uint64_t>(std::count(plane, plane + std::size_t{W} * H, 0));
-}

@@ -19,5 +19,3 @@ void Quantise(const std::array<const double*, 3>& planes, const std::array<std::
 // Sets to 0 every non-zero coefficient outside the top-left (W >> (level + 1)) × (H >> (level + 1))
 // block whose magnitude is at most `threshold`; returns how many it changed.
 std::uint64_t ZeroSmallDetails(double* plane, double threshold, std::uint32_t W, std::uint32_t H, int level);
-
-std::uint64_t CountZeros(const std::int32_t* plane, std::uint32_t W, std::uint32_t H);

@@ -15,14 +15,12 @@
 #include "images/internal/hwl_bit_gathering.h"
 
 namespace {
+
 constexpr long double kC = kHaarScale;
-}  // namespace
 
+// Synthesis of one pair (L, H): even = c × (L + H), odd = c × (L − H).
 double HaarEven(double low, double high) { return static_cast<double>(kC * (static_cast<long double>(low) + high)); }
-
 double HaarOdd(double low, double high) { return static_cast<double>(kC * (static_cast<long double>(low) - high)); }
-
-namespace {
 
 constexpr long double kOwnWeight = 0.8L;
 constexpr long double kNeighbourWeight = 0.2L;
@@ -411,16 +409,6 @@ std::uint32_t ClampedRow(std::int64_t r, std::uint32_t n) {
   return static_cast<std::uint32_t>(std::clamp<std::int64_t>(r, 0, std::int64_t{n} - 1));
 }
 
-// Vertical synthesis of pair j of every column of the source block (stride W): low row j and high row
-// n + j give output rows 2j (`even`) and 2j + 1 (`odd`), w values each, walking memory row by row.
-void VerticalPair(const double* source, std::uint32_t W, std::uint32_t w, std::uint32_t j, std::uint32_t n,
-                  ColumnBlends& blends, double* even, double* odd) {
-  PairLines lines;
-  for (int k = 0; k < 5; ++k) lines.low[k] = source + std::size_t{ClampedRow(std::int64_t{j} + k - 2, n)} * W;
-  for (int k = 0; k < 3; ++k) lines.high[k] = source + std::size_t{n + ClampedRow(std::int64_t{j} + k - 1, n)} * W;
-  VerticalPairOfLines(lines, w, j, n, blends, even, odd, LineRowTests{lines, j, w});
-}
-
 // Horizontal synthesis of one line of w values (low half, then high half) into `out`.
 void HorizontalLine(const double* line, std::uint32_t w, double* out) {
   const std::uint32_t n = w / 2;
@@ -450,31 +438,6 @@ void HorizontalLine(const double* line, std::uint32_t w, double* out) {
     });
   }
   InnerPairs<Place::Last>(lines(n - 2), 1, out + 2 * (n - 2), out + 2 * (n - 2) + 1, 2);
-}
-
-// Source block (stride W) into scratch (stride w).
-void VerticalStep(const double* source, std::uint32_t W, std::uint32_t w, std::uint32_t h, double* scratch) {
-  const std::uint32_t n = h / 2;
-  std::vector<std::uint64_t> words(ColumnBlends::Size(w));
-  std::uint32_t made = 0;
-  ColumnBlends blends(w, words.data(), made);
-  for (std::uint32_t j = 0; j < n; ++j) {
-    double* even = scratch + std::size_t{2 * j} * w;
-    VerticalPair(source, W, w, j, n, blends, even, even + w);
-  }
-  if (h % 2 != 0) std::fill_n(scratch + std::size_t{h - 1} * w, w, 0.0);
-}
-
-// Scratch (stride w) into the destination block (stride W), one row at a time.
-void HorizontalStep(const double* scratch, std::uint32_t w, std::uint32_t h, double* destination, std::uint32_t W) {
-  for (std::uint32_t y = 0; y < h; ++y) HorizontalLine(scratch + std::size_t{y} * w, w, destination + std::size_t{y} * W);
-}
-
-void InverseStep(double* source, double* destination, std::uint32_t w, std::uint32_t h, std::uint32_t W,
-                 double* scratch) {
-  if (w == 0 || h == 0) return;
-  VerticalStep(source, W, w, h, scratch);
-  HorizontalStep(scratch, w, h, destination, W);
 }
 
 // After 32 halvings every size is 0, so deeper levels change nothing.
@@ -608,20 +571,6 @@ void RowPairInverseStep::RowPair(std::uint32_t j, double* even, double* odd) {
   }
   HorizontalLine(verticalEven, w_, even);
   HorizontalLine(verticalOdd, w_, odd);
-}
-
-void InverseWavelet(double* source, double* destination, std::uint32_t w, std::uint32_t h, std::uint32_t W,
-                    std::uint32_t H, int k) {
-  std::vector<double> scratch(std::size_t{w} * h);
-  InverseWavelet(source, destination, w, h, W, H, k, scratch.data());
-}
-
-void InverseWavelet(double* source, double* destination, std::uint32_t w, std::uint32_t h, std::uint32_t W,
-                    std::uint32_t /*H*/, int k, double* scratch) {
-  for (int level = EffectiveLevels(k); level > 0; --level) {
-    InverseStep(source, source, ShiftedSize(w, level), ShiftedSize(h, level), W, scratch);
-  }
-  InverseStep(source, destination, w, h, W, scratch);
 }
 
 void ForwardWavelet(const double* source, double* destination, std::uint32_t w, std::uint32_t h, std::uint32_t W,

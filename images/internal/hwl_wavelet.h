@@ -13,19 +13,6 @@
 
 inline constexpr double kHaarScale = 0.7071067811865476;  // 1/√2 rounded to binary64
 
-// Synthesis of one pair (L, H): even = c × (L + H), odd = c × (L − H).
-double HaarEven(double low, double high);
-double HaarOdd(double low, double high);
-
-// Rebuilds the top-left w × h block of `destination` from that of `source` in k + 1 steps, coarsest
-// first. The coarser steps run in place in `source`, whose top-left quarter is overwritten. `source`
-// and `destination` may be the same plane. Rows and columns that halving an odd size drops come out 0.
-void InverseWavelet(double* source, double* destination, std::uint32_t w, std::uint32_t h, std::uint32_t W,
-                    std::uint32_t H, int k);
-// The same with a caller's scratch buffer of at least w × h values, so several channels can share one.
-void InverseWavelet(double* source, double* destination, std::uint32_t w, std::uint32_t h, std::uint32_t W,
-                    std::uint32_t H, int k, double* scratch);
-
 // The rows of a rebuilt quarter plane (w / 2 values each) as the step above it reads them, row r of
 // 0 … h / 2 − 1, so that a quarter can be made a few rows at a time as it is read. The step asks for
 // rows in a window that only moves down: a row it asks for is never more than four rows above the
@@ -74,17 +61,26 @@ class PlaneDetailRows final : public DetailRows {
   std::uint32_t n_;
 };
 
-// One step of InverseWavelet one pair of output rows at a time, for a caller that uses the rebuilt
-// block row by row, reading the source as the loader keeps it: the top-left quarter already rebuilt
-// by the coarser steps, as rows of its own (`quarter`, see QuarterRows), and this level's detail bands
-// still quantised (`details`, see DetailRows; only their band positions are read), each standing for
-// factor × q: the binary64 value dequantisation stores, as |q| < 2048 makes the product exact in
-// extended precision. w and h are even. Both sources must outlive the object.
+// One step of the inverse transform, one pair of output rows at a time, for a caller that uses the
+// rebuilt block row by row. The step rebuilds a w × h block from its top-left quarter (the coarser
+// levels, already rebuilt: `quarter`, see QuarterRows) and the detail bands around it (still
+// quantised: `details`, see DetailRows, of which only the band positions are read; each value q
+// stands for the dequantised coefficient factor × q). It applies the pair rule down the columns (low
+// values from the top half, high values from the bottom half), then along each row (low from the
+// left half, high from the right), pair j giving outputs 2j (even) and 2j + 1 (odd), c = 1/√2:
+//
+//   plain synthesis: even = c × (L_j + H_j), odd = c × (L_j − H_j), for the first and the last pair
+//   and for every pair with H_j ≠ 0. An inner pair with H_j = 0 (−0 included) gives
+//     even = c × (0.8 L_j + 0.2 L_{j−1})  if H_{j−1} = 0, L_j ≠ L_{j+1} and (j = n − 2 or L_{j+2} ≠ L_{j+1}),
+//     odd  = c × (0.8 L_j + 0.2 L_{j+1})  if H_{j+1} = 0, L_j ≠ L_{j−1} and (j = 1 or L_{j−2} ≠ L_{j−1}),
+//   and c × L_j where its condition fails.
+//
+// w and h are even. Both sources must outlive the object.
 class RowPairInverseStep {
  public:
   RowPairInverseStep(QuarterRows& quarter, DetailRows& details, double factor, std::uint32_t w, std::uint32_t h);
-  // Output rows 2j and 2j + 1 (w values each, as InverseWavelet would store them) into `even` and
-  // `odd`; j runs 0, 1, … h / 2 − 1 in this order.
+  // Output rows 2j and 2j + 1 (w values each) into `even` and `odd`; j runs 0, 1, … h / 2 − 1 in
+  // this order.
   void RowPair(std::uint32_t j, double* even, double* odd);
 
  private:

@@ -12,6 +12,12 @@ struct Reader {
   const Bytes& file;
   std::size_t offset = 0;
   std::uint8_t Byte() { return offset < file.size() ? file[offset++] : 0; }
+  // The little-endian field of `size` bytes at `at` (a header field), leaving the reading place alone.
+  std::uint32_t Uint(std::size_t at, int size) const {
+    std::uint32_t value = 0;
+    for (int b = size - 1; b >= 0; --b) value = value << 8 | file[at + b];
+    return value;
+  }
   double Double() {
     std::uint64_t bits = 0;
     for (int b = 0; b < 8; ++b) bits |= std::uint64_t{Byte()} << (8 * b);
@@ -21,18 +27,18 @@ struct Reader {
   }
 };
 
-std::vector<int> ReadSymbols(Reader& in, std::uint32_t count) {
+Bytes ReadSymbols(Reader& in, std::uint32_t count) {
   Bytes packed((count + 3) / 4);
   for (auto& byte : packed) byte = in.Byte();
-  std::vector<int> symbols;
+  Bytes symbols;
   for (std::uint32_t i = 0; i < count; ++i) symbols.push_back((packed[i / 4] >> (2 * (i % 4))) & 3);
   return symbols;
 }
 
-std::vector<int> ReadValues(Reader& in, std::uint32_t count, int bits) {
+Bytes ReadValues(Reader& in, std::uint32_t count, int bits) {
   Bytes packed((std::size_t{count} * bits + 7) / 8);
   for (auto& byte : packed) byte = in.Byte();
-  std::vector<int> values;
+  Bytes values;
   for (std::uint32_t i = 0; i < count; ++i) {
     int value = 0;
     for (int b = 0; b < bits; ++b) {
@@ -42,22 +48,6 @@ std::vector<int> ReadValues(Reader& in, std::uint32_t count, int bits) {
     values.push_back(value);
   }
   return values;
-}
-
-std::vector<std::int32_t> Coefficients(const std::vector<int>& symbols, const std::vector<int>& values, std::size_t size,
-                                       int bits) {
-  std::vector<std::int32_t> plane(size, 0);
-  std::size_t i = 0, s = 0, v = 0;
-  while (i < size && s < symbols.size()) {
-    if (symbols[s] == 1) {
-      i += values[v++] + symbols[s + 1] * (std::size_t{1} << bits) + 1;
-      s += 2;
-    } else {
-      plane[i++] = symbols[s] == 0 ? 0 : (symbols[s] == 2 ? values[v] : -values[v]);
-      if (symbols[s++] != 0) ++v;
-    }
-  }
-  return plane;
 }
 
 double Factor(double scale) { return scale == 0.0 ? 0.0 : static_cast<double>(1.0L / scale); }
@@ -123,29 +113,61 @@ void Inverse(Plane& source, Plane& destination, std::uint32_t w, std::uint32_t h
   }
 }
 
-std::uint8_t ToByte(double v) {
+}  // namespace
+
+std::vector<std::int32_t> ReferenceCoefficients(const Bytes& symbols, const Bytes& values, std::size_t size,
+                                                int valueBits) {
+  std::vector<std::int32_t> plane(size, 0);
+  std::size_t i = 0, s = 0, v = 0;
+  while (i < size && s < symbols.size()) {
+    const int symbol = symbols[s] & 3;
+    if (symbol == 1) {
+      if (s + 1 >= symbols.size() || v >= values.size()) break;
+      i += values[v++] + (symbols[s + 1] & 3) * (std::size_t{1} << valueBits) + 1;  // zeros, already there
+      s += 2;
+    } else if (symbol == 0) {
+      ++i;
+      ++s;
+    } else {
+      if (v >= values.size()) break;
+      plane[i++] = symbol == 2 ? values[v] : -values[v];
+      ++v;
+      ++s;
+    }
+  }
+  return plane;
+}
+
+std::uint8_t ReferenceByte(double v) {
   if (v <= 0.0) return 0;
   if (std::isnan(v) || v >= 255.0) return 255;
   return static_cast<std::uint8_t>(std::nearbyint(v));
 }
 
-}  // namespace
+std::array<std::uint8_t, 4> ReferenceColourPixel(double y, double u, double v) {
+  const double r = static_cast<double>(y + 1.140251L * v);
+  const double b = static_cast<double>(y + 2.028398L * u);
+  const double g = static_cast<double>(1.694915L * ((y - 0.3L * r) - 0.11L * b));
+  return {ReferenceByte(b), ReferenceByte(g), ReferenceByte(r), 0};
+}
 
 Bytes ReferenceDecode(const Bytes& file) {
-  const ImageHeader header = ParseImageHeader(std::span<const std::uint8_t, kImageHeaderSize>(file.data(), kImageHeaderSize));
-  const std::uint32_t W = header.width, H = header.height;
-  const int L = header.lastLevel;
-  const int channels = header.bitsPerPixel == 8 ? 1 : 3;
-  Reader in{file, kImageHeaderSize};
+  Reader in{file};
+  const std::uint32_t W = in.Uint(3, 2), H = in.Uint(5, 2);
+  const int bitsPerPixel = in.Uint(7, 1), L = in.Uint(8, 1);
+  const int channels = bitsPerPixel == 8 ? 1 : 3;
+  in.offset = 36;
   std::vector<std::vector<double>> scales(channels);
   for (auto& table : scales) {
     for (int k = 0; k < L + 2; ++k) table.push_back(in.Double());
   }
   std::vector<Plane> rebuilt;
   for (int c = 0; c < channels; ++c) {
-    const std::vector<int> symbols = ReadSymbols(in, header.symbolCount[c]);
-    const std::vector<int> values = ReadValues(in, header.valueCount[c], header.valueBits[c]);
-    Plane plane = Dequantised(Coefficients(symbols, values, std::size_t{W} * H, header.valueBits[c]), W, H, L, scales[c]);
+    const std::uint32_t symbolCount = in.Uint(9 + 4 * c, 4), valueCount = in.Uint(21 + 4 * c, 4);
+    const int bits = in.Uint(33 + c, 1);
+    const Bytes symbols = ReadSymbols(in, symbolCount);
+    const Bytes values = ReadValues(in, valueCount, bits);
+    Plane plane = Dequantised(ReferenceCoefficients(symbols, values, std::size_t{W} * H, bits), W, H, L, scales[c]);
     Plane output(plane.size());
     Inverse(plane, output, W, H, W, L);
     rebuilt.push_back(output);
@@ -153,14 +175,11 @@ Bytes ReferenceDecode(const Bytes& file) {
   Bytes pixels;
   for (std::size_t i = 0; i < std::size_t{W} * H; ++i) {
     if (channels == 1) {
-      pixels.push_back(ToByte(rebuilt[0][i]));
-      continue;
+      pixels.push_back(ReferenceByte(rebuilt[0][i]));
+    } else {
+      const std::array<std::uint8_t, 4> pixel = ReferenceColourPixel(rebuilt[0][i], rebuilt[1][i], rebuilt[2][i]);
+      pixels.insert(pixels.end(), pixel.begin(), pixel.end());
     }
-    const double y = rebuilt[0][i], u = rebuilt[1][i], v = rebuilt[2][i];
-    const double r = static_cast<double>(y + 1.140251L * v);
-    const double b = static_cast<double>(y + 2.028398L * u);
-    const double g = static_cast<double>(1.694915L * ((y - 0.3L * r) - 0.11L * b));
-    for (std::uint8_t byte : {ToByte(b), ToByte(g), ToByte(r), std::uint8_t{0}}) pixels.push_back(byte);
   }
   return pixels;
 }
