@@ -4,6 +4,7 @@
 
 #include <array>
 
+#include "images/demo_pictures.h"
 #include "images/hwl.h"
 #include "base/diagnostics.h"
 
@@ -113,41 +114,6 @@ void Reupload(zenTexture& texture) {
 
 namespace {
 
-enum class AlphaFrom { None, OwnBlue, PreviousTexture };
-
-struct DemoTextureEntry {
-  const char* file;
-  std::int32_t components;
-  bool mipmapped;
-  AlphaFrom alpha;
-};
-
-// In creation order; an alpha picture comes right before the colour picture that takes its blue
-// channel as alpha.
-constexpr std::array<DemoTextureEntry, 21> kDemoTextures = {{
-    {"data/flower1.hwl", 4, true, AlphaFrom::OwnBlue},
-    {"data/background_reddir_alpha.hwl", 3, true, AlphaFrom::None},
-    {"data/background_reddir.hwl", 4, true, AlphaFrom::PreviousTexture},
-    {"data/overlay1_alpha.hwl", 3, true, AlphaFrom::None},
-    {"data/overlay1.hwl", 4, true, AlphaFrom::PreviousTexture},
-    {"data/overlay2_alpha.hwl", 3, true, AlphaFrom::None},
-    {"data/overlay2.hwl", 4, true, AlphaFrom::PreviousTexture},
-    {"data/overlay3_alpha.hwl", 3, true, AlphaFrom::None},
-    {"data/overlay3.hwl", 4, true, AlphaFrom::PreviousTexture},
-    {"data/overlay4_alpha.hwl", 3, true, AlphaFrom::None},
-    {"data/overlay4.hwl", 4, true, AlphaFrom::PreviousTexture},
-    {"data/overlay5_alpha.hwl", 3, true, AlphaFrom::None},
-    {"data/overlay5.hwl", 4, true, AlphaFrom::PreviousTexture},
-    {"data/overlay6_alpha.hwl", 3, true, AlphaFrom::None},
-    {"data/overlay6.hwl", 4, true, AlphaFrom::PreviousTexture},
-    {"data/birdie_alpha.hwl", 3, true, AlphaFrom::None},
-    {"data/birdie.hwl", 4, true, AlphaFrom::PreviousTexture},
-    {"data/text_vmb1.hwl", 4, true, AlphaFrom::OwnBlue},
-    {"data/text_vmb2.hwl", 3, false, AlphaFrom::None},
-    {"data/signoverlay.hwl", 3, false, AlphaFrom::None},
-    {"data/credits.hwl", 3, false, AlphaFrom::None},
-}};
-
 std::array<zenTexture*, kDemoTextures.size()> demoTextures{};
 
 void MergeAlphaAndReupload(zenTexture& colour, zenTexture& alpha) {
@@ -160,11 +126,11 @@ void MergeAlphaAndReupload(zenTexture& colour, zenTexture& alpha) {
 
 void CreateDemoTextures() {
   for (std::size_t i = 0; i < kDemoTextures.size(); ++i) {
-    const DemoTextureEntry& entry = kDemoTextures[i];
+    const DemoPicture& entry = kDemoTextures[i];
     zenTexture* texture = new zenTexture(entry.file, entry.components, entry.mipmapped);
     demoTextures[i] = texture;
     if (entry.alpha == AlphaFrom::OwnBlue) MergeAlphaAndReupload(*texture, *texture);
-    if (entry.alpha == AlphaFrom::PreviousTexture) MergeAlphaAndReupload(*texture, *demoTextures[i - 1]);
+    if (entry.alpha == AlphaFrom::PreviousPicture) MergeAlphaAndReupload(*texture, *demoTextures[i - 1]);
   }
 }
 

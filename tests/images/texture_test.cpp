@@ -1,0 +1,295 @@
+// zenTexture: the alpha operations on the pixel buffer, and on the offscreen GL context what reaches
+// the GPU, the files it refuses, its trace in debug.txt and the demo's texture table.
+#include "images/texture.h"
+
+#include <GL/gl.h>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+
+#include "base/failure_trap.h"
+#include "images/demo_pictures.h"
+#include "platform/window.h"
+#include "tests/images/codec_test_support.h"
+#include "tests/support/subprocess.h"
+
+namespace {
+
+// A width × height BGRA buffer followed by guard bytes that no operation may touch.
+struct GuardedImage {
+  GuardedImage(std::int32_t width, std::int32_t height, std::uint8_t blue = 0)
+      : bytes(std::size_t(width) * height * 4 + 16, 0xA5), image{width, height, 4, bytes.data()} {
+    for (std::size_t k = 0; k < std::size_t(width) * height; ++k) {
+      const std::uint8_t pixel[4] = {std::uint8_t(blue + k), 80, 200, 7};
+      std::copy(pixel, pixel + 4, &bytes[4 * k]);
+    }
+  }
+  bool GuardsIntact() const { return Bytes(bytes.end() - 16, bytes.end()) == Bytes(16, 0xA5); }
+  std::vector<std::uint8_t> bytes;
+  TextureImage image;
+};
+
+TEST(TextureAlpha, MergeWithItselfCopiesBlueAndKeepsColour) {
+  GuardedImage t(3, 2, 17);
+  MergeAlpha(t.image, t.image);
+  for (std::size_t k = 0; k < 6; ++k) {
+    const std::uint8_t blue = std::uint8_t(17 + k);
+    EXPECT_EQ(Bytes(&t.bytes[4 * k], &t.bytes[4 * k + 4]), (Bytes{blue, 80, 200, blue})) << k;
+  }
+  EXPECT_TRUE(t.GuardsIntact());
+}
+
+TEST(TextureAlpha, SetThenMergeOverwritesEveryAlphaAndReadsOnlyWhatItNeeds) {
+  GuardedImage target(5, 3, 10), source(6, 4, 100);  // a larger source is read only as far as the target
+  const std::vector<std::uint8_t> sourceBefore = source.bytes;
+  SetAlpha(target.image, 255);
+  for (std::size_t k = 0; k < 15; ++k) ASSERT_EQ(target.bytes[4 * k + 3], 255);
+  MergeAlpha(target.image, source.image);
+  for (std::size_t k = 0; k < 15; ++k) {
+    const Bytes expected{std::uint8_t(10 + k), 80, 200, std::uint8_t(100 + k)};
+    EXPECT_EQ(Bytes(&target.bytes[4 * k], &target.bytes[4 * k + 4]), expected) << k;
+  }
+  EXPECT_TRUE(target.GuardsIntact());
+  EXPECT_EQ(source.bytes, sourceBefore);
+}
+
+TEST(TextureAlpha, SmallerSourceIsFatalAndLeavesTheTargetAlone) {
+  GuardedImage target(4, 4), source(4, 3);
+  const std::vector<std::uint8_t> before = target.bytes;
+  FailureTrap trap;
+  try {
+    MergeAlpha(target.image, source.image);
+    ADD_FAILURE() << "a smaller source was read";
+  } catch (const FatalErrorRaised& error) {
+    EXPECT_EQ(error.module, "zenTexture");
+    EXPECT_EQ(error.message, "Alpha source has fewer pixels than the Texture");
+  }
+  EXPECT_EQ(target.bytes, before);
+}
+
+using Rgb = std::array<std::uint8_t, 3>;
+
+// Encodes a picture whose pixel (x, y), row 0 at the top, is `colour(x, y)`; with one channel, its red.
+void WritePicture(const std::string& fileName, std::uint32_t width, std::uint32_t height, int channels,
+                  const std::function<Rgb(std::uint32_t, std::uint32_t)>& colour) {
+  Bytes pixels;
+  for (std::uint32_t y = 0; y < height; ++y) {
+    for (std::uint32_t x = 0; x < width; ++x) {
+      const Rgb rgb = colour(x, y);
+      pixels.insert(pixels.end(), rgb.begin(), rgb.begin() + channels);
+    }
+  }
+  EncodeToBytes({pixels.data(), width, height, channels}, {}, fileName);
+}
+
+Rgb Stripes(std::uint32_t x, std::uint32_t y) {
+  return {std::uint8_t(x * 4), std::uint8_t(y * 8), std::uint8_t(x < 32 ? 40 : 220)};
+}
+
+GLint Bound() {
+  GLint name = -1;
+  glGetIntegerv(GL_TEXTURE_BINDING_2D, &name);
+  return name;
+}
+
+GLint LevelWidth(GLint level) {
+  GLint width = -1;
+  glGetTexLevelParameteriv(GL_TEXTURE_2D, level, GL_TEXTURE_WIDTH, &width);
+  return width;
+}
+
+GLint Parameter(GLenum name) {
+  GLint value = -1;
+  glGetTexParameteriv(GL_TEXTURE_2D, name, &value);
+  return value;
+}
+
+// The BGRA bytes that level 0 of the bound texture holds.
+Bytes Uploaded(const zenTexture& texture) {
+  Bytes bytes(std::size_t(texture.width) * texture.height * 4);
+  glPixelStorei(GL_PACK_ALIGNMENT, 1);
+  glGetTexImage(GL_TEXTURE_2D, 0, GL_BGRA_EXT, GL_UNSIGNED_BYTE, bytes.data());
+  return bytes;
+}
+
+// One headless window (SDL's offscreen driver) for the suite; the pictures go into the working folder.
+class TextureGl : public testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    ASSERT_TRUE(zenCreateWindow("Glimmer", 64, 64, 32, false));
+    std::filesystem::create_directories("data");
+  }
+  static void TearDownTestSuite() { WindowClose(); }
+};
+
+TEST_F(TextureGl, UploadsOneLevelOrAFullChainAsBgraAndStaysBound) {
+  WritePicture("stripes.hwl", 64, 32, 3, Stripes);
+  zenTexture single("stripes.hwl", 3, false);
+  EXPECT_EQ(single.pixels, ReferenceDecode(ReadFileBytes("stripes.hwl")));
+  EXPECT_EQ(Bound(), GLint(single.glName));
+  EXPECT_EQ(single.width, 64);
+  EXPECT_EQ(single.height, 32);
+  EXPECT_EQ(LevelWidth(0), 64);
+  EXPECT_EQ(LevelWidth(1), 0) << "without mipmaps only level 0 exists";
+  for (GLenum name : {GL_TEXTURE_MIN_FILTER, GL_TEXTURE_MAG_FILTER}) EXPECT_EQ(Parameter(name), GL_LINEAR);
+  for (GLenum name : {GL_TEXTURE_WRAP_S, GL_TEXTURE_WRAP_T}) EXPECT_EQ(Parameter(name), GL_REPEAT);
+  // The buffer is read as blue, green, red (a 3-component texture reads alpha back as 255).
+  const Bytes uploaded = Uploaded(single);
+  for (std::size_t k = 0; k < uploaded.size(); k += 4) {
+    ASSERT_EQ(Bytes(&uploaded[k], &uploaded[k + 3]), Bytes(&single.pixels[k], &single.pixels[k + 3])) << k / 4;
+  }
+
+  zenTexture chain("stripes.hwl", 4, true);
+  EXPECT_EQ(Bound(), GLint(chain.glName));
+  EXPECT_NE(chain.glName, single.glName);
+  EXPECT_EQ(LevelWidth(1), 32);
+  EXPECT_EQ(LevelWidth(6), 1) << "the chain goes down to 1 x 1";
+  EXPECT_EQ(Parameter(GL_TEXTURE_MIN_FILTER), GL_LINEAR) << "levels are built but not sampled";
+}
+
+TEST_F(TextureGl, ReuploadSendsTheMergedAlphaUnderANameAndLeavesNothingBound) {
+  WritePicture("colour.hwl", 32, 32, 3, Stripes);
+  WritePicture("mask.hwl", 32, 32, 3, [](std::uint32_t x, std::uint32_t y) {
+    return Rgb{0, 0, std::uint8_t((x + y) * 4)};
+  });
+  zenTexture mask("mask.hwl", 3, true);
+  zenTexture colour("colour.hwl", 4, true);
+  SetAlpha(colour, 255);
+  MergeAlpha(colour, mask);
+  Reupload(colour);
+  EXPECT_EQ(Bound(), 0);
+  ASSERT_TRUE(glIsTexture(colour.glName));
+  glBindTexture(GL_TEXTURE_2D, colour.glName);
+  EXPECT_EQ(LevelWidth(1), 16) << "a mipmapped texture is uploaded again with its chain";
+  const Bytes uploaded = Uploaded(colour);
+  for (std::size_t k = 0; k < uploaded.size(); k += 4) {
+    ASSERT_EQ(uploaded[k + 3], mask.pixels[k]) << "alpha of pixel " << k / 4 << " is the mask's blue";
+    ASSERT_EQ(uploaded[k], colour.pixels[k]);
+  }
+  glBindTexture(GL_TEXTURE_2D, 0);
+}
+
+TEST_F(TextureGl, GreyFileIsWidenedToGreyBgraWithAlphaZero) {
+  WritePicture("grey.hwl", 32, 16, 1, [](std::uint32_t x, std::uint32_t y) { return Rgb{std::uint8_t(x * 7 + y)}; });
+  const Bytes grey = ReferenceDecode(ReadFileBytes("grey.hwl"));
+  zenTexture texture("grey.hwl", 4, false);
+  ASSERT_EQ(texture.pixels.size(), grey.size() * 4);
+  for (std::size_t k = 0; k < grey.size(); ++k) {
+    ASSERT_EQ(Bytes(&texture.pixels[4 * k], &texture.pixels[4 * k + 4]), (Bytes{grey[k], grey[k], grey[k], 0})) << k;
+  }
+  EXPECT_EQ(Uploaded(texture), texture.pixels);
+}
+
+TEST_F(TextureGl, FileWithoutAPictureIsFatalAndUploadsNothing) {
+  const Bytes valid = SmoothColourFile(16, 16);
+  ImageHeader header = HeaderOf(valid);
+  header.bitsPerPixel = 16;
+  WriteFileBytes("depth16.hwl", WithHeader(valid, header));
+  header = HeaderOf(valid);
+  header.lastLevel = 17;
+  WriteFileBytes("refused.hwl", WithHeader(valid, header));
+  header = HeaderOf(valid);
+  header.height = 0;
+  Bytes empty = WithHeader(valid, header);
+  empty.resize(ExpectedFileSize(header));  // complete, so only the height decides
+  WriteFileBytes("height0.hwl", empty);
+  FailureTrap trap;
+  const GLint boundBefore = Bound();
+  for (const char* file : {"depth16.hwl", "refused.hwl", "height0.hwl"}) {
+    try {
+      zenTexture texture(file, 3, false);
+      ADD_FAILURE() << file << " was accepted";
+    } catch (const FatalErrorRaised& error) {
+      EXPECT_EQ(error.module, "zenTexture") << file;
+      EXPECT_EQ(error.message, "Could not load Texture") << file;
+    }
+    EXPECT_EQ(Bound(), boundBefore) << file;
+  }
+}
+
+TEST_F(TextureGl, FileThatCannotBeReadIsTheRuntimeIoError) {
+  const Bytes valid = SmoothColourFile(16, 16);
+  WriteFileBytes("short.hwl", Bytes(valid.begin(), valid.end() - 1));
+  const std::pair<const char*, int> rows[] = {{"no-such-picture.hwl", 2}, {"short.hwl", 100}};
+  FailureTrap trap;
+  for (const auto& [file, code] : rows) {
+    try {
+      zenTexture texture(file, 3, false);
+      ADD_FAILURE() << file << " was accepted";
+    } catch (const IoErrorRaised& error) {
+      EXPECT_EQ(error.code, code) << file;
+      EXPECT_EQ(error.file, file);
+    }
+  }
+}
+
+TEST_F(TextureGl, ConstructorAndDestructorWriteTheirTrace) {
+  WritePicture("traced.hwl", 64, 32, 3, Stripes);
+  std::string block;
+  {
+    zenTexture texture("traced.hwl", 3, false);
+    const std::string name = std::to_string(texture.glName);
+    block = "Loading new Texture | " + name + "\r\ntraced.hwl | 0\r\nWidth:  | 64\r\nHeight:  | 32\r\n" +
+            "-------------------------- | 0\r\n";
+    const std::string log = ReadWholeFile("debug.txt");
+    ASSERT_GE(log.size(), block.size());
+    EXPECT_EQ(log.substr(log.size() - block.size()), block);
+    block = "Disposing Texture | " + name + "\r\n-------------------------- | 0\r\n";
+  }
+  const std::string log = ReadWholeFile("debug.txt");
+  ASSERT_GE(log.size(), block.size());
+  EXPECT_EQ(log.substr(log.size() - block.size()), block);
+}
+
+// The table as the start-up uses it: every texture loaded with its components and mipmaps, each alpha
+// from the right picture. Each picture has its own blue pattern, so a merge from the wrong one shows.
+TEST_F(TextureGl, DemoTexturesFollowTheirTable) {
+  for (std::size_t i = 0; i < kDemoTextures.size(); ++i) {
+    WritePicture(kDemoTextures[i].file, 16, 16, 3, [i](std::uint32_t x, std::uint32_t y) {
+      return Rgb{std::uint8_t(200 - x), 90, std::uint8_t(i * 11 + x * 3 + y * 5)};
+    });
+  }
+  EXPECT_EQ(DemoTexture("data/flower1.hwl"), nullptr) << "nothing before the table is created";
+  CreateDemoTextures();
+  EXPECT_EQ(DemoTexture(kLoadingPicture.file), nullptr);
+  for (std::size_t i = 0; i < kDemoTextures.size(); ++i) {
+    const DemoPicture& entry = kDemoTextures[i];
+    SCOPED_TRACE(entry.file);
+    const zenTexture* texture = DemoTexture(entry.file);
+    ASSERT_NE(texture, nullptr);
+    EXPECT_EQ(texture->components, entry.components);
+    glBindTexture(GL_TEXTURE_2D, texture->glName);
+    EXPECT_EQ(LevelWidth(1) > 0, entry.mipmapped);
+    const Bytes colours = ReferenceDecode(ReadFileBytes(entry.file));
+    const Bytes& alpha = entry.alpha == AlphaFrom::PreviousPicture ? DemoTexture(kDemoTextures[i - 1].file)->pixels
+                                                                   : texture->pixels;
+    for (std::size_t k = 0; k < colours.size(); k += 4) {
+      ASSERT_EQ(Bytes(&texture->pixels[k], &texture->pixels[k + 3]), Bytes(&colours[k], &colours[k + 3])) << k / 4;
+      ASSERT_EQ(texture->pixels[k + 3], entry.alpha == AlphaFrom::None ? 0 : alpha[k]) << k / 4;
+    }
+  }
+  glBindTexture(GL_TEXTURE_2D, 0);
+  DestroyDemoTextures();
+  EXPECT_EQ(DemoTexture("data/credits.hwl"), nullptr);
+}
+
+// The start-up's rules for its texture table, checked against the table rather than copied from it.
+TEST(DemoPictures, TableFollowsTheStartupsRules) {
+  EXPECT_STREQ(kLoadingPicture.file, "data/loading.hwl");
+  EXPECT_STREQ(kDemoTextures.front().file, "data/flower1.hwl");
+  EXPECT_STREQ(kDemoTextures.back().file, "data/credits.hwl");
+  int companions = 0;
+  for (std::size_t i = 0; i < kDemoTextures.size(); ++i) {
+    const std::string file = kDemoTextures[i].file, previous = i > 0 ? kDemoTextures[i - 1].file : "";
+    AlphaFrom alpha = AlphaFrom::None;
+    if (file == "data/flower1.hwl" || file == "data/text_vmb1.hwl") alpha = AlphaFrom::OwnBlue;
+    if (previous == file.substr(0, file.size() - 4) + "_alpha.hwl") alpha = AlphaFrom::PreviousPicture, ++companions;
+    EXPECT_EQ(kDemoTextures[i].alpha, alpha) << file;
+    EXPECT_EQ(kDemoTextures[i].components, alpha == AlphaFrom::None ? 3 : 4) << file;
+    EXPECT_EQ(kDemoTextures[i].mipmapped, i < 18) << file << ": only the last three have no mipmaps";
+  }
+  EXPECT_EQ(companions, 8);
+}
+
+}  // namespace
