@@ -19,6 +19,7 @@ Bytes SmoothGreyPixels(std::uint32_t width, std::uint32_t height);
 // A fresh path in the test program's temporary folder.
 std::string TempFile(const std::string& name);
 Bytes ReadFileBytes(const std::string& path);
+inline std::string ToString(const Bytes& bytes) { return std::string(bytes.begin(), bytes.end()); }
 void WriteFileBytes(const std::string& path, const Bytes& bytes);
 
 // Encodes through the picture encoder into `path` (a fresh file when empty); fails the test unless it

@@ -1,5 +1,5 @@
-// The decoder's stages on hand-worked cases: the coefficient code, the transform's pair rule and the
-// colour output with its one rounding step.
+// The decoder: its stages on hand-worked cases (the coefficient code, the transform's pair rule, the
+// colour output with its one rounding step), and whole decodes against the reference decoder.
 #include <gtest/gtest.h>
 
 #include <limits>
@@ -53,108 +53,62 @@ TEST(HwlCoefficients, SymbolsAndValuesGiveTheirCoefficients) {
   }
 }
 
-TEST(HwlCoefficients, RandomStreamsInRandomPiecesDecodeAsTheReference) {
-  // Streams that end in every way (symbols or values first, inside a run, with the plane full or not)
-  // and pieces that cut runs, so the fast steps hand over to the careful ones at every point.
-  std::mt19937 random(41);
-  for (int trial = 0; trial < 500; ++trial) {
-    Bytes symbols(random() % 600), values(random() % 400);
-    const unsigned runShare = random() % 30;
-    for (auto& symbol : symbols) symbol = static_cast<std::uint8_t>(random() % 100 < runShare ? 1 : random() % 4);
-    for (auto& value : values) value = static_cast<std::uint8_t>(random());
-    const int bits = static_cast<int>(random() % 9);
-    const std::size_t size = 1 + random() % 3000;
-    Plane pieces(size, 77);
-    CoefficientStream stream(symbols, values, bits);
-    for (std::size_t done = 0; done < size;) {
-      const std::size_t piece = std::min<std::size_t>(size - done, 1 + random() % (trial % 2 ? 40 : 3000));
-      stream.Fill(pieces.data() + done, piece);
-      done += piece;
-    }
-    ASSERT_EQ(pieces, ReferenceCoefficients(symbols, values, size, bits)) << "trial " << trial;
-  }
-}
-
 double Scaled(long double v) { return static_cast<double>(kHaarScale * v); }
 double Blend(double own, double neighbour) { return Scaled(0.8L * own + 0.2L * neighbour); }
 
-// One inverse step on a w × h block: the rebuilt quarter (w/2 × h/2) and the quantised detail bands
-// (w × h, band positions only) in, the rebuilt block out.
-std::vector<double> InverseStep(const std::vector<double>& quarter, const std::vector<std::int16_t>& details,
-                                double factor, std::uint32_t w, std::uint32_t h) {
-  PlaneRows quarterRows(quarter.data(), w / 2);
-  PlaneDetailRows detailRows(details.data(), w, h);
-  RowPairInverseStep step(quarterRows, detailRows, factor, w, h);
-  std::vector<double> out(std::size_t{w} * h);
-  for (std::uint32_t j = 0; j < h / 2; ++j) step.RowPair(j, &out[2 * j * w], &out[(2 * j + 1) * w]);
-  return out;
-}
-
-// A 2 × 2n block whose quarter holds `low` and whose bottom-left band holds `high` (every other detail
-// 0): its one horizontal pair is plain, so column 0 is c × the vertical outputs.
+// The inverse step (the loader's own) on a 2 × 2n block whose quarter holds `low` and whose
+// bottom-left band holds `high`, every other detail 0: its one horizontal pair is plain, so both
+// columns are c × the vertical outputs.
 std::vector<double> Column(const std::vector<double>& low, const std::vector<std::int16_t>& high, double factor) {
   const std::uint32_t n = static_cast<std::uint32_t>(low.size());
   std::vector<std::int16_t> details(4 * n, 0);
   for (std::uint32_t j = 0; j < n; ++j) details[2 * (n + j)] = high[j];
-  const std::vector<double> block = InverseStep(low, details, factor, 2, 2 * n);
+  PlaneRows quarter(low.data(), 1);
+  PlaneDetailRows detailRows(details.data(), 2, 2 * n);
+  RowPairInverseStep step(quarter, detailRows, factor, 2, 2 * n);
   std::vector<double> column;
-  for (std::uint32_t y = 0; y < 2 * n; ++y) {
-    EXPECT_EQ(block[2 * y], block[2 * y + 1]) << "row " << y;
-    column.push_back(block[2 * y]);
+  for (std::uint32_t j = 0; j < n; ++j) {
+    double even[2], odd[2];
+    step.RowPair(j, even, odd);
+    EXPECT_TRUE(even[0] == even[1] && odd[0] == odd[1]) << "pair " << j;
+    column.insert(column.end(), {even[0], odd[0]});
   }
   return column;
 }
 
-TEST(HwlPairRule, FourPairsBlendTowardsFlatNeighboursDownAColumn) {
-  // L = 10, 20, 30, 40 over zero details: pairs 1 and 2 blend both ways, the outer pairs never.
-  const std::vector<double> expected = {Scaled(10),     Scaled(10),     Blend(20, 10), Blend(20, 30),
-                                        Blend(30, 20),  Blend(30, 40),  Scaled(40),    Scaled(40)};
-  const std::vector<double> column = Column({10, 20, 30, 40}, {0, 0, 0, 0}, 1.0);
-  for (std::size_t y = 0; y < expected.size(); ++y) EXPECT_EQ(column[y], Scaled(expected[y])) << "row " << y;
-  EXPECT_NEAR(expected[2], 0.7071067811865476 * 18, 1e-12);
-  EXPECT_NEAR(expected[5], 0.7071067811865476 * 32, 1e-12);
-}
-
-TEST(HwlPairRule, FourPairsBlendAlongARowToo) {
-  // An 8 × 2 block: the plain vertical pair turns the quarter's row into c × L in both rows.
-  const double L[4] = {Scaled(10), Scaled(20), Scaled(30), Scaled(40)};
-  const double row[8] = {Scaled(L[0]), Scaled(L[0]), Blend(L[1], L[0]), Blend(L[1], L[2]),
-                         Blend(L[2], L[1]), Blend(L[2], L[3]), Scaled(L[3]), Scaled(L[3])};
-  const std::vector<double> block = InverseStep({10, 20, 30, 40}, std::vector<std::int16_t>(16, 0), 1.0, 8, 2);
-  for (int x = 0; x < 16; ++x) EXPECT_EQ(block[x], row[x % 8]) << "x " << x % 8 << " y " << x / 8;
-}
-
-TEST(HwlPairRule, BlendsNeedZeroDetailsAndUnequalNeighbours) {
-  // Six pairs; pair 2 (L = 30) gives rows 4 and 5.
+TEST(HwlPairRule, InnerPairsWithZeroDetailsBlendTowardsUnequalNeighbours) {
   struct Row {
     const char* what;
     std::vector<double> low;
     std::vector<std::int16_t> high;
-    double factor, even, odd;
+    double factor;
+    std::size_t first;             // the first output row checked
+    std::vector<double> expected;  // vertical outputs from that row on
   };
   const std::vector<double> low{10, 20, 30, 40, 50, 60};
   const std::vector<std::int16_t> zeros(6, 0);
+  // Six pairs: pair 2 (L = 30) gives rows 4 and 5.
   const Row rows[] = {
-      {"all details zero: both blend", low, zeros, 1.0, Blend(30, 20), Blend(30, 40)},
-      {"-0 details are zero details", low, zeros, -1e301, Blend(30, 20), Blend(30, 40)},
-      {"a detail in the previous pair", low, {0, 1, 0, 0, 0, 0}, 1.0, Scaled(30), Blend(30, 40)},
-      {"a detail in the next pair", low, {0, 0, 0, 2, 0, 0}, 1.0, Blend(30, 20), Scaled(30)},
-      {"a detail of its own", low, {0, 0, -3, 0, 0, 0}, 1.0, Scaled(27), Scaled(33)},
-      {"a flat pair behind (L1 = L0)", {20, 20, 30, 40, 50, 60}, zeros, 1.0, Blend(30, 20), Scaled(30)},
-      {"an equal next value (L2 = L3)", {10, 20, 30, 30, 50, 60}, zeros, 1.0, Scaled(30), Blend(30, 30)},
-      {"a flat pair ahead (L4 = L3)", {10, 20, 30, 40, 40, 60}, zeros, 1.0, Scaled(30), Blend(30, 40)},
+      {"four pairs: the inner two blend, the outer never", {10, 20, 30, 40}, {0, 0, 0, 0}, 1.0, 0,
+       {Scaled(10), Scaled(10), Blend(20, 10), Blend(20, 30), Blend(30, 20), Blend(30, 40), Scaled(40), Scaled(40)}},
+      {"two pairs: no inner pair", {10, 20}, {0, 0}, 1.0, 0, {Scaled(10), Scaled(10), Scaled(20), Scaled(20)}},
+      {"all details zero: both blend", low, zeros, 1.0, 4, {Blend(30, 20), Blend(30, 40)}},
+      {"-0 details are zero details", low, zeros, -1e301, 4, {Blend(30, 20), Blend(30, 40)}},
+      {"a detail in the previous pair", low, {0, 1, 0, 0, 0, 0}, 1.0, 4, {Scaled(30), Blend(30, 40)}},
+      {"a detail in the next pair", low, {0, 0, 0, 2, 0, 0}, 1.0, 4, {Blend(30, 20), Scaled(30)}},
+      {"a detail of its own", low, {0, 0, -3, 0, 0, 0}, 1.0, 4, {Scaled(27), Scaled(33)}},
+      {"a flat pair behind (L1 = L0)", {20, 20, 30, 40, 50, 60}, zeros, 1.0, 4, {Blend(30, 20), Scaled(30)}},
+      {"an equal next value (L2 = L3)", {10, 20, 30, 30, 50, 60}, zeros, 1.0, 4, {Scaled(30), Blend(30, 30)}},
+      {"a flat pair ahead (L4 = L3)", {10, 20, 30, 40, 40, 60}, zeros, 1.0, 4, {Scaled(30), Blend(30, 40)}},
   };
   for (const Row& row : rows) {
     const std::vector<double> column = Column(row.low, row.high, row.factor);
-    EXPECT_EQ(column[4], Scaled(row.even)) << row.what;
-    EXPECT_EQ(column[5], Scaled(row.odd)) << row.what;
+    for (std::size_t k = 0; k < row.expected.size(); ++k) {
+      EXPECT_EQ(column[row.first + k], Scaled(row.expected[k])) << row.what << ", row " << row.first + k;
+    }
   }
-}
-
-TEST(HwlPairRule, TwoPairsHaveNoInnerPairToBlend) {
-  const std::vector<double> column = Column({10, 20}, {0, 0}, 1.0);
-  const double first = Scaled(Scaled(10)), second = Scaled(Scaled(20));
-  EXPECT_EQ(column, (std::vector<double>{first, first, second, second}));
+  EXPECT_NEAR(Blend(20, 10), 0.7071067811865476 * 18, 1e-12);
+  EXPECT_NEAR(Blend(30, 40), 0.7071067811865476 * 32, 1e-12);
 }
 
 TEST(HwlColour, SampleToByteRoundsHalvesToEvenAndSaturates) {
@@ -203,5 +157,128 @@ TEST_P(HwlColourOutput, IsExactNearRoundingBoundaries) {
 }
 
 INSTANTIATE_ON_BOTH_DECODER_PATHS(HwlColourOutput);
+
+// Whole decodes against the reference decoder, on coefficient planes built to reach every branch of
+// the pair rule and the values where binary64 shortcuts could go wrong: long stretches of zero details
+// over equal and unequal neighbours, lines that are not a multiple of the decoder's groups, huge,
+// tiny, zero and non-finite band factors.
+struct Picture {
+  std::uint32_t width = 0;
+  std::uint32_t height = 0;
+  int bitsPerPixel = 24;
+  int lastLevel = 0;
+  std::vector<std::int32_t> planes[3];
+  std::vector<double> scales[3];
+  ChannelBits valueBits = {8, 8, 8};
+};
+
+Bytes FileOf(const Picture& picture) {
+  const ChannelPlanes planes{picture.planes[0].data(), picture.planes[1].data(), picture.planes[2].data()};
+  const ChannelScales scales{picture.scales[0].data(), picture.scales[1].data(), picture.scales[2].data()};
+  return WrittenBytes(planes, picture.width, picture.height, picture.bitsPerPixel, picture.lastLevel, scales,
+                      picture.valueBits);
+}
+
+// Mostly zeros; the rest drawn from a few magnitudes and often repeating the previous coefficient,
+// so that neighbouring pairs are equal as often as not and whole stretches of details are zero.
+std::vector<std::int32_t> SparsePlane(std::size_t size, std::mt19937& random, unsigned zeroPercent) {
+  std::vector<std::int32_t> plane(size);
+  std::int32_t previous = 0;
+  for (auto& coefficient : plane) {
+    const unsigned draw = random() % 100;
+    if (draw < zeroPercent) {
+      coefficient = 0;
+    } else if (draw % 3 == 0) {
+      coefficient = previous;
+    } else {
+      constexpr std::int32_t kMagnitudes[] = {1, 2, 3, 17, 128, 255};
+      coefficient = kMagnitudes[random() % 6] * (random() % 2 ? 1 : -1);
+    }
+    previous = coefficient;
+  }
+  return plane;
+}
+
+Picture SparsePicture(std::uint32_t W, std::uint32_t H, int lastLevel, int bitsPerPixel, unsigned seed,
+                      unsigned zeroPercent) {
+  std::mt19937 random(seed);
+  Picture picture{W, H, bitsPerPixel, lastLevel, {}, {}, {8, 8, 8}};
+  for (int c = 0; c < 3; ++c) {
+    picture.planes[c] = SparsePlane(std::size_t{W} * H, random, zeroPercent);
+    for (int k = 0; k < lastLevel + 2; ++k) picture.scales[c].push_back(0.05 + 0.01 * (random() % 300));
+  }
+  return picture;
+}
+
+void ExpectReferenceBytes(const Picture& picture, const std::string& what) {
+  const Bytes file = FileOf(picture);
+  ImageHeader header;
+  const Bytes decoded = DecodeBytes(file, header);
+  const Bytes reference = ReferenceDecode(file);
+  EXPECT_TRUE(decoded == reference) << what;
+}
+
+// With the AVX2 loops allowed and without them: both must give the same bytes.
+class HwlExactness : public OnBothDecoderPaths {};
+
+TEST_P(HwlExactness, SparsePicturesDecodeAsTheReferenceDoes) {
+  // 296 = 8 × 37 columns: line lengths of 148, 74 and 37 pairs, none a multiple of the decoder's
+  // groups; 24 rows end in a step of three pairs, whose one inner pair is both first and last. Value
+  // widths below 8 keep the low bits of each magnitude, so every width is packed and unpacked too.
+  struct Row {
+    std::uint32_t width, height;
+    int lastLevel, bitsPerPixel;
+    unsigned zeroPercent;
+    ChannelBits valueBits;
+  };
+  const Row rows[] = {{296, 24, 2, 8, 50, {8, 8, 8}},    {296, 24, 2, 24, 50, {8, 7, 6}},
+                      {296, 24, 2, 8, 85, {5, 8, 8}},    {296, 24, 2, 24, 85, {4, 3, 2}},
+                      {296, 24, 2, 8, 97, {1, 8, 8}},    {296, 24, 2, 24, 97, {0, 8, 1}},
+                      {320, 160, 0, 24, 80, {8, 8, 8}},  {320, 160, 1, 24, 80, {8, 8, 8}},
+                      {320, 160, 4, 24, 80, {8, 8, 8}}};
+  for (const Row& row : rows) {
+    Picture picture = SparsePicture(row.width, row.height, row.lastLevel, row.bitsPerPixel,
+                                    100 + row.zeroPercent + row.lastLevel + row.bitsPerPixel, row.zeroPercent);
+    picture.valueBits = row.valueBits;
+    ExpectReferenceBytes(picture, std::to_string(row.width) + " x " + std::to_string(row.height) + ", lastLevel " +
+                                      std::to_string(row.lastLevel) + ", " + std::to_string(row.bitsPerPixel) +
+                                      " bits, " + std::to_string(row.zeroPercent) + "% zeros, value bits " +
+                                      std::to_string(row.valueBits[0]) + std::to_string(row.valueBits[1]) +
+                                      std::to_string(row.valueBits[2]));
+  }
+}
+
+TEST_P(HwlExactness, FlatBlocksStayFlatAndTheirEdgesBlend) {
+  // Only the approximation band carries values, in runs of equal coefficients: every detail is zero,
+  // so each output is decided by the equality tests alone.
+  Picture picture = SparsePicture(256, 64, 3, 24, 11, 100);
+  const std::uint32_t bandWidth = 256 >> 4, bandHeight = 64 >> 4;
+  for (int c = 0; c < 3; ++c) {
+    for (std::uint32_t y = 0; y < bandHeight; ++y) {
+      for (std::uint32_t x = 0; x < bandWidth; ++x) picture.planes[c][y * 256 + x] = 40 + 30 * ((x / 3 + y + c) % 3);
+    }
+  }
+  ExpectReferenceBytes(picture, "flat blocks");
+}
+
+TEST_P(HwlExactness, ExtremeAndNonFiniteFactorsGiveTheReferenceBytes) {
+  // Factors of 1e300 overflow sums to infinity and then NaN, 1e-300 gives subnormal coefficients,
+  // 5e-324 a factor of infinity (infinity × 0 is NaN even for zero coefficients), NaN and infinite
+  // scales, and a scale of zero silences its band.
+  const double kScales[] = {1e-300, 1e300, 5e-324, std::numeric_limits<double>::quiet_NaN(),
+                            std::numeric_limits<double>::infinity(), 0.0, -0.0, 1.0 / 255, 3.0};
+  std::mt19937 random(31);
+  for (int trial = 0; trial < 12; ++trial) {
+    Picture picture = SparsePicture(136, 48, 2, trial % 3 ? 24 : 8, 40 + trial, 70);
+    for (auto& table : picture.scales) {
+      for (auto& scale : table) {
+        if (random() % 3 == 0) scale = kScales[random() % std::size(kScales)];
+      }
+    }
+    ExpectReferenceBytes(picture, "trial " + std::to_string(trial));
+  }
+}
+
+INSTANTIATE_ON_BOTH_DECODER_PATHS(HwlExactness);
 
 }  // namespace

@@ -27,14 +27,7 @@ struct Reader {
   }
 };
 
-Bytes ReadSymbols(Reader& in, std::uint32_t count) {
-  Bytes packed((count + 3) / 4);
-  for (auto& byte : packed) byte = in.Byte();
-  Bytes symbols;
-  for (std::uint32_t i = 0; i < count; ++i) symbols.push_back((packed[i / 4] >> (2 * (i % 4))) & 3);
-  return symbols;
-}
-
+// `count` values of `bits` bits from one bit string, lowest bit first. Symbols are 2-bit values.
 Bytes ReadValues(Reader& in, std::uint32_t count, int bits) {
   Bytes packed((std::size_t{count} * bits + 7) / 8);
   for (auto& byte : packed) byte = in.Byte();
@@ -55,18 +48,16 @@ double Factor(double scale) { return scale == 0.0 ? 0.0 : static_cast<double>(1.
 Plane Dequantised(const std::vector<std::int32_t>& in, std::uint32_t W, std::uint32_t H, int L,
                   const std::vector<double>& scale) {
   Plane out(in.size(), 0.0);
-  for (int k = 0; k <= L; ++k) {
-    for (std::uint32_t y = 0; y < (H >> k); ++y) {
-      for (std::uint32_t x = y < (H >> (k + 1)) ? (W >> (k + 1)) : 0; x < (W >> k); ++x) {
-        out[y * W + x] = static_cast<double>(static_cast<long double>(Factor(scale[k])) * in[y * W + x]);
+  auto band = [&](std::uint32_t width, std::uint32_t height, std::uint32_t quarterWidth, std::uint32_t quarterHeight,
+                  double factor) {
+    for (std::uint32_t y = 0; y < height; ++y) {
+      for (std::uint32_t x = y < quarterHeight ? quarterWidth : 0; x < width; ++x) {
+        out[y * W + x] = static_cast<double>(static_cast<long double>(factor) * in[y * W + x]);
       }
     }
-  }
-  for (std::uint32_t y = 0; y < (H >> (L + 1)); ++y) {
-    for (std::uint32_t x = 0; x < (W >> (L + 1)); ++x) {
-      out[y * W + x] = static_cast<double>(static_cast<long double>(Factor(scale[L + 1])) * in[y * W + x]);
-    }
-  }
+  };
+  for (int k = 0; k <= L; ++k) band(W >> k, H >> k, W >> (k + 1), H >> (k + 1), Factor(scale[k]));
+  band(W >> (L + 1), H >> (L + 1), 0, 0, Factor(scale[L + 1]));
   return out;
 }
 
@@ -165,7 +156,7 @@ Bytes ReferenceDecode(const Bytes& file) {
   for (int c = 0; c < channels; ++c) {
     const std::uint32_t symbolCount = in.Uint(9 + 4 * c, 4), valueCount = in.Uint(21 + 4 * c, 4);
     const int bits = in.Uint(33 + c, 1);
-    const Bytes symbols = ReadSymbols(in, symbolCount);
+    const Bytes symbols = ReadValues(in, symbolCount, 2);
     const Bytes values = ReadValues(in, valueCount, bits);
     Plane plane = Dequantised(ReferenceCoefficients(symbols, values, std::size_t{W} * H, bits), W, H, L, scales[c]);
     Plane output(plane.size());

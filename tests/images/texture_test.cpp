@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <functional>
+#include <stdexcept>
 
 #include "base/failure_trap.h"
 #include "images/demo_pictures.h"
@@ -16,94 +16,62 @@
 
 namespace {
 
-// A width × height BGRA buffer followed by guard bytes that no operation may touch.
-struct GuardedImage {
-  GuardedImage(std::int32_t width, std::int32_t height, std::uint8_t blue = 0)
-      : bytes(std::size_t(width) * height * 4 + 16, 0xA5), image{width, height, 4, bytes.data()} {
-    for (std::size_t k = 0; k < std::size_t(width) * height; ++k) {
-      const std::uint8_t pixel[4] = {std::uint8_t(blue + k), 80, 200, 7};
-      std::copy(pixel, pixel + 4, &bytes[4 * k]);
-    }
+// A width × height BGRA buffer, pixel k = (blue + k, 80, 200, 7), followed by 16 guard bytes.
+Bytes Pixels(std::int32_t width, std::int32_t height, std::uint8_t blue) {
+  Bytes bytes(std::size_t(width) * height * 4 + 16, 0xA5);
+  for (std::size_t k = 0; k < std::size_t(width) * height; ++k) {
+    std::copy_n(Bytes{std::uint8_t(blue + k), 80, 200, 7}.begin(), 4, &bytes[4 * k]);
   }
-  bool GuardsIntact() const { return Bytes(bytes.end() - 16, bytes.end()) == Bytes(16, 0xA5); }
-  std::vector<std::uint8_t> bytes;
-  TextureImage image;
-};
-
-TEST(TextureAlpha, MergeWithItselfCopiesBlueAndKeepsColour) {
-  GuardedImage t(3, 2, 17);
-  MergeAlpha(t.image, t.image);
-  for (std::size_t k = 0; k < 6; ++k) {
-    const std::uint8_t blue = std::uint8_t(17 + k);
-    EXPECT_EQ(Bytes(&t.bytes[4 * k], &t.bytes[4 * k + 4]), (Bytes{blue, 80, 200, blue})) << k;
-  }
-  EXPECT_TRUE(t.GuardsIntact());
+  return bytes;
 }
 
-TEST(TextureAlpha, SetThenMergeOverwritesEveryAlphaAndReadsOnlyWhatItNeeds) {
-  GuardedImage target(5, 3, 10), source(6, 4, 100);  // a larger source is read only as far as the target
-  const std::vector<std::uint8_t> sourceBefore = source.bytes;
-  SetAlpha(target.image, 255);
-  for (std::size_t k = 0; k < 15; ++k) ASSERT_EQ(target.bytes[4 * k + 3], 255);
-  MergeAlpha(target.image, source.image);
+TEST(TextureAlpha, SetThenMergeTakesTheSourcesBlueForEachPixelOfTheTarget) {
+  Bytes target = Pixels(5, 3, 10), source = Pixels(6, 4, 100);  // only 15 of the source's pixels are read
+  const Bytes sourceBefore = source;
+  SetAlpha({5, 3, 4, target.data()}, 255);
+  for (std::size_t k = 0; k < 15; ++k) ASSERT_EQ(target[4 * k + 3], 255);
+  MergeAlpha({5, 3, 4, target.data()}, {6, 4, 4, source.data()});
   for (std::size_t k = 0; k < 15; ++k) {
     const Bytes expected{std::uint8_t(10 + k), 80, 200, std::uint8_t(100 + k)};
-    EXPECT_EQ(Bytes(&target.bytes[4 * k], &target.bytes[4 * k + 4]), expected) << k;
+    EXPECT_EQ(Bytes(&target[4 * k], &target[4 * k + 4]), expected) << k;
   }
-  EXPECT_TRUE(target.GuardsIntact());
-  EXPECT_EQ(source.bytes, sourceBefore);
+  EXPECT_EQ(Bytes(target.end() - 16, target.end()), Bytes(16, 0xA5)) << "nothing past the last alpha byte";
+  EXPECT_EQ(source, sourceBefore);
+  MergeAlpha({5, 3, 4, source.data()}, {5, 3, 4, source.data()});  // from itself: alpha := its own blue
+  EXPECT_EQ(Bytes(&source[4 * 3], &source[4 * 3 + 4]), (Bytes{103, 80, 200, 103}));
 }
 
 TEST(TextureAlpha, SmallerSourceIsFatalAndLeavesTheTargetAlone) {
-  GuardedImage target(4, 4), source(4, 3);
-  const std::vector<std::uint8_t> before = target.bytes;
+  Bytes target = Pixels(4, 4, 0), source = Pixels(4, 3, 0);
+  const Bytes before = target;
   FailureTrap trap;
   try {
-    MergeAlpha(target.image, source.image);
+    MergeAlpha({4, 4, 4, target.data()}, {4, 3, 4, source.data()});
     ADD_FAILURE() << "a smaller source was read";
   } catch (const FatalErrorRaised& error) {
-    EXPECT_EQ(error.module, "zenTexture");
-    EXPECT_EQ(error.message, "Alpha source has fewer pixels than the Texture");
+    EXPECT_EQ(std::string(error.what()), "zenTexture: Alpha source has fewer pixels than the Texture");
   }
-  EXPECT_EQ(target.bytes, before);
+  EXPECT_EQ(target, before);
 }
 
-using Rgb = std::array<std::uint8_t, 3>;
-
-// Encodes a picture whose pixel (x, y), row 0 at the top, is `colour(x, y)`; with one channel, its red.
-void WritePicture(const std::string& fileName, std::uint32_t width, std::uint32_t height, int channels,
-                  const std::function<Rgb(std::uint32_t, std::uint32_t)>& colour) {
+// Encodes a picture of `channels` interleaved channels whose bytes follow from `salt`: pictures with
+// different salts differ in every channel.
+void WritePicture(const std::string& fileName, std::uint32_t width, std::uint32_t height, int channels, int salt) {
   Bytes pixels;
-  for (std::uint32_t y = 0; y < height; ++y) {
-    for (std::uint32_t x = 0; x < width; ++x) {
-      const Rgb rgb = colour(x, y);
-      pixels.insert(pixels.end(), rgb.begin(), rgb.begin() + channels);
-    }
-  }
+  for (std::uint32_t i = 0; i < width * height * channels; ++i) pixels.push_back(std::uint8_t(i * 7 + i / 64 + salt * 37));
   EncodeToBytes({pixels.data(), width, height, channels}, {}, fileName);
 }
 
-Rgb Stripes(std::uint32_t x, std::uint32_t y) {
-  return {std::uint8_t(x * 4), std::uint8_t(y * 8), std::uint8_t(x < 32 ? 40 : 220)};
-}
-
-GLint Bound() {
-  GLint name = -1;
-  glGetIntegerv(GL_TEXTURE_BINDING_2D, &name);
-  return name;
-}
-
-GLint LevelWidth(GLint level) {
-  GLint width = -1;
-  glGetTexLevelParameteriv(GL_TEXTURE_2D, level, GL_TEXTURE_WIDTH, &width);
-  return width;
-}
-
-GLint Parameter(GLenum name) {
+// One integer of GL state, from any of the glGet…iv calls.
+template <class Get, class... Arguments>
+GLint Query(Get get, Arguments... arguments) {
   GLint value = -1;
-  glGetTexParameteriv(GL_TEXTURE_2D, name, &value);
+  get(arguments..., &value);
   return value;
 }
+GLint Bound() { return Query(glGetIntegerv, GL_TEXTURE_BINDING_2D); }
+GLint LevelWidth(GLint level) { return Query(glGetTexLevelParameteriv, GL_TEXTURE_2D, level, GL_TEXTURE_WIDTH); }
+GLint Parameter(GLenum name) { return Query(glGetTexParameteriv, GL_TEXTURE_2D, name); }
 
 // The BGRA bytes that level 0 of the bound texture holds.
 Bytes Uploaded(const zenTexture& texture) {
@@ -124,7 +92,7 @@ class TextureGl : public testing::Test {
 };
 
 TEST_F(TextureGl, UploadsOneLevelOrAFullChainAsBgraAndStaysBound) {
-  WritePicture("stripes.hwl", 64, 32, 3, Stripes);
+  WritePicture("stripes.hwl", 64, 32, 3, 0);
   zenTexture single("stripes.hwl", 3, false);
   EXPECT_EQ(single.pixels, ReferenceDecode(ReadFileBytes("stripes.hwl")));
   EXPECT_EQ(Bound(), GLint(single.glName));
@@ -149,10 +117,8 @@ TEST_F(TextureGl, UploadsOneLevelOrAFullChainAsBgraAndStaysBound) {
 }
 
 TEST_F(TextureGl, ReuploadSendsTheMergedAlphaUnderANameAndLeavesNothingBound) {
-  WritePicture("colour.hwl", 32, 32, 3, Stripes);
-  WritePicture("mask.hwl", 32, 32, 3, [](std::uint32_t x, std::uint32_t y) {
-    return Rgb{0, 0, std::uint8_t((x + y) * 4)};
-  });
+  WritePicture("colour.hwl", 32, 32, 3, 1);
+  WritePicture("mask.hwl", 32, 32, 3, 2);
   zenTexture mask("mask.hwl", 3, true);
   zenTexture colour("colour.hwl", 4, true);
   SetAlpha(colour, 255);
@@ -171,7 +137,7 @@ TEST_F(TextureGl, ReuploadSendsTheMergedAlphaUnderANameAndLeavesNothingBound) {
 }
 
 TEST_F(TextureGl, GreyFileIsWidenedToGreyBgraWithAlphaZero) {
-  WritePicture("grey.hwl", 32, 16, 1, [](std::uint32_t x, std::uint32_t y) { return Rgb{std::uint8_t(x * 7 + y)}; });
+  WritePicture("grey.hwl", 32, 16, 1, 3);
   const Bytes grey = ReferenceDecode(ReadFileBytes("grey.hwl"));
   zenTexture texture("grey.hwl", 4, false);
   ASSERT_EQ(texture.pixels.size(), grey.size() * 4);
@@ -181,51 +147,43 @@ TEST_F(TextureGl, GreyFileIsWidenedToGreyBgraWithAlphaZero) {
   EXPECT_EQ(Uploaded(texture), texture.pixels);
 }
 
-TEST_F(TextureGl, FileWithoutAPictureIsFatalAndUploadsNothing) {
-  const Bytes valid = SmoothColourFile(16, 16);
-  ImageHeader header = HeaderOf(valid);
-  header.bitsPerPixel = 16;
-  WriteFileBytes("depth16.hwl", WithHeader(valid, header));
-  header = HeaderOf(valid);
-  header.lastLevel = 17;
-  WriteFileBytes("refused.hwl", WithHeader(valid, header));
-  header = HeaderOf(valid);
-  header.height = 0;
-  Bytes empty = WithHeader(valid, header);
-  empty.resize(ExpectedFileSize(header));  // complete, so only the height decides
-  WriteFileBytes("height0.hwl", empty);
+// What a texture's constructor ends the program with (the report's "module: message", or the I/O
+// error's line), or "" when it returns.
+std::string Construct(const char* file) {
   FailureTrap trap;
+  try {
+    zenTexture texture(file, 3, false);
+  } catch (const std::runtime_error& raised) {
+    return raised.what();
+  }
+  return "";
+}
+
+TEST_F(TextureGl, FileItCannotUseEndsTheProgramAndUploadsNothing) {
+  const Bytes valid = SmoothColourFile(16, 16);
+  Bytes depth16 = valid, refused = valid, height0 = valid;
+  depth16[7] = 16;               // bitsPerPixel
+  refused[8] = 17;               // lastLevel
+  height0[5] = height0[6] = 0;   // height
+  WriteFileBytes("depth16.hwl", depth16);
+  WriteFileBytes("refused.hwl", refused);
+  WriteFileBytes("height0.hwl", height0);
+  WriteFileBytes("short.hwl", Bytes(valid.begin(), valid.end() - 1));
+  const std::pair<const char*, std::string> rows[] = {
+      {"depth16.hwl", "zenTexture: Could not load Texture"},
+      {"refused.hwl", "zenTexture: Could not load Texture"},
+      {"height0.hwl", "zenTexture: Could not load Texture"},
+      {"no-such-picture.hwl", "I/O error 2 (file not found): no-such-picture.hwl"},
+      {"short.hwl", "I/O error 100 (read past the end of the file): short.hwl"}};
   const GLint boundBefore = Bound();
-  for (const char* file : {"depth16.hwl", "refused.hwl", "height0.hwl"}) {
-    try {
-      zenTexture texture(file, 3, false);
-      ADD_FAILURE() << file << " was accepted";
-    } catch (const FatalErrorRaised& error) {
-      EXPECT_EQ(error.module, "zenTexture") << file;
-      EXPECT_EQ(error.message, "Could not load Texture") << file;
-    }
+  for (const auto& [file, report] : rows) {
+    EXPECT_EQ(Construct(file), report);
     EXPECT_EQ(Bound(), boundBefore) << file;
   }
 }
 
-TEST_F(TextureGl, FileThatCannotBeReadIsTheRuntimeIoError) {
-  const Bytes valid = SmoothColourFile(16, 16);
-  WriteFileBytes("short.hwl", Bytes(valid.begin(), valid.end() - 1));
-  const std::pair<const char*, int> rows[] = {{"no-such-picture.hwl", 2}, {"short.hwl", 100}};
-  FailureTrap trap;
-  for (const auto& [file, code] : rows) {
-    try {
-      zenTexture texture(file, 3, false);
-      ADD_FAILURE() << file << " was accepted";
-    } catch (const IoErrorRaised& error) {
-      EXPECT_EQ(error.code, code) << file;
-      EXPECT_EQ(error.file, file);
-    }
-  }
-}
-
 TEST_F(TextureGl, ConstructorAndDestructorWriteTheirTrace) {
-  WritePicture("traced.hwl", 64, 32, 3, Stripes);
+  WritePicture("traced.hwl", 64, 32, 3, 4);
   std::string block;
   {
     zenTexture texture("traced.hwl", 3, false);
@@ -243,12 +201,10 @@ TEST_F(TextureGl, ConstructorAndDestructorWriteTheirTrace) {
 }
 
 // The table as the start-up uses it: every texture loaded with its components and mipmaps, each alpha
-// from the right picture. Each picture has its own blue pattern, so a merge from the wrong one shows.
+// from the right picture. Each picture has its own blues, so a merge from the wrong one shows.
 TEST_F(TextureGl, DemoTexturesFollowTheirTable) {
   for (std::size_t i = 0; i < kDemoTextures.size(); ++i) {
-    WritePicture(kDemoTextures[i].file, 16, 16, 3, [i](std::uint32_t x, std::uint32_t y) {
-      return Rgb{std::uint8_t(200 - x), 90, std::uint8_t(i * 11 + x * 3 + y * 5)};
-    });
+    WritePicture(kDemoTextures[i].file, 16, 16, 3, static_cast<int>(i) + 5);
   }
   EXPECT_EQ(DemoTexture("data/flower1.hwl"), nullptr) << "nothing before the table is created";
   CreateDemoTextures();
