@@ -4,7 +4,7 @@
 
 #include "effects/shared_objects.h"
 #include "tests/effects/gl_state.h"
-#include "tests/images_gl/test_pictures.h"
+#include "tests/support/test_pictures.h"
 
 namespace {
 

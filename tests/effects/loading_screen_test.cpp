@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "images/texture.h"
-#include "tests/images_gl/test_pictures.h"
+#include "tests/support/test_pictures.h"
 
 namespace {
 

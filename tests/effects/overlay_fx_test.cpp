@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "tests/effects/gl_state.h"
-#include "tests/images_gl/test_pictures.h"
+#include "tests/support/test_pictures.h"
 
 namespace {
 

@@ -10,9 +10,9 @@
 
 #include "base/failure_trap.h"
 #include "images/demo_pictures.h"
-#include "platform/window.h"
 #include "tests/images/codec_test_support.h"
 #include "tests/support/subprocess.h"
+#include "tests/support/test_pictures.h"
 
 namespace {
 
@@ -62,16 +62,11 @@ void WritePicture(const std::string& fileName, std::uint32_t width, std::uint32_
   EncodeToBytes({pixels.data(), width, height, channels}, {}, fileName);
 }
 
-// One integer of GL state, from any of the glGet…iv calls.
-template <class Get, class... Arguments>
-GLint Query(Get get, Arguments... arguments) {
+GLint Parameter(GLenum name) {
   GLint value = -1;
-  get(arguments..., &value);
+  glGetTexParameteriv(GL_TEXTURE_2D, name, &value);
   return value;
 }
-GLint Bound() { return Query(glGetIntegerv, GL_TEXTURE_BINDING_2D); }
-GLint LevelWidth(GLint level) { return Query(glGetTexLevelParameteriv, GL_TEXTURE_2D, level, GL_TEXTURE_WIDTH); }
-GLint Parameter(GLenum name) { return Query(glGetTexParameteriv, GL_TEXTURE_2D, name); }
 
 // The BGRA bytes that level 0 of the bound texture holds.
 Bytes Uploaded(const zenTexture& texture) {
@@ -81,21 +76,20 @@ Bytes Uploaded(const zenTexture& texture) {
   return bytes;
 }
 
-// One headless window (SDL's offscreen driver) for the suite; the pictures go into the working folder.
-class TextureGl : public testing::Test {
+// The pictures go into the working folder, the demo's into its data/.
+class TextureGl : public HeadlessGlSuite<64, 64> {
  protected:
   static void SetUpTestSuite() {
-    ASSERT_TRUE(zenCreateWindow("Glimmer", 64, 64, 32, false));
+    HeadlessGlSuite::SetUpTestSuite();
     std::filesystem::create_directories("data");
   }
-  static void TearDownTestSuite() { WindowClose(); }
 };
 
 TEST_F(TextureGl, UploadsOneLevelOrAFullChainAsBgraAndStaysBound) {
   WritePicture("stripes.hwl", 64, 32, 3, 0);
   zenTexture single("stripes.hwl", 3, false);
   EXPECT_EQ(single.pixels, ReferenceDecode(ReadFileBytes("stripes.hwl")));
-  EXPECT_EQ(Bound(), GLint(single.glName));
+  EXPECT_EQ(BoundTexture(), GLint(single.glName));
   EXPECT_EQ(single.width, 64);
   EXPECT_EQ(single.height, 32);
   EXPECT_EQ(LevelWidth(0), 64);
@@ -109,7 +103,7 @@ TEST_F(TextureGl, UploadsOneLevelOrAFullChainAsBgraAndStaysBound) {
   }
 
   zenTexture chain("stripes.hwl", 4, true);
-  EXPECT_EQ(Bound(), GLint(chain.glName));
+  EXPECT_EQ(BoundTexture(), GLint(chain.glName));
   EXPECT_NE(chain.glName, single.glName);
   EXPECT_EQ(LevelWidth(1), 32);
   EXPECT_EQ(LevelWidth(6), 1) << "the chain goes down to 1 x 1";
@@ -124,7 +118,7 @@ TEST_F(TextureGl, ReuploadSendsTheMergedAlphaUnderANameAndLeavesNothingBound) {
   SetAlpha(colour, 255);
   MergeAlpha(colour, mask);
   Reupload(colour);
-  EXPECT_EQ(Bound(), 0);
+  EXPECT_EQ(BoundTexture(), 0);
   ASSERT_TRUE(glIsTexture(colour.glName));
   glBindTexture(GL_TEXTURE_2D, colour.glName);
   EXPECT_EQ(LevelWidth(1), 16) << "a mipmapped texture is uploaded again with its chain";
@@ -175,10 +169,10 @@ TEST_F(TextureGl, FileItCannotUseEndsTheProgramAndUploadsNothing) {
       {"height0.hwl", "zenTexture: Could not load Texture"},
       {"no-such-picture.hwl", "I/O error 2 (file not found): no-such-picture.hwl"},
       {"short.hwl", "I/O error 100 (read past the end of the file): short.hwl"}};
-  const GLint boundBefore = Bound();
+  const GLint boundBefore = BoundTexture();
   for (const auto& [file, report] : rows) {
     EXPECT_EQ(Construct(file), report);
-    EXPECT_EQ(Bound(), boundBefore) << file;
+    EXPECT_EQ(BoundTexture(), boundBefore) << file;
   }
 }
 
