@@ -141,8 +141,8 @@ std::uint64_t PixelBufferBytes(const ImageHeader& header);
 //               short or unreadable file, naming the file or stream). A stream known to be too short
 //               fails before anything is allocated.
 //   Refused     the header is one a reader must refuse (see ImageHeaderProblem), or the caller's fixed
-//               buffer is too small, or the working memory cannot be had; nothing is allocated for
-//               the picture.
+//               buffer is too small (both before anything is allocated), or the working memory cannot
+//               be had.
 //   NoPicture   the depth is neither 8 nor 24 bits.
 // The caller's header is filled as soon as its 36 bytes are read, so from then on the caller sees it
 // as read whatever the outcome. Unless the picture is decoded the pixel buffer is left untouched.

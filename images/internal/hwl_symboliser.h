@@ -1,4 +1,4 @@
-// The writer's run-length coder, the inverse of DecodeCoefficients.
+// The writer's run-length coder, the inverse of the decoder's coefficient code (CoefficientStream).
 #pragma once
 
 #include <cstdint>
