@@ -17,7 +17,7 @@
 #include <string_view>
 #include <vector>
 
-#include "images/hwl_format.h"
+#include "images/hwl.h"
 
 inline constexpr const char* kTextureModule = "zenTexture";
 inline constexpr std::size_t kMaxTextureFileName = 255;
@@ -66,8 +66,9 @@ void MergeAlpha(zenTexture& target, zenTexture& source);
 // buffer; leaves nothing bound to GL_TEXTURE_2D. No log line.
 void Reupload(zenTexture& texture);
 
-// The demo's 21 textures, known by their file names ("data/flower1.hwl", ...), created in table
-// order with their alpha channels merged, and destroyed in the same order.
+// The demo's 21 textures (kDemoTextures in images/demo_pictures.h), known by their file names
+// ("data/flower1.hwl", ...), created in table order with their alpha channels merged, and destroyed
+// in the same order.
 void CreateDemoTextures();
 void DestroyDemoTextures();
 // The texture loaded from `fileName`, or nullptr when the table has no such file or the textures do

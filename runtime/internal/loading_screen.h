@@ -6,9 +6,11 @@
 // plane, and swaps the buffers.
 #pragma once
 
+#include "images/demo_pictures.h"
+
 class zenTexture;
 
-inline constexpr const char* kLoadingPictureFile = "data/loading.hwl";
+inline constexpr const char* kLoadingPictureFile = kLoadingPicture.file;
 
 // "data/loading.hwl", components 3, no mipmaps; set by LoadingScreenInit.
 extern zenTexture* loadingTexture;

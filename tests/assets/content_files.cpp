@@ -5,7 +5,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "images/hwl_loader.h"
+#include "images/hwl.h"
 
 DecodedPicture LoadDemoPicture(const std::string& name) {
   DecodedPicture picture;

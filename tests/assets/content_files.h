@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "images/hwl_format.h"
+#include "images/hwl.h"
 
 inline const std::string kDemoFolder = KELVANE_DEMO_DIR;
 inline std::string DemoFile(const std::string& name) { return kDemoFolder + "/" + name; }

@@ -1,15 +1,10 @@
 #include "tests/images/codec_test_support.h"
 
-#include <gtest/gtest.h>
-
 #include <atomic>
 #include <cmath>
-#include <fstream>
-#include <iterator>
 #include <sstream>
 
-#include "images/hwl_avx2.h"
-#include "images/hwl_loader.h"
+#include "images/internal/hwl_avx2.h"
 #include "tests/support/subprocess.h"
 
 namespace {
@@ -22,25 +17,20 @@ double Wave(double x, double y, int channel) {
   }
 }
 
-}  // namespace
-
-Bytes SmoothColourPixels(std::uint32_t width, std::uint32_t height) {
+Bytes WavePixels(std::uint32_t width, std::uint32_t height, int channels) {
   Bytes pixels;
   for (std::uint32_t y = 0; y < height; ++y) {
     for (std::uint32_t x = 0; x < width; ++x) {
-      for (int c = 0; c < 3; ++c) pixels.push_back(static_cast<std::uint8_t>(std::lround(Wave(x, y, c))));
+      for (int c = 0; c < channels; ++c) pixels.push_back(static_cast<std::uint8_t>(std::lround(Wave(x, y, c))));
     }
   }
   return pixels;
 }
 
-Bytes SmoothGreyPixels(std::uint32_t width, std::uint32_t height) {
-  Bytes pixels;
-  for (std::uint32_t y = 0; y < height; ++y) {
-    for (std::uint32_t x = 0; x < width; ++x) pixels.push_back(static_cast<std::uint8_t>(std::lround(Wave(x, y, 0))));
-  }
-  return pixels;
-}
+}  // namespace
+
+Bytes SmoothColourPixels(std::uint32_t width, std::uint32_t height) { return WavePixels(width, height, 3); }
+Bytes SmoothGreyPixels(std::uint32_t width, std::uint32_t height) { return WavePixels(width, height, 1); }
 
 std::string TempFile(const std::string& name) {
   // One folder per test process, removed when it exits, so repeated runs leave nothing behind.
@@ -50,26 +40,33 @@ std::string TempFile(const std::string& name) {
 }
 
 Bytes ReadFileBytes(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  return Bytes(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+  const std::string bytes = ReadWholeFile(path);
+  return Bytes(bytes.begin(), bytes.end());
 }
 
 void WriteFileBytes(const std::string& path, const Bytes& bytes) {
-  std::ofstream file(path, std::ios::binary | std::ios::trunc);
-  file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  WriteWholeFile(path, std::string(bytes.begin(), bytes.end()));
 }
 
-Bytes EncodeToBytes(const SourcePicture& picture, const HwlEncodeOptions& options) {
-  const std::string path = TempFile("encoded.hwl");
+Bytes EncodeToBytes(const SourcePicture& picture, const HwlEncodeOptions& options, std::string path) {
+  if (path.empty()) path = TempFile("encoded.hwl");
   HwlEncodeReport report;
-  std::string error;
-  EXPECT_TRUE(EncodeHwlPicture(picture, options, path, report, error)) << error;
+  const HwlEncodeResult result = EncodeHwlPicture(picture, options, path, report);
+  EXPECT_TRUE(result.encoded()) << result.problem;
   return ReadFileBytes(path);
 }
 
 Bytes SmoothColourFile(std::uint32_t width, std::uint32_t height, const HwlEncodeOptions& options) {
   const Bytes pixels = SmoothColourPixels(width, height);
   return EncodeToBytes({pixels.data(), width, height, 3}, options);
+}
+
+Bytes WrittenBytes(const ChannelPlanes& planes, std::uint32_t W, std::uint32_t H, int bitsPerPixel, int lastLevel,
+                   const ChannelScales& scales, const ChannelBits& valueBits) {
+  const std::string path = TempFile("written.hwl");
+  ImageHeader header;
+  EXPECT_EQ(WriteImageFile(path, planes, W, H, bitsPerPixel, lastLevel, scales, valueBits, header), std::nullopt);
+  return ReadFileBytes(path);
 }
 
 Bytes DecodeBytes(const Bytes& file, ImageHeader& header) {
@@ -80,20 +77,15 @@ Bytes DecodeBytes(const Bytes& file, ImageHeader& header) {
   return pixels;
 }
 
-std::vector<std::size_t> BlockBoundaries(const ImageHeader& header) {
-  std::vector<std::size_t> boundaries{0, kImageHeaderSize};
-  std::size_t offset = kImageHeaderSize;
-  for (int c = 0; c < ChannelCount(header); ++c) boundaries.push_back(offset += ScaleTableBytes(header.lastLevel));
-  for (int c = 0; c < ChannelCount(header); ++c) {
-    boundaries.push_back(offset += SymbolStreamBytes(header.symbolCount[c]));
-    boundaries.push_back(offset += ValueStreamBytes(header.valueCount[c], header.valueBits[c]));
-  }
-  return boundaries;
+ImageHeader HeaderOf(const Bytes& file) {
+  return ParseImageHeader(std::span<const std::uint8_t, kImageHeaderSize>(file.data(), kImageHeaderSize));
+}
+
+Bytes WithHeader(Bytes file, const ImageHeader& header) {
+  const ImageHeaderBytes bytes = SerializeImageHeader(header);
+  std::copy(bytes.begin(), bytes.end(), file.begin());
+  return file;
 }
 
 void OnBothDecoderPaths::SetUp() { HwlAllowAvx2(GetParam()); }
 void OnBothDecoderPaths::TearDown() { HwlAllowAvx2(true); }
-
-std::string DecoderPathName(const testing::TestParamInfo<bool>& info) {
-  return info.param ? "Avx2Allowed" : "Portable";
-}

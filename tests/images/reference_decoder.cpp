@@ -12,6 +12,12 @@ struct Reader {
   const Bytes& file;
   std::size_t offset = 0;
   std::uint8_t Byte() { return offset < file.size() ? file[offset++] : 0; }
+  // The little-endian field of `size` bytes at `at` (a header field), leaving the reading place alone.
+  std::uint32_t Uint(std::size_t at, int size) const {
+    std::uint32_t value = 0;
+    for (int b = size - 1; b >= 0; --b) value = value << 8 | file[at + b];
+    return value;
+  }
   double Double() {
     std::uint64_t bits = 0;
     for (int b = 0; b < 8; ++b) bits |= std::uint64_t{Byte()} << (8 * b);
@@ -21,18 +27,11 @@ struct Reader {
   }
 };
 
-std::vector<int> ReadSymbols(Reader& in, std::uint32_t count) {
-  Bytes packed((count + 3) / 4);
-  for (auto& byte : packed) byte = in.Byte();
-  std::vector<int> symbols;
-  for (std::uint32_t i = 0; i < count; ++i) symbols.push_back((packed[i / 4] >> (2 * (i % 4))) & 3);
-  return symbols;
-}
-
-std::vector<int> ReadValues(Reader& in, std::uint32_t count, int bits) {
+// `count` values of `bits` bits from one bit string, lowest bit first. Symbols are 2-bit values.
+Bytes ReadValues(Reader& in, std::uint32_t count, int bits) {
   Bytes packed((std::size_t{count} * bits + 7) / 8);
   for (auto& byte : packed) byte = in.Byte();
-  std::vector<int> values;
+  Bytes values;
   for (std::uint32_t i = 0; i < count; ++i) {
     int value = 0;
     for (int b = 0; b < bits; ++b) {
@@ -44,39 +43,21 @@ std::vector<int> ReadValues(Reader& in, std::uint32_t count, int bits) {
   return values;
 }
 
-std::vector<std::int32_t> Coefficients(const std::vector<int>& symbols, const std::vector<int>& values, std::size_t size,
-                                       int bits) {
-  std::vector<std::int32_t> plane(size, 0);
-  std::size_t i = 0, s = 0, v = 0;
-  while (i < size && s < symbols.size()) {
-    if (symbols[s] == 1) {
-      i += values[v++] + symbols[s + 1] * (std::size_t{1} << bits) + 1;
-      s += 2;
-    } else {
-      plane[i++] = symbols[s] == 0 ? 0 : (symbols[s] == 2 ? values[v] : -values[v]);
-      if (symbols[s++] != 0) ++v;
-    }
-  }
-  return plane;
-}
-
 double Factor(double scale) { return scale == 0.0 ? 0.0 : static_cast<double>(1.0L / scale); }
 
 Plane Dequantised(const std::vector<std::int32_t>& in, std::uint32_t W, std::uint32_t H, int L,
                   const std::vector<double>& scale) {
   Plane out(in.size(), 0.0);
-  for (int k = 0; k <= L; ++k) {
-    for (std::uint32_t y = 0; y < (H >> k); ++y) {
-      for (std::uint32_t x = y < (H >> (k + 1)) ? (W >> (k + 1)) : 0; x < (W >> k); ++x) {
-        out[y * W + x] = static_cast<double>(static_cast<long double>(Factor(scale[k])) * in[y * W + x]);
+  auto band = [&](std::uint32_t width, std::uint32_t height, std::uint32_t quarterWidth, std::uint32_t quarterHeight,
+                  double factor) {
+    for (std::uint32_t y = 0; y < height; ++y) {
+      for (std::uint32_t x = y < quarterHeight ? quarterWidth : 0; x < width; ++x) {
+        out[y * W + x] = static_cast<double>(static_cast<long double>(factor) * in[y * W + x]);
       }
     }
-  }
-  for (std::uint32_t y = 0; y < (H >> (L + 1)); ++y) {
-    for (std::uint32_t x = 0; x < (W >> (L + 1)); ++x) {
-      out[y * W + x] = static_cast<double>(static_cast<long double>(Factor(scale[L + 1])) * in[y * W + x]);
-    }
-  }
+  };
+  for (int k = 0; k <= L; ++k) band(W >> k, H >> k, W >> (k + 1), H >> (k + 1), Factor(scale[k]));
+  band(W >> (L + 1), H >> (L + 1), 0, 0, Factor(scale[L + 1]));
   return out;
 }
 
@@ -123,29 +104,61 @@ void Inverse(Plane& source, Plane& destination, std::uint32_t w, std::uint32_t h
   }
 }
 
-std::uint8_t ToByte(double v) {
+}  // namespace
+
+std::vector<std::int32_t> ReferenceCoefficients(const Bytes& symbols, const Bytes& values, std::size_t size,
+                                                int valueBits) {
+  std::vector<std::int32_t> plane(size, 0);
+  std::size_t i = 0, s = 0, v = 0;
+  while (i < size && s < symbols.size()) {
+    const int symbol = symbols[s] & 3;
+    if (symbol == 1) {
+      if (s + 1 >= symbols.size() || v >= values.size()) break;
+      i += values[v++] + (symbols[s + 1] & 3) * (std::size_t{1} << valueBits) + 1;  // zeros, already there
+      s += 2;
+    } else if (symbol == 0) {
+      ++i;
+      ++s;
+    } else {
+      if (v >= values.size()) break;
+      plane[i++] = symbol == 2 ? values[v] : -values[v];
+      ++v;
+      ++s;
+    }
+  }
+  return plane;
+}
+
+std::uint8_t ReferenceByte(double v) {
   if (v <= 0.0) return 0;
   if (std::isnan(v) || v >= 255.0) return 255;
   return static_cast<std::uint8_t>(std::nearbyint(v));
 }
 
-}  // namespace
+std::array<std::uint8_t, 4> ReferenceColourPixel(double y, double u, double v) {
+  const double r = static_cast<double>(y + 1.140251L * v);
+  const double b = static_cast<double>(y + 2.028398L * u);
+  const double g = static_cast<double>(1.694915L * ((y - 0.3L * r) - 0.11L * b));
+  return {ReferenceByte(b), ReferenceByte(g), ReferenceByte(r), 0};
+}
 
 Bytes ReferenceDecode(const Bytes& file) {
-  const ImageHeader header = ParseImageHeader(std::span<const std::uint8_t, kImageHeaderSize>(file.data(), kImageHeaderSize));
-  const std::uint32_t W = header.width, H = header.height;
-  const int L = header.lastLevel;
-  const int channels = header.bitsPerPixel == 8 ? 1 : 3;
-  Reader in{file, kImageHeaderSize};
+  Reader in{file};
+  const std::uint32_t W = in.Uint(3, 2), H = in.Uint(5, 2);
+  const int bitsPerPixel = in.Uint(7, 1), L = in.Uint(8, 1);
+  const int channels = bitsPerPixel == 8 ? 1 : 3;
+  in.offset = 36;
   std::vector<std::vector<double>> scales(channels);
   for (auto& table : scales) {
     for (int k = 0; k < L + 2; ++k) table.push_back(in.Double());
   }
   std::vector<Plane> rebuilt;
   for (int c = 0; c < channels; ++c) {
-    const std::vector<int> symbols = ReadSymbols(in, header.symbolCount[c]);
-    const std::vector<int> values = ReadValues(in, header.valueCount[c], header.valueBits[c]);
-    Plane plane = Dequantised(Coefficients(symbols, values, std::size_t{W} * H, header.valueBits[c]), W, H, L, scales[c]);
+    const std::uint32_t symbolCount = in.Uint(9 + 4 * c, 4), valueCount = in.Uint(21 + 4 * c, 4);
+    const int bits = in.Uint(33 + c, 1);
+    const Bytes symbols = ReadValues(in, symbolCount, 2);
+    const Bytes values = ReadValues(in, valueCount, bits);
+    Plane plane = Dequantised(ReferenceCoefficients(symbols, values, std::size_t{W} * H, bits), W, H, L, scales[c]);
     Plane output(plane.size());
     Inverse(plane, output, W, H, W, L);
     rebuilt.push_back(output);
@@ -153,14 +166,11 @@ Bytes ReferenceDecode(const Bytes& file) {
   Bytes pixels;
   for (std::size_t i = 0; i < std::size_t{W} * H; ++i) {
     if (channels == 1) {
-      pixels.push_back(ToByte(rebuilt[0][i]));
-      continue;
+      pixels.push_back(ReferenceByte(rebuilt[0][i]));
+    } else {
+      const std::array<std::uint8_t, 4> pixel = ReferenceColourPixel(rebuilt[0][i], rebuilt[1][i], rebuilt[2][i]);
+      pixels.insert(pixels.end(), pixel.begin(), pixel.end());
     }
-    const double y = rebuilt[0][i], u = rebuilt[1][i], v = rebuilt[2][i];
-    const double r = static_cast<double>(y + 1.140251L * v);
-    const double b = static_cast<double>(y + 2.028398L * u);
-    const double g = static_cast<double>(1.694915L * ((y - 0.3L * r) - 0.11L * b));
-    for (std::uint8_t byte : {ToByte(b), ToByte(g), ToByte(r), std::uint8_t{0}}) pixels.push_back(byte);
   }
   return pixels;
 }

@@ -1,4 +1,4 @@
-// Small .hwl pictures written by tests, and whole files read back.
+// Small .hwl pictures written by tests.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -6,13 +6,11 @@
 #include <array>
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
 #include <functional>
-#include <iterator>
 #include <string>
 #include <vector>
 
-#include "images/hwl_picture_encoder.h"
+#include "images/hwl.h"
 
 using Rgb = std::array<std::uint8_t, 3>;
 
@@ -29,22 +27,6 @@ inline void WriteColourPicture(const std::string& fileName, std::uint32_t width,
     }
   }
   HwlEncodeReport report;
-  std::string error;
-  ASSERT_TRUE(EncodeHwlPicture({rgb.data(), width, height, 3}, {}, fileName, report, error)) << error;
-}
-
-inline void WriteGreyPicture(const std::string& fileName, std::uint32_t width, std::uint32_t height,
-                             const std::function<std::uint8_t(std::uint32_t, std::uint32_t)>& grey) {
-  std::vector<std::uint8_t> bytes;
-  for (std::uint32_t y = 0; y < height; ++y) {
-    for (std::uint32_t x = 0; x < width; ++x) bytes.push_back(grey(x, y));
-  }
-  HwlEncodeReport report;
-  std::string error;
-  ASSERT_TRUE(EncodeHwlPicture({bytes.data(), width, height, 1}, {}, fileName, report, error)) << error;
-}
-
-inline std::string ReadWholeFile(const std::string& fileName) {
-  std::ifstream in(fileName, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  const HwlEncodeResult encoded = EncodeHwlPicture({rgb.data(), width, height, 3}, {}, fileName, report);
+  ASSERT_TRUE(encoded.encoded()) << encoded.problem;
 }

@@ -14,7 +14,6 @@
 
 #include "tests/support/scene_harness.h"
 #include "tests/support/subprocess.h"
-#include "tests/support/test_pictures.h"
 #include "tools/common/png_io.h"
 #include "tools/kelvane-render/frame_clock.h"
 #include "runtime/runtime.h"

@@ -50,7 +50,12 @@ int UsageError(const std::string& verb, const std::string& message, const char* 
   return kUsageExit;
 }
 
-int Failure(const std::string& verb, const std::string& message) {
+int CommandFailure(const std::string& verb, const std::string& message) {
   std::fprintf(stderr, "hwl %s: %s\n", verb.c_str(), message.c_str());
   return kFailureExit;
+}
+
+int IoErrorExit(const Failure& failure) {
+  std::fprintf(stderr, "%s\n", failure.Text().c_str());
+  return static_cast<int>(failure.code);
 }

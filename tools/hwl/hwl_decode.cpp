@@ -2,7 +2,7 @@
 #include <utility>
 #include <vector>
 
-#include "images/hwl_loader.h"
+#include "images/hwl.h"
 #include "tools/common/png_io.h"
 #include "tools/hwl/hwl_arguments.h"
 #include "tools/hwl/hwl_commands.h"
@@ -101,13 +101,20 @@ class PnmDecodeSink final : public ImageRowSink {
   std::string problem_;
 };
 
+// A file the decoder cannot read ends the verb as the engine's runtime I/O error would end the
+// program; a refused file, or one without a picture, is the verb's own failure.
+int UndecodedFile(const std::string& input, const ImageLoadResult& result) {
+  if (result.failure) return IoErrorExit(*result.failure);
+  return CommandFailure("decode", input + ": " + result.problem);
+}
+
 int DecodeToPnm(const std::string& input, const std::string& output) {
   PnmDecodeSink sink(output);
   ImageHeader header;
   const ImageLoadResult result = LoadImageRows(sink, header, input);
-  if (!result.decoded()) return Failure("decode", input + ": " + result.problem);
+  if (!result.decoded()) return UndecodedFile(input, result);
   std::string error;
-  if (!sink.Finish(error)) return Failure("decode", error);
+  if (!sink.Finish(error)) return CommandFailure("decode", error);
   return 0;
 }
 
@@ -125,8 +132,8 @@ int RunDecode(const Arguments& arguments) {
   std::vector<std::uint8_t> pixels;
   ImageHeader header;
   const ImageLoadResult result = LoadImageFile(pixels, header, input, true);
-  if (!result.decoded()) return Failure("decode", input + ": " + result.problem);
+  if (!result.decoded()) return UndecodedFile(input, result);
   std::string error;
-  if (!WritePicture(output, ToPicture(header, std::move(pixels)), error)) return Failure("decode", error);
+  if (!WritePicture(output, ToPicture(header, std::move(pixels)), error)) return CommandFailure("decode", error);
   return 0;
 }

@@ -1,7 +1,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "images/hwl_picture_encoder.h"
+#include "images/hwl.h"
 #include "tools/common/png_io.h"
 #include "tools/hwl/hwl_arguments.h"
 #include "tools/hwl/hwl_commands.h"
@@ -89,16 +89,18 @@ int RunEncode(const Arguments& arguments) {
   if (!problem.empty()) return UsageError("encode", problem, kEncodeUsage);
   Picture picture;
   std::string error;
-  if (!ReadPicture(command.input, picture, error)) return Failure("encode", error);
+  if (!ReadPicture(command.input, picture, error)) return CommandFailure("encode", error);
   const SourcePicture source{picture.pixels.data(), static_cast<std::uint32_t>(picture.width),
                              static_cast<std::uint32_t>(picture.height), picture.channels};
   if (command.threeBits && (source.channels == 1 || command.options.grey)) {
-    return Failure("encode", command.input + ": a grey picture takes one --bits value");
+    return CommandFailure("encode", command.input + ": a grey picture takes one --bits value");
   }
   const std::string unfit = EncodeProblem(source, command.options);
-  if (!unfit.empty()) return Failure("encode", command.input + ": " + unfit);
+  if (!unfit.empty()) return CommandFailure("encode", command.input + ": " + unfit);
   HwlEncodeReport report;
-  if (!EncodeHwlPicture(source, command.options, command.output, report, error)) return Failure("encode", error);
+  const HwlEncodeResult encoded = EncodeHwlPicture(source, command.options, command.output, report);
+  if (encoded.failure) return IoErrorExit(*encoded.failure);
+  if (!encoded.encoded()) return CommandFailure("encode", encoded.problem);
   std::printf("%s: %d x %d %s, lastLevel %d, %llu bytes, %.3f bits per pixel, PSNR %s dB\n", command.output.c_str(),
               report.header.width, report.header.height, report.header.bitsPerPixel == 8 ? "grey" : "colour",
               report.header.lastLevel, static_cast<unsigned long long>(report.fileSize), report.bitsPerPixel,

@@ -46,15 +46,22 @@ std::vector<NamedPicture> AllPictures(const PictureSources& sources) {
   return pictures;
 }
 
+// A picture file that cannot be written or read back ends the whole build, with the runtime I/O
+// error's line and code.
+struct FileFailure {
+  Failure failure;
+};
+
 // Encodes one picture; false when it fails or falls short of the PSNR.
 bool Encode(const NamedPicture& picture, const std::string& out, std::uint64_t& total) {
   const std::vector<std::uint8_t> bytes = picture.picture.Bytes();
   const SourcePicture source{bytes.data(), static_cast<std::uint32_t>(picture.picture.width()),
                              static_cast<std::uint32_t>(picture.picture.height()), 3};
   HwlEncodeReport report;
-  std::string error;
-  if (!EncodeHwlPicture(source, picture.options, out + "/" + picture.file, report, error)) {
-    std::fprintf(stderr, "make-pictures: %s: %s\n", picture.file.c_str(), error.c_str());
+  const HwlEncodeResult encoded = EncodeHwlPicture(source, picture.options, out + "/" + picture.file, report);
+  if (encoded.failure) throw FileFailure{*encoded.failure};
+  if (!encoded.encoded()) {
+    std::fprintf(stderr, "make-pictures: %s: %s\n", picture.file.c_str(), encoded.problem.c_str());
     return false;
   }
   total += report.fileSize;
@@ -87,6 +94,9 @@ int main(int argc, char** argv) {
       ok = false;
     }
     return ok ? 0 : 1;
+  } catch (const FileFailure& stop) {
+    std::fprintf(stderr, "%s\n", stop.failure.Text().c_str());
+    return static_cast<int>(stop.failure.code);
   } catch (const std::exception& failure) {
     std::fprintf(stderr, "make-pictures: %s\n", failure.what());
     return 1;

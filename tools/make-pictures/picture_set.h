@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "images/hwl_picture_encoder.h"
+#include "images/hwl.h"
 #include "tools/make-pictures/canvas.h"
 
 struct NamedPicture {
