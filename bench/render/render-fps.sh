@@ -3,10 +3,14 @@
 #
 #   bench/render/render-fps.sh [KELVANE_RENDER] [DEMO_FOLDER]
 #
-# Each run first replays the frames before its scene without writing them (so the beat overlay and
-# the random choices are those of a render from 0); the figure printed is for the written frames
-# only, as kelvane-render --timing reports it. Frames go to a scratch folder that is removed again.
+# Each run first seeks to its scene (so the beat overlay and the random choices are those of a
+# render from 0); the figure printed is for the written frames only, in one process, as
+# kelvane-render --timing reports it. Frames go to a scratch folder that is removed again.
 set -eu
+case "${1:-}" in
+  --help | -h) sed -n '2,8p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
+  --version) echo "render-fps (Kelvane benchmark) $(kelvane-render --version 2>/dev/null | sed 's/.* //')"; exit 0 ;;
+esac
 here=$(cd "$(dirname "$0")" && pwd)
 render=${1:-$here/../../build/tools/kelvane-render/kelvane-render}
 demo=${2:-$here/../../build/demo}
@@ -25,7 +29,7 @@ for size in 640x480 1280x960; do
     from=${entry#*:}
     to=$((from + seconds * 1000))
     rm -rf "$scratch/frames"
-    line=$("$render" --demo "$demo" --from "$from" --to "$to" --fps "$fps" --size "$size" \
+    line=$("$render" --demo "$demo" --from "$from" --to "$to" --fps "$fps" --size "$size" --jobs 1 \
                      --frames "$scratch/frames" --timing 2>&1 >/dev/null | grep ' fps ')
     frames=$(echo "$line" | sed -n 's/.*: \([0-9]*\) frames in.*/\1/p')
     rate=$(echo "$line" | sed -n 's/.*, \([0-9.]*\) fps.*/\1/p')
