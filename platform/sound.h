@@ -86,6 +86,25 @@ void SoundStreamClose(SoundStream* stream);
 // Stops the output. Streams still open must be closed first.
 void SoundClose();
 
+// ---- Playing music with a transport -----------------------------------------------------------
+//
+// For a player that pauses and seeks: the music is handed over whole (as SoundDecodeAsStreamed gives
+// it) and plays through the output from any position, in place of a stream. A seek, or new music,
+// is heard at once, after what the output already holds (one device buffer at most); a pause plays
+// silence. The time is the position heard, smooth as a stream's, except that it stands still while
+// paused and moves with a seek; past the end of the music it plays silence and the time goes on.
+
+class SoundTransport;
+
+// After SoundInit; paused at 0 ms. Nothing, with code 2, before SoundInit.
+SoundTransport* SoundTransportOpen(std::vector<float> stereo);
+// New music from the same position.
+void SoundTransportSetMusic(SoundTransport* transport, std::vector<float> stereo);
+void SoundTransportSeek(SoundTransport* transport, double ms);
+void SoundTransportPause(SoundTransport* transport, bool paused);
+double SoundTransportTimeMs(SoundTransport* transport);
+void SoundTransportClose(SoundTransport* transport);
+
 // ---- The spectrum ----------------------------------------------------------------------------
 
 inline constexpr std::int32_t kSpectrumWindow = 1024;

@@ -52,3 +52,23 @@ void SwapWindowBuffers();
 
 // Releases the context and the window and restores the display mode.
 void WindowClose();
+
+// ---- Input for the tools that drive the demo by hand (kelvane-live) ----
+//
+// The demo itself reads only Escape and the close request, one event a frame (PumpOneMessage); a tool
+// takes every event there is with TakeInputEvent and decides what each means. TakeInputEvent changes
+// nothing, `active` included.
+
+enum class InputKey { Other, Escape, Space, Left, Right, PageUp, PageDown, Home, End, I, O, L, H, R };
+
+struct InputEvent {
+  enum class Kind { None, Key, Click, Close };
+  Kind kind = Kind::None;  // None: the queue was empty
+  InputKey key = InputKey::Other;
+  bool shift = false;  // for keys: Shift or Ctrl held
+  bool ctrl = false;
+  int x = 0;  // for clicks of the left button: the window pixel, from the top left
+  int y = 0;
+};
+
+InputEvent TakeInputEvent();

@@ -9,6 +9,7 @@
 #include "platform/internal/sound_device_output.h"
 #include "platform/internal/sound_silent_output.h"
 #include "platform/internal/sound_stream.h"
+#include "platform/internal/sound_transport.h"
 
 namespace {
 
@@ -26,7 +27,7 @@ struct SoundLayer {
   // The stream the output plays; the output thread holds the lock for the whole of a pull, so a
   // stream taken out here is no longer in use once the lock is released.
   std::mutex playingMutex;
-  SoundStream* playing = nullptr;
+  SoundPlayable* playing = nullptr;
 };
 
 SoundLayer layer;
@@ -125,6 +126,37 @@ void SoundClose() {
 }
 
 std::int32_t SoundLastError() { return layer.lastError; }
+
+SoundTransport* SoundTransportOpen(std::vector<float> stereo) {
+  if (!Initialised()) return Fail<SoundTransport*>(kSoundNotInitialised, nullptr);
+  auto* transport = new SoundTransport(std::move(stereo), layer.mixRate);
+  const std::lock_guard lock(layer.playingMutex);
+  layer.playing = transport;
+  return transport;
+}
+
+void SoundTransportSetMusic(SoundTransport* transport, std::vector<float> stereo) {
+  if (transport) transport->SetMusic(std::move(stereo));
+}
+
+void SoundTransportSeek(SoundTransport* transport, double ms) {
+  if (transport) transport->Seek(ms, Clock::now());
+}
+
+void SoundTransportPause(SoundTransport* transport, bool paused) {
+  if (transport) transport->Pause(paused, Clock::now());
+}
+
+double SoundTransportTimeMs(SoundTransport* transport) { return transport ? transport->TimeMs(Clock::now()) : 0.0; }
+
+void SoundTransportClose(SoundTransport* transport) {
+  if (!transport) return;
+  {
+    const std::lock_guard lock(layer.playingMutex);
+    if (layer.playing == transport) layer.playing = nullptr;
+  }
+  delete transport;
+}
 
 void SoundSetSpectrumActive(bool active) { layer.spectrumActive = active; }
 

@@ -18,12 +18,14 @@ double MillisecondsBetween(PlaybackClock::Time from, PlaybackClock::Time to) {
 
 }  // namespace
 
-void PlaybackClock::Start(Time now) {
+void PlaybackClock::Start(Time now) { Restart(0.0, now); }
+
+void PlaybackClock::Restart(double ms, Time now) {
   running_ = true;
   anchorTime_ = now;
-  anchorMs_ = 0.0;
+  anchorMs_ = ms;
   rate_ = 1.0;
-  lastRead_ = 0.0;
+  lastRead_ = ms;
 }
 
 double PlaybackClock::PredictedAt(Time at) const {

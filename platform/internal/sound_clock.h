@@ -16,6 +16,8 @@ class PlaybackClock {
 
   // Playing from position 0 at `now`.
   void Start(Time now);
+  // Playing from position `ms` at `now`, whatever was read before: a seek, or play after a pause.
+  void Restart(double ms, Time now);
   // The output hears `heardMs` at `at`.
   void Observe(double heardMs, Time at);
   // The time in milliseconds at `now`; 0 before Start.

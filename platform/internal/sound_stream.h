@@ -17,18 +17,19 @@
 #include <vector>
 
 #include "platform/internal/sound_clock.h"
+#include "platform/internal/sound_playable.h"
 #include "platform/internal/sound_ring.h"
 
 class SoundSource;
 
-class SoundStream {
+class SoundStream final : public SoundPlayable {
  public:
   using Time = PlaybackClock::Time;
 
   // Nothing, with `error` set as SoundSource::Open sets it.
   static std::unique_ptr<SoundStream> Open(const char* path, std::int32_t byteOffset, std::int32_t mixRate,
                                            std::int32_t bufferMs, std::int32_t& error);
-  ~SoundStream();
+  ~SoundStream() override;
   SoundStream(const SoundStream&) = delete;
   SoundStream& operator=(const SoundStream&) = delete;
 
@@ -39,12 +40,12 @@ class SoundStream {
 
   // Fills `frames` stereo frames of `stereo` (silence where the decoder has not caught up). After
   // this buffer the output still holds `queuedFrames` frames that are not heard yet at `now`.
-  void Pull(float* stereo, std::size_t frames, std::int64_t queuedFrames, Time now);
+  void Pull(float* stereo, std::size_t frames, std::int64_t queuedFrames, Time now) override;
 
   // The playing time in milliseconds at `now`.
   double TimeMs(Time now);
   // The 1024 mono samples heard last as of `now`, oldest first (zeros before the start).
-  void HeardSamples(Time now, float* samples);
+  void HeardSamples(Time now, float* samples) override;
 
  private:
   SoundStream(std::unique_ptr<SoundSource> source, std::int32_t mixRate, std::size_t bufferFrames);

@@ -4,6 +4,8 @@
 
 #include <cstdlib>
 
+#include "platform/window.h"
+
 struct VideoWindow {
   SDL_Window* sdl = nullptr;
   bool fullscreen = false;
@@ -189,6 +191,57 @@ VideoContextInfo VideoQueryContext() {
   info.doubleBuffered = get(SDL_GL_DOUBLEBUFFER) != 0;
   info.compatibilityProfile = get(SDL_GL_CONTEXT_PROFILE_MASK) != SDL_GL_CONTEXT_PROFILE_CORE;
   return info;
+}
+
+namespace {
+
+InputKey KeyOf(SDL_Keycode key) {
+  switch (key) {
+    case SDLK_ESCAPE: return InputKey::Escape;
+    case SDLK_SPACE: return InputKey::Space;
+    case SDLK_LEFT: return InputKey::Left;
+    case SDLK_RIGHT: return InputKey::Right;
+    case SDLK_PAGEUP: return InputKey::PageUp;
+    case SDLK_PAGEDOWN: return InputKey::PageDown;
+    case SDLK_HOME: return InputKey::Home;
+    case SDLK_END: return InputKey::End;
+    case SDLK_i: return InputKey::I;
+    case SDLK_o: return InputKey::O;
+    case SDLK_l: return InputKey::L;
+    case SDLK_h: return InputKey::H;
+    case SDLK_r: return InputKey::R;
+    default: return InputKey::Other;
+  }
+}
+
+}  // namespace
+
+InputEvent VideoTakeInput() {
+  InputEvent input;
+  SDL_Event event;
+  while (SDL_PollEvent(&event)) {
+    switch (event.type) {
+      case SDL_KEYDOWN:
+        input.kind = InputEvent::Kind::Key;
+        input.key = KeyOf(event.key.keysym.sym);
+        input.shift = (event.key.keysym.mod & KMOD_SHIFT) != 0;
+        input.ctrl = (event.key.keysym.mod & KMOD_CTRL) != 0;
+        return input;
+      case SDL_MOUSEBUTTONDOWN:
+        if (event.button.button != SDL_BUTTON_LEFT) continue;
+        input.kind = InputEvent::Kind::Click;
+        input.x = event.button.x;
+        input.y = event.button.y;
+        return input;
+      case SDL_QUIT: input.kind = InputEvent::Kind::Close; return input;
+      case SDL_WINDOWEVENT:
+        if (event.window.event != SDL_WINDOWEVENT_CLOSE) continue;
+        input.kind = InputEvent::Kind::Close;
+        return input;
+      default: continue;  // exposure, focus, motion, key releases: nothing a tool acts on
+    }
+  }
+  return input;
 }
 
 VideoEvent VideoTakeOneEvent() {

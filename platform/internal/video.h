@@ -67,3 +67,6 @@ enum class VideoEvent {
   Other,         // anything else (exposure, focus, mouse, ...)
 };
 VideoEvent VideoTakeOneEvent();
+// The same queue read in full detail, for the tools (window.h's TakeInputEvent).
+struct InputEvent;
+InputEvent VideoTakeInput();

@@ -88,3 +88,5 @@ void WindowClose() {
   if (zenWindow.fullscreen) VideoRestoreDisplayMode();
   RegisterEmergencyRelease(nullptr);
 }
+
+InputEvent TakeInputEvent() { return VideoTakeInput(); }
