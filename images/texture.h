@@ -7,7 +7,8 @@
 // upload reads the same four bytes per pixel as GL_BGRA_EXT.
 //
 // Failures end the program: a file that cannot be read through the runtime I/O error, a file that
-// gives no picture through FatalError("zenTexture", "Could not load Texture").
+// gives no picture through FatalError("zenTexture", "Could not load Texture"). Only a reload
+// (ReloadDemoTexture) hands them back instead.
 #pragma once
 
 #include <GL/gl.h>
@@ -17,6 +18,7 @@
 #include <string_view>
 #include <vector>
 
+#include "base/diagnostics.h"
 #include "images/hwl.h"
 
 inline constexpr const char* kTextureModule = "zenTexture";
@@ -74,3 +76,10 @@ void DestroyDemoTextures();
 // The texture loaded from `fileName`, or nullptr when the table has no such file or the textures do
 // not exist (yet).
 zenTexture* DemoTexture(std::string_view fileName);
+
+// For a player that keeps the demo running while its pictures change: reads `fileName` again into
+// its texture, merges the alpha channels as start-up does (a companion "_alpha" picture into its
+// colour texture as well) and uploads what changed. A file that cannot be read, gives no picture, or
+// leaves a colour texture with fewer alpha pixels than it needs changes nothing and comes back as the
+// failure start-up would have reported for it. A file that is no demo texture: nothing happens.
+MaybeFailure ReloadDemoTexture(std::string_view fileName);

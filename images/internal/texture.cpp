@@ -147,3 +147,52 @@ zenTexture* DemoTexture(std::string_view fileName) {
   }
   return nullptr;
 }
+
+// ---- Pictures read again while the demo runs ----
+
+namespace {
+
+struct Decoded {
+  ImageHeader header;
+  std::vector<std::uint8_t> pixels;
+};
+
+MaybeFailure Decode(const std::string& fileName, Decoded& decoded) {
+  const ImageLoadResult loaded = LoadImageFile(decoded.pixels, decoded.header, fileName, true);
+  if (loaded.failure) return *loaded.failure;
+  if (decoded.header.height == 0 || !loaded.decoded()) return Failure::Fatal(kTextureModule, "Could not load Texture");
+  if (decoded.header.bitsPerPixel == 8) WidenGreyToBgra(decoded.pixels);
+  return std::nullopt;
+}
+
+std::int64_t PixelsOf(const zenTexture& texture) { return std::int64_t(texture.width) * texture.height; }
+
+}  // namespace
+
+MaybeFailure ReloadDemoTexture(std::string_view fileName) {
+  std::size_t index = kDemoTextures.size();
+  for (std::size_t i = 0; i < kDemoTextures.size(); ++i)
+    if (fileName == kDemoTextures[i].file) index = i;
+  if (index == kDemoTextures.size() || !demoTextures[index]) return std::nullopt;
+  zenTexture& texture = *demoTextures[index];
+  Decoded decoded;
+  if (MaybeFailure failure = Decode(texture.fileName, decoded)) return failure;
+
+  const DemoPicture& entry = kDemoTextures[index];
+  const bool feedsNext = index + 1 < kDemoTextures.size() && kDemoTextures[index + 1].alpha == AlphaFrom::PreviousPicture;
+  zenTexture* colour = feedsNext ? demoTextures[index + 1] : nullptr;
+  const std::int64_t pixels = std::int64_t(decoded.header.width) * decoded.header.height;
+  const bool tooFewForColour = colour && pixels < PixelsOf(*colour);
+  const bool tooFewFromAlpha = entry.alpha == AlphaFrom::PreviousPicture && PixelsOf(*demoTextures[index - 1]) < pixels;
+  if (tooFewForColour || tooFewFromAlpha) return Failure::Fatal(kTextureModule, "Alpha source has fewer pixels than the Texture");
+
+  texture.header = decoded.header;
+  texture.width = decoded.header.width;
+  texture.height = decoded.header.height;
+  texture.pixels = std::move(decoded.pixels);
+  if (entry.alpha == AlphaFrom::OwnBlue) MergeAlphaAndReupload(texture, texture);
+  else if (entry.alpha == AlphaFrom::PreviousPicture) MergeAlphaAndReupload(texture, *demoTextures[index - 1]);
+  else Reupload(texture);
+  if (colour) MergeAlphaAndReupload(*colour, texture);
+  return std::nullopt;
+}
