@@ -51,6 +51,7 @@ struct StartOptions {
   bool startMusic = true;
   // Programs that seek (SeekTo) keep the lasting state start-up leaves; the demo never seeks.
   bool seekable = false;
+  const char* caption = kWindowCaption;
 };
 
 void StartDemo(const StartupSettings& settings, StartOptions options = {});
@@ -139,3 +140,13 @@ void SeekTo(std::int32_t time, std::int32_t fps = 60);
 // starts later than 0 first runs the frames of the same clock from 0 before `from`, then its own.
 // SeekTo(time, fps) is SeekToFrame(time, fps, 0).
 void SeekToFrame(std::int32_t from, std::int32_t fps, std::int64_t frame);
+
+// ---- Reloading while the demo runs ----
+//
+// For a player that keeps the demo running while its files change. Each call leaves everything as it
+// was when the new file fails, and hands back the failure start-up would have reported for it; after
+// a success, seek again to the current time, so that the lasting state is the new content's.
+
+// "script.dlx" read again into a new "Timeline1", its trace in "debug.txt"; the music state becomes
+// what the new script says (a music length of 0 stays 0: the caller settles it).
+MaybeFailure ReloadScript();

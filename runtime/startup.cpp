@@ -33,7 +33,7 @@ void CreateDemoTimeline() {
 }  // namespace
 
 void StartDemo(const StartupSettings& settings, StartOptions options) {
-  zenCreateWindow(kWindowCaption, settings.width, settings.height, settings.bits, settings.fullscreen);
+  zenCreateWindow(options.caption, settings.width, settings.height, settings.bits, settings.fullscreen);
   LoadingScreenInit();
   ShowProgress(0.1);
   CreateStartupParticleSystems();

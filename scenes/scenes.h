@@ -17,6 +17,12 @@ void RegisterDemoScenes();
 // Destroys the eight scenes in slot order.
 void UnregisterDemoScenes();
 
+// The beat the beat overlay, Scene01's field tilt and Scene11's camera follow: 1925 ms until the music
+// reaches 84531 ms and 481 ms from then on, counted 200 ms ahead (beat 1 begins at 1725 ms; the count
+// jumps from 44 to 176 at the switch).
+std::int32_t BeatPeriod(std::int32_t time);
+std::int32_t BeatNumber(std::int32_t time);
+
 // ---- What the scenes keep from one frame to the next ----
 
 // The beat overlay's choices, zero at start; they change only on a new beat.

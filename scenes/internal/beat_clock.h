@@ -8,14 +8,14 @@
 
 #include <cstdint>
 
+#include "scenes/scenes.h"
+
 inline constexpr std::int32_t kSlowBeatPeriod = 1925;
 inline constexpr std::int32_t kFastBeatPeriod = 481;
 inline constexpr std::int32_t kFastBeatStart = 84531;
 inline constexpr std::int32_t kBeatLead = 200;
 
-// 1925 before 84531 ms, 481 from then on.
-std::int32_t BeatPeriod(std::int32_t time);
-// trunc((time + 200) / period).
-std::int32_t BeatNumber(std::int32_t time);
+// BeatPeriod(time): 1925 before 84531 ms, 481 from then on; BeatNumber(time): trunc((time + 200) /
+// period) (both declared in scenes/scenes.h).
 // (time + 200) mod period, with the sign of the dividend.
 std::int32_t BeatPhase(std::int32_t time);
