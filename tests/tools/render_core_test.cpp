@@ -11,7 +11,7 @@
 #include "tests/platform/live_stream.h"
 #include "tests/support/subprocess.h"
 #include "tools/kelvane-render/frame_clock.h"
-#include "tools/kelvane-render/music_samples.h"
+#include "tools/common/music_samples.h"
 #include "tools/kelvane-render/progress_bar.h"
 #include "tools/kelvane-render/render_arguments.h"
 

@@ -17,7 +17,7 @@
 #include "tools/common/png_io.h"
 #include "tools/kelvane-render/frame_clock.h"
 #include "runtime/runtime.h"
-#include "tools/kelvane-render/music_samples.h"
+#include "tools/common/music_samples.h"
 
 namespace fs = std::filesystem;
 

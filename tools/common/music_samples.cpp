@@ -1,8 +1,10 @@
-#include "tools/kelvane-render/music_samples.h"
+#include "tools/common/music_samples.h"
 
 #include <algorithm>
 
+#include "base/diagnostics.h"
 #include "platform/sound.h"
+#include "sequencing/sequencing.h"
 
 std::int64_t StreamFrameAtTime(std::int32_t timeMs) {
   const std::int64_t product = std::int64_t(timeMs) * kMusicMixRate;
@@ -44,4 +46,13 @@ MusicFile InspectMusic(const std::string& path, std::int32_t byteOffset) {
 
 MusicSamples DecodeMusic(const std::string& path, std::int32_t byteOffset, std::int64_t frames) {
   return MusicSamples(SoundDecodeAsStreamed(path.c_str(), byteOffset, kMusicMixRate, frames));
+}
+
+// The script's music length, or the file's own when the script says 0, as the live start-up sets it;
+// a music file that cannot be read is the sound library's fatal error, as live.
+void SettleMusicLength() {
+  if (!musicFile) return;
+  const MusicFile file = InspectMusic(*musicFile, musicOffset);
+  if (file.error != kSoundNoError) FatalError("FMOD", SoundErrorText(file.error));
+  if (musicLength == 0) musicLength = file.lengthMs;
 }

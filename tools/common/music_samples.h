@@ -44,3 +44,8 @@ MusicFile InspectMusic(const std::string& path, std::int32_t byteOffset);
 // The first `frames` stream frames of the music (looping as the live stream does). A file that
 // cannot be opened gives silence; InspectMusic says why.
 MusicSamples DecodeMusic(const std::string& path, std::int32_t byteOffset, std::int64_t frames);
+
+// The music length the demo's start-up would settle on: the script's "@music" end time, or the
+// file's own length when that is 0. A music file that cannot be read is the sound library's fatal
+// error report ("FMOD"), as at start-up. Nothing without a music file.
+void SettleMusicLength();

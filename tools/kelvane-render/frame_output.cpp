@@ -5,7 +5,7 @@
 #include <cstring>
 #include <filesystem>
 
-#include "tools/kelvane-render/music_samples.h"
+#include "tools/common/music_samples.h"
 #include "tools/kelvane-render/video_file.h"
 
 namespace fs = std::filesystem;

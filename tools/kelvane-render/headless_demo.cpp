@@ -1,41 +1,14 @@
 #include "tools/kelvane-render/headless_demo.h"
 
 #include <GL/gl.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <cstdlib>
-#include <filesystem>
-#include <system_error>
 
-#include "runtime/runtime.h"
 #include "platform/window.h"
-
-namespace fs = std::filesystem;
+#include "runtime/runtime.h"
+#include "tools/common/scratch_folder.h"
 
 namespace {
-
-fs::path scratchFolder;
-
-void RemoveScratchFolder() {
-  if (scratchFolder.empty()) return;
-  std::error_code ignored;
-  fs::current_path(fs::temp_directory_path(ignored), ignored);
-  fs::remove_all(scratchFolder, ignored);
-  scratchFolder.clear();
-}
-
-bool LinkContent(const fs::path& content, std::string& error) {
-  std::error_code failure;
-  for (const fs::directory_entry& entry : fs::directory_iterator(content, failure)) {
-    const fs::path name = entry.path().filename();
-    if (name == "debug.txt" || name == "error.txt") continue;
-    fs::create_symlink(entry.path(), scratchFolder / name, failure);
-    if (failure) break;
-  }
-  if (failure) error = "cannot prepare the scratch folder " + scratchFolder.string() + ": " + failure.message();
-  return !failure;
-}
 
 // Rows bottom first from GL, top first in the picture.
 void ReadBackFrame(Picture& picture) {
@@ -54,22 +27,6 @@ void ReadBackFrame(Picture& picture) {
 }
 
 }  // namespace
-
-bool EnterScratchFolder(const std::string& demoFolder, std::string& error) {
-  std::error_code failure;
-  const fs::path content = fs::absolute(demoFolder, failure);
-  std::string pattern = (fs::temp_directory_path(failure) / "kelvane-render-XXXXXX").string();
-  if (failure || !mkdtemp(pattern.data())) {
-    error = "cannot make a scratch folder under " + fs::temp_directory_path(failure).string();
-    return false;
-  }
-  scratchFolder = pattern;
-  std::atexit(RemoveScratchFolder);
-  if (!LinkContent(content, error)) return false;
-  fs::current_path(scratchFolder, failure);
-  if (failure) error = "cannot enter " + scratchFolder.string() + ": " + failure.message();
-  return !failure;
-}
 
 void DrawDemoFrame(std::int32_t time, const float* frameSpectrum, Picture* picture) {
   DrawFrameAt(time, frameSpectrum);

@@ -1,9 +1,5 @@
-// The renderer's side of a headless run (the start-up itself is StartDemoOffscreen): the scratch
-// folder, frames read back, shut-down.
-//
-// The demo runs in a scratch folder under the system's temporary folder that links to everything in
-// the demo folder, so its debug.txt (and an error.txt) never land in the demo folder or the user's;
-// the scratch folder is removed when the program ends, on the failure paths too.
+// The renderer's side of a headless run (the start-up itself is StartDemoOffscreen, in a scratch
+// folder: tools/common/scratch_folder.h): frames read back, shut-down.
 #pragma once
 
 #include <cstdint>
@@ -11,8 +7,6 @@
 
 #include "tools/common/png_io.h"
 
-// Makes the scratch folder and enters it; false with `error` set when that fails.
-bool EnterScratchFolder(const std::string& demoFolder, std::string& error);
 
 // The live frame steps at `time` with `frameSpectrum` (512 values): BeginFrame, the timeline's init
 // and render slots, CaptureFrame, PresentFrame, the done slots. With `picture`, the finished frame is

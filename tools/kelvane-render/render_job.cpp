@@ -12,9 +12,10 @@
 #include "sequencing/sequencing.h"
 #include "tools/kelvane-render/frame_clock.h"
 #include "tools/kelvane-render/frame_output.h"
+#include "tools/common/scratch_folder.h"
 #include "tools/kelvane-render/headless_demo.h"
 #include "tools/kelvane-render/interruption.h"
-#include "tools/kelvane-render/music_samples.h"
+#include "tools/common/music_samples.h"
 #include "tools/kelvane-render/parallel_render.h"
 #include "tools/kelvane-render/progress_bar.h"
 
@@ -29,15 +30,6 @@ std::string MissingDemoContent(const std::string& folder) {
     return "the demo folder '" + folder + "' has no script.dlx";
   if (!fs::is_directory(fs::path(folder) / "data", ignored)) return "the demo folder '" + folder + "' has no data/";
   return "";
-}
-
-// The script's music length, or the file's own when the script says 0, as the live start-up sets it;
-// a music file that cannot be read is the sound library's fatal error, as live.
-void SettleMusicLength() {
-  if (!musicFile) return;
-  const MusicFile file = InspectMusic(*musicFile, musicOffset);
-  if (file.error != kSoundNoError) FatalError("FMOD", SoundErrorText(file.error));
-  if (musicLength == 0) musicLength = file.lengthMs;
 }
 
 MusicSamples DecodeFor(const FrameClock& clock, std::int64_t frameCount) {
@@ -146,7 +138,7 @@ int RunRender(const RenderArguments& arguments) {
                  arguments.width, arguments.height);
   CatchInterruptions();
   if (isWorker) DieWithTheMainProcess();
-  if (!EnterScratchFolder(arguments.demoFolder, error)) return ReportRenderFailure(error);
+  if (!EnterScratchFolder(arguments.demoFolder, "kelvane-render", error)) return ReportRenderFailure(error);
 
   StartDemoOffscreen(arguments.width, arguments.height);
   SettleMusicLength();
