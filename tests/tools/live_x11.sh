@@ -20,9 +20,10 @@ begin_x_test xvfb
 size=320x240
 said=live.err
 
-# start_live FOLDER FROM: the player paused at FROM with the HUD hidden; sets $pid and $window.
+# start_live FOLDER FROM [ARG]: the player paused at FROM with the HUD hidden, --silent unless another
+# ARG replaces it; sets $pid and $window.
 start_live() {
-  "$live" --demo "$1" --from "$2" --paused --no-hud --size $size --silent 2>"$said" &
+  "$live" --demo "$1" --from "$2" --paused --no-hud --size $size ${3:---silent} 2>"$said" &
   pid=$!
   window=$(wait_for_window kelvane-live 30) || { fail "no kelvane-live window: $(cat "$said")"; finish; }
   wait_said 1 || { fail "the player never said where it stands"; finish; }
@@ -138,6 +139,15 @@ keys() {
   # The HUD's timeline bar runs from x 8 to 312 along the bottom: its middle is half the demo.
   press "$window" h
   edit_said "a click on the middle of the bar" "at 00:49.945" click "$window" 160 220
+  quit_live
+
+  # No sound device: one warning, and the player keeps its time on the silent output.
+  SDL_AUDIODRIVER=kelvane_no_such_driver start_live "$demo" 30000 --paused
+  wait_said 2
+  check_eq "no sound device" \
+    "kelvane-live: Error initializing output device: the music keeps its time without sound|kelvane-live: paused at 00:30.000" \
+    "$(head -2 "$said" | paste -sd'|')"
+  key_said "plays without sound" space "playing from 00:30.000"
   quit_live
 }
 
