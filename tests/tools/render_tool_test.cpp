@@ -1,5 +1,6 @@
-// kelvane-render as a program: its frames against the scene harness, repeatability, the video file,
-// and its refusals.
+// kelvane-render as a program: its frames against the scene harness, the same frames from several
+// processes (which also guards that a render repeats itself), the video file, interruption, and its
+// refusals.
 #include <gtest/gtest.h>
 
 #include <signal.h>
@@ -102,22 +103,6 @@ TEST_F(RenderedFrames, FramesAndSinglePictureMatchTheHarness) {
   EXPECT_FALSE(fs::exists(folder_.File("frames/frame-000003.png")));
   EXPECT_FALSE(fs::exists(folder_.File("debug.txt")));
   EXPECT_FALSE(fs::exists(folder_.File("frames/debug.txt")));
-}
-
-TEST_F(RenderedFrames, TheSameRangeTwiceGivesTheSameFrames) {
-  for (const char* out : {"a", "b"}) {
-    const ProcessResult run = Render({"--demo", kDemo, "--from", "23000", "--to", "23100", "--fps", "20", "--size",
-                                      "320x240", "--frames", out},
-                                     folder_.path());
-    ASSERT_EQ(run.exitCode, 0) << run.err;
-  }
-  for (int k = 0; k < 2; ++k) {
-    const std::string name = "/frame-00000" + std::to_string(k) + ".png";
-    const Picture a = ReadFrame(folder_.File("a") + name);
-    EXPECT_EQ(a.width, 320);
-    EXPECT_TRUE(a.pixels == ReadFrame(folder_.File("b") + name).pixels) << name;
-  }
-  EXPECT_FALSE(fs::exists(folder_.File("a/frame-000002.png")));
 }
 
 TEST_F(RenderedFrames, ShortVideoHasItsSizeFramesAndMusic) {
@@ -255,25 +240,24 @@ TEST_F(RenderedFrames, InterruptedParallelVideoIsClosedAndLeavesNothingBehind) {
 
 TEST(RenderRefusals, ClearMessagesAndExitCodes) {
   TempFolder folder;
-  ProcessResult run = Render({"--demo", folder.File("nowhere"), "--frames", "f"}, folder.path());
-  EXPECT_EQ(run.exitCode, 1);
-  EXPECT_NE(run.err.find("no demo folder"), std::string::npos) << run.err;
-
-  run = Render({"--demo", folder.path(), "--frames", "f"}, folder.path());
-  EXPECT_EQ(run.exitCode, 1);
-  EXPECT_NE(run.err.find("script.dlx"), std::string::npos) << run.err;
-
-  run = Render({"--demo", kDemo, "--video", "/proc/nowhere/clip.mp4"}, folder.path());
-  EXPECT_EQ(run.exitCode, 1);
-  EXPECT_NE(run.err.find("cannot write /proc/nowhere/clip.mp4"), std::string::npos) << run.err;
-
-  run = Render({"--frames", "f", "--speed", "2"}, folder.path());
-  EXPECT_EQ(run.exitCode, 2);
-  EXPECT_NE(run.err.find("unknown option '--speed'"), std::string::npos) << run.err;
-
-  run = Render({"--help"}, folder.path());
-  EXPECT_EQ(run.exitCode, 0);
-  EXPECT_NE(run.out.find("--video FILE.mp4"), std::string::npos);
+  const struct {
+    std::vector<std::string> words;
+    int exitCode;
+    std::string said;
+  } refusals[] = {
+      {{"--demo", folder.File("nowhere"), "--frames", "f"}, 1, "no demo folder"},
+      {{"--demo", folder.path(), "--frames", "f"}, 1, "script.dlx"},
+      {{"--demo", kDemo, "--video", "/proc/nowhere/clip.mp4"}, 1, "cannot write /proc/nowhere/clip.mp4"},
+      {{"--frames", "f", "--speed", "2"}, 2, "unknown option '--speed'"},
+  };
+  for (const auto& refusal : refusals) {
+    const ProcessResult run = Render(refusal.words, folder.path());
+    EXPECT_EQ(run.exitCode, refusal.exitCode) << refusal.said;
+    EXPECT_NE(run.err.find(refusal.said), std::string::npos) << run.err;
+  }
+  const ProcessResult help = Render({"--help"}, folder.path());
+  EXPECT_EQ(help.exitCode, 0);
+  EXPECT_NE(help.out.find("--video FILE.mp4"), std::string::npos);
   EXPECT_EQ(fs::directory_iterator(folder.path()), fs::directory_iterator());  // nothing left behind
 }
 
