@@ -47,7 +47,7 @@ void UseInstalledContentWhenNoScript() {
   if (HoldsScript(".")) return;
   const std::string content = InstalledDemoFolder();
   if (content.empty()) return;
-  const std::string state = StateFolder().string();
+  const std::string state = fs::absolute(StateFolder()).string();
   std::error_code error;
   fs::create_directories(state, error);
   if (error) IoErrorFromErrno(state, error.value(), IoAccess::Write);
