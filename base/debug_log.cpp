@@ -11,8 +11,9 @@ bool logStarted = false;
 
 void WriteLine(std::string_view text, std::int32_t number) {
   const char* mode = logStarted ? "ab" : "wb";
-  std::FILE* file = std::fopen(kDebugLogFile, mode);
-  if (!file) IoErrorFromErrno(kDebugLogFile, errno, IoAccess::Write);
+  const std::string path = ReportFilePath(kDebugLogFile);
+  std::FILE* file = std::fopen(path.c_str(), mode);
+  if (!file) IoErrorFromErrno(path, errno, IoAccess::Write);
   logStarted = true;
 
   std::string line(text);
@@ -21,7 +22,7 @@ void WriteLine(std::string_view text, std::int32_t number) {
   line += "\r\n";
   const bool written = std::fwrite(line.data(), 1, line.size(), file) == line.size();
   const bool closed = std::fclose(file) == 0;
-  if (!written || !closed) IoError(kDebugLogFile, IoErrorCode::WriteFault);
+  if (!written || !closed) IoError(path, IoErrorCode::WriteFault);
 }
 
 }  // namespace

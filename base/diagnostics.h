@@ -49,6 +49,14 @@ inline constexpr int kFatalErrorExitCode = 1;
 
 [[noreturn]] void FatalError(const char* module, const char* message);
 
+// ---- Where the two reports go ----
+
+// Both files are written into the working directory, unless the program names another folder here
+// before the first report: the installed demo, whose working directory is its read-only content,
+// sends them to the user's state folder. The path of a report file then leads with that folder.
+void SetReportFolder(std::string folder);
+std::string ReportFilePath(const char* name);
+
 // ---- The runtime I/O error ----
 
 enum class IoErrorCode : int {

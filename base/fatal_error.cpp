@@ -20,11 +20,12 @@ std::string ReportText(const char* module, const char* message, const char* newl
 }
 
 void WriteReportFile(const std::string& text) {
-  std::FILE* file = std::fopen(kErrorReportFile, "wb");
-  if (!file) IoErrorFromErrno(kErrorReportFile, errno, IoAccess::Write);
+  const std::string path = ReportFilePath(kErrorReportFile);
+  std::FILE* file = std::fopen(path.c_str(), "wb");
+  if (!file) IoErrorFromErrno(path, errno, IoAccess::Write);
   const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
   const bool closed = std::fclose(file) == 0;
-  if (!written || !closed) IoError(kErrorReportFile, IoErrorCode::WriteFault);
+  if (!written || !closed) IoError(path, IoErrorCode::WriteFault);
 }
 
 }  // namespace

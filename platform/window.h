@@ -7,8 +7,9 @@
 //
 // Every failure ends the program through FatalError, module "zenWinAPI":
 //   "Could not register zenWindow!"                        no video driver could be started
-//   "Screen resolution is not supported by your gfx card!"  full screen at a mode the display lacks;
-//                                                           reported before any window exists
+//   "Screen resolution is not supported by your gfx card!"  full screen at a mode the display lacks
+//                                                           (reported before any window exists), or
+//                                                           lists but then refuses to switch to
 //   "Could not create zenWindow!"                          no window
 //   "Could not initialise zenWindow!"                      no OpenGL context
 // The report also releases whatever exists and restores the display mode.

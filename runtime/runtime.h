@@ -19,6 +19,7 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
 
 #include "effects/effects.h"
 #include "scenes/scenes.h"
@@ -38,6 +39,18 @@ struct StartupSettings {
 // The whole demo: the Config dialog, start-up, the frame loop, shut-down. Returns the exit code of a
 // normal end (0); failures end the process and do not return.
 int RunDemo();
+
+// ---- The installed content ----
+
+// The demo's installed content, <prefix>/share/kelvane/demo, looked for from the running program's
+// folder (<prefix>/bin, so that a moved install still finds it), then where the build installs it.
+// "" when neither holds a "script.dlx".
+std::string InstalledDemoFolder();
+// For the demo started in a folder without "script.dlx", when installed content exists: moves into
+// it and sends "debug.txt" and "error.txt" to the user's state folder ($XDG_STATE_HOME/kelvane, or
+// ~/.local/state/kelvane, created if missing), saying so in one line on standard error. Anywhere
+// else it changes nothing. A state folder that cannot be made is the runtime I/O error.
+void UseInstalledContentWhenNoScript();
 
 // ---- Start-up and shut-down ----
 

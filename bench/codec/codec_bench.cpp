@@ -9,8 +9,10 @@
 #include <iterator>
 #include <random>
 #include <streambuf>
+#include <string>
 #include <vector>
 
+#include "base/version.h"
 #include "images/hwl.h"
 
 namespace {
@@ -117,4 +119,12 @@ BENCHMARK(BM_DecodeColourThresholded)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_DecodeColourSparse)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_DecodeColourFile)->Unit(benchmark::kMillisecond);
 
-BENCHMARK_MAIN();
+// Google Benchmark's own main, with --version in front (--help is the library's).
+int main(int argc, char** argv) {
+  if (argc > 1 && std::string(argv[1]) == "--version") return (PrintVersion("codec_bench"), 0);
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}

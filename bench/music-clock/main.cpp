@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "base/failure_trap.h"
+#include "base/version.h"
 #include "sequencing/music.h"
 #include "sequencing/sequencing.h"
 
@@ -29,7 +30,8 @@ constexpr const char* kUsage =
     "\n"
     "  --seconds N  how long to read (default 10)\n"
     "  --device     play on the audio device instead of the silent output\n"
-    "  --help       this text\n";
+    "  --help       this text\n"
+    "  --version    the version\n";
 
 std::string WriteTestTone(double seconds) {
   const std::string path = (std::filesystem::temp_directory_path() / "kelvane-music-clock.wav").string();
@@ -98,6 +100,10 @@ int main(int argc, char** argv) {
     const std::string argument = argv[i];
     if (argument == "--help") {
       std::fputs(kUsage, stdout);
+      return 0;
+    }
+    if (argument == "--version") {
+      PrintVersion("music-clock");
       return 0;
     }
     if (argument == "--device") device = true;

@@ -1,18 +1,26 @@
 #!/bin/sh
 # Frames per second of kelvane-render: 10 s of each scene at 640x480 and 1280x960.
 #
-#   bench/render/render-fps.sh [KELVANE_RENDER] [DEMO_FOLDER]
+# Usage: bench/render/render-fps.sh [KELVANE_RENDER] [DEMO_FOLDER]
+#        bench/render/render-fps.sh --help | --version
 #
 # Each run first seeks to its scene (so the beat overlay and the random choices are those of a
 # render from 0); the figure printed is for the written frames only, in one process, as
 # kelvane-render --timing reports it. Frames go to a scratch folder that is removed again.
 set -eu
-case "${1:-}" in
-  --help | -h) sed -n '2,8p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
-  --version) echo "render-fps (Kelvane benchmark) $(kelvane-render --version 2>/dev/null | sed 's/.* //')"; exit 0 ;;
-esac
 here=$(cd "$(dirname "$0")" && pwd)
-render=${1:-$here/../../build/tools/kelvane-render/kelvane-render}
+built=$here/../../build/tools/kelvane-render/kelvane-render
+if [ -x "$built" ]; then default_render=$built; else default_render=kelvane-render; fi
+case "${1:-}" in
+  --help)
+    sed -n '2,9p' "$0" | sed 's/^# \{0,1\}//'
+    echo "(BENCH_FPS and BENCH_SECONDS change the frame rate, 60, and the seconds per scene, 10.)"
+    exit 0 ;;
+  --version)
+    echo "render-fps.sh (Kelvane) $("$default_render" --version | sed 's/.* //')"
+    exit 0 ;;
+esac
+render=${1:-$default_render}
 demo=${2:-$here/../../build/demo}
 fps=${BENCH_FPS:-60}
 seconds=${BENCH_SECONDS:-10}

@@ -1,15 +1,24 @@
 // Frames per second of each scene, headless at 640 x 480 on the real content, next to the cost of an
 // empty frame (begin, capture, present) measured in the same run.
-// Usage: scenes_bench [DEMO_FOLDER] [FRAMES]
+// Usage below.
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
+#include "base/version.h"
 #include "effects/effects.h"
 #include "tests/support/scene_harness.h"
 
 namespace {
+
+constexpr const char* kUsage =
+    "usage: scenes_bench [DEMO_FOLDER] [FRAMES]\n"
+    "       scenes_bench --help | --version\n"
+    "\n"
+    "Frames per second of each scene, headless at 640 x 480 on the content in DEMO_FOLDER (default:\n"
+    "the build's demo folder), FRAMES frames each (default 200), next to the cost of an empty frame\n"
+    "(begin, capture, present) measured in the same run.\n";
 
 struct SceneSpan {
   const char* name;
@@ -45,6 +54,9 @@ double EmptyFramesPerSecond(int frames) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  const std::string first = argc > 1 ? argv[1] : "";
+  if (first == "--help") return (std::fputs(kUsage, stdout), 0);
+  if (first == "--version") return (PrintVersion("scenes_bench"), 0);
   const std::string folder = argc > 1 ? argv[1] : KELVANE_DEMO_DIR;
   const int frames = argc > 2 ? std::atoi(argv[2]) : 200;
   HarnessStart(folder);

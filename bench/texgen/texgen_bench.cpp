@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "base/version.h"
 #include "texgen/texgen.h"
 
 namespace {
@@ -86,6 +87,7 @@ void RunCase(benchmark::State& state, Case c) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc > 1 && std::string(argv[1]) == "--version") return (PrintVersion("texgen_bench"), 0);
   for (const Case& c : kCases) {
     const std::string call = ExportOp(c.code, c.params);  // "name(arguments);"
     const std::string name = call.substr(0, call.find('('));

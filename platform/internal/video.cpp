@@ -105,31 +105,32 @@ VideoMode VideoCurrentDisplayMode() {
 }
 
 VideoWindow* VideoOpenWindow(const char* caption, int width, int height, int bits, bool fullscreen,
-                             const VideoMode* mode) {
+                             const VideoMode* mode, bool& modeRefused) {
   RequestPixelFormat(bits);
   SDL_DisplayMode sdlMode{};
-  if (fullscreen && (!mode || !FindSdlMode(*mode, sdlMode))) return nullptr;
+  modeRefused = fullscreen && (!mode || !FindSdlMode(*mode, sdlMode));
+  if (modeRefused) return nullptr;
   const int x = fullscreen ? 0 : 10;
   const int y = fullscreen ? 0 : 10;
   SDL_Window* sdl = SDL_CreateWindow(caption, x, y, width, height, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
   if (!sdl) return nullptr;
   if (fullscreen) {
     // The mode goes with the window: SDL switches the display when the window is shown full screen.
-    if (SDL_SetWindowDisplayMode(sdl, &sdlMode) != 0 || SDL_SetWindowFullscreen(sdl, SDL_WINDOW_FULLSCREEN) != 0) {
-      SDL_DestroyWindow(sdl);
-      return nullptr;
-    }
+    // From here on the display may be switched, even by a switch that then fails.
     displayModeChanged = true;
+    modeRefused =
+        SDL_SetWindowDisplayMode(sdl, &sdlMode) != 0 || SDL_SetWindowFullscreen(sdl, SDL_WINDOW_FULLSCREEN) != 0;
   }
-  SDL_ShowWindow(sdl);
-  if (fullscreen) {
+  if (!modeRefused) SDL_ShowWindow(sdl);
+  if (fullscreen && !modeRefused) {
     SDL_PumpEvents();
-    if (!ModeIsInForce(*mode)) {
-      SDL_DestroyWindow(sdl);
-      return nullptr;
-    }
-    SDL_ShowCursor(SDL_DISABLE);
+    modeRefused = !ModeIsInForce(*mode);
   }
+  if (modeRefused) {
+    SDL_DestroyWindow(sdl);
+    return nullptr;
+  }
+  if (fullscreen) SDL_ShowCursor(SDL_DISABLE);
   return new VideoWindow{sdl, fullscreen};
 }
 

@@ -35,10 +35,11 @@ VideoMode VideoCurrentDisplayMode();
 
 // Creates and shows the window. Windowed: the client area is width x height at (10, 10) (the window
 // manager owns any decorations). Full screen: switches the display to `mode`, covers it, and hides
-// the cursor. Returns null on failure; a full-screen window whose mode did not take is closed again
-// and null returned.
+// the cursor. Returns null on failure. A full-screen window whose mode the display refuses or does
+// not keep is closed again, null returned and `modeRefused` set: the display may have been switched
+// on the way, and VideoRestoreDisplayMode puts it back.
 VideoWindow* VideoOpenWindow(const char* caption, int width, int height, int bits, bool fullscreen,
-                             const VideoMode* mode);
+                             const VideoMode* mode, bool& modeRefused);
 void VideoCloseWindow(VideoWindow* window);
 // Puts the desktop's display mode back (after a full-screen window) and shows the cursor again.
 void VideoRestoreDisplayMode();

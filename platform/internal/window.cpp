@@ -7,6 +7,8 @@ zenWindowState zenWindow;
 
 namespace {
 
+constexpr const char* kUnsupportedResolution = "Screen resolution is not supported by your gfx card!";
+
 // The failure path's release: context, window, then the display mode and the cursor.
 void ReleaseAfterFailure() {
   VideoMakeCurrent(zenWindow.window, nullptr);
@@ -47,10 +49,14 @@ VideoWindow* WindowCreate(const char* caption) {
       !VideoFindDisplayMode(zenWindow.width, zenWindow.height, zenWindow.bits, mode)) {
     // Nothing has been changed yet: the display stays as it is.
     zenWindow.fullscreen = false;
-    FatalError(kWindowModule, "Screen resolution is not supported by your gfx card!");
+    FatalError(kWindowModule, kUnsupportedResolution);
   }
+  bool modeRefused = false;
   VideoWindow* window = VideoOpenWindow(caption, zenWindow.width, zenWindow.height, zenWindow.bits,
-                                        zenWindow.fullscreen, zenWindow.fullscreen ? &mode : nullptr);
+                                        zenWindow.fullscreen, zenWindow.fullscreen ? &mode : nullptr, modeRefused);
+  // A listed mode that the display then refuses is refused all the same; `fullscreen` stays set, so
+  // the report's release puts the display mode back.
+  if (modeRefused) FatalError(kWindowModule, kUnsupportedResolution);
   if (window) zenWindow.active = true;
   return window;
 }

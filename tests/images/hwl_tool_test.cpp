@@ -4,23 +4,48 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <limits>
 #include <thread>
 
+#include "base/version.h"
 #include "tests/images/codec_test_support.h"
 #include "tests/support/subprocess.h"
 #include "tools/common/png_io.h"
 
 namespace {
 
-// The folder hwl runs in, which starts with a colour PPM and a grey PGM of 64 × 32 pixels.
+constexpr int kOddWidth = 45, kOddHeight = 27;
+
+// A colour picture with detail at every scale (a fixed pseudo-random texture over a gradient), so
+// that the threshold matters. RGB, rows top first.
+Bytes DetailedPixels(int width, int height) {
+  Bytes pixels;
+  std::uint32_t state = 12345;
+  for (int i = 0; i < width * height * 3; ++i) {
+    state = state * 1664525u + 1013904223u;
+    const int x = i / 3 % width, y = i / 3 / width, c = i % 3;
+    pixels.push_back(std::uint8_t((x * 4 + y * 3 + c * 40) % 200 + (state >> 27)));
+  }
+  return pixels;
+}
+
+std::string Ppm(int width, int height, const Bytes& pixels) {
+  return "P6\n" + std::to_string(width) + " " + std::to_string(height) + "\n255\n" + ToString(pixels);
+}
+
+// The folder hwl runs in, which starts with a colour PPM and a grey PGM of 64 × 32 pixels, and the
+// odd-sized detailed picture.
 const TempFolder& Folder() {
   static const TempFolder folder;
   static const bool written = [] {
     WriteWholeFile(folder.File("colour.ppm"), "P6\n64 32\n255\n" + ToString(SmoothColourPixels(64, 32)));
     WriteWholeFile(folder.File("grey.pgm"), "P5\n64 32\n255\n" + ToString(SmoothGreyPixels(64, 32)));
+    WriteWholeFile(folder.File("odd.ppm"), Ppm(kOddWidth, kOddHeight, DetailedPixels(kOddWidth, kOddHeight)));
     return true;
   }();
   (void)written;
@@ -42,7 +67,7 @@ Picture Read(const std::string& name) {
 }
 
 TEST(HwlTool, EncodeDecodeAndInfoAgreeWithTheLibrary) {
-  ProcessResult run = Hwl({"encode", "colour.ppm", "colour.hwl", "--levels", "2", "--bits", "8,7,7"});
+  ProcessResult run = Hwl({"encode", "colour.ppm", "colour.hwl", "--levels", "2", "--bits", "8,7,7", "--threshold", "0"});
   ASSERT_EQ(run.exitCode, 0) << run.err;
   const Bytes file = ReadFileBytes(File("colour.hwl"));
   const std::string size = std::to_string(file.size());
@@ -124,6 +149,15 @@ TEST(HwlTool, FailuresPrintTheirLineAndExitWithTheirCode) {
        "hwl encode: grey.pgm: a grey picture takes one --bits value\n"},
       {{"encode", "colour.ppm"}, 2,
        "hwl encode: expected an input picture and an output .hwl file\n\nusage: hwl encode"},
+      {{"encode", "odd.ppm", "x.hwl"}, 1, "hwl encode: odd.ppm: a 45 x 27 picture needs an even width and height\n"},
+      {{"encode", "odd.ppm", "x.hwl", "--fit", "stretch"}, 2,
+       "hwl encode: --fit takes pad or crop, not 'stretch'\n\nusage: hwl encode"},
+      {{"encode", "colour.ppm", "x.hwl", "--psnr", "0"}, 2,
+       "hwl encode: --psnr takes a number of decibels above 0, not '0'\n\nusage: hwl encode"},
+      {{"encode", "colour.ppm", "x.hwl", "--psnr", "40", "--threshold", "1"}, 2,
+       "hwl encode: give --psnr or --threshold, not both\n\nusage: hwl encode"},
+      {{"encode", "colour.ppm", "x.hwl", "--psnr", "200"}, 1,
+       "hwl encode: colour.ppm: no threshold reaches 200.00 dB; without one the file has "},
       {{"info", "missing.hwl"}, 2, "I/O error 2 (file not found): missing.hwl\n"},
       {{"info", "folder"}, 5, "I/O error 5 (access denied): folder\n"},
       {{"info", "tiny.hwl"}, 1, "hwl info: tiny.hwl: shorter than the 36-byte header\n"},
@@ -143,6 +177,95 @@ TEST(HwlTool, FailuresPrintTheirLineAndExitWithTheirCode) {
   // The rows of a PPM or PGM go out as they are decoded: a file that fails to decode opens none.
   EXPECT_FALSE(FileExists(File("out.ppm")));
   EXPECT_FALSE(FileExists(File("out.pgm"))) << "a decode that cannot write leaves no file";
+  EXPECT_FALSE(FileExists(File("x.hwl"))) << "an encode that fails leaves no file";
+}
+
+// The odd picture cut or widened to width x height as --fit must: its top-left part, with its last
+// column and row repeated.
+Bytes Refitted(int width, int height) {
+  const Bytes odd = DetailedPixels(kOddWidth, kOddHeight);
+  Bytes pixels;
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      const int from = (std::min(y, kOddHeight - 1) * kOddWidth + std::min(x, kOddWidth - 1)) * 3;
+      pixels.insert(pixels.end(), odd.begin() + from, odd.begin() + from + 3);
+    }
+  }
+  return pixels;
+}
+
+TEST(HwlTool, FitPadsOrCropsToTheTransformsBlockAndSaysWhichSize) {
+  struct Row {
+    std::vector<std::string> options;
+    int width, height;  // the size written
+  };
+  // Without --levels the block is 2^(lastLevel + 1) for the deepest transform (up to 5) that fits
+  // inside 27 pixels: 16.
+  const Row rows[] = {{{"--fit", "pad"}, 48, 32},
+                      {{"--fit", "crop"}, 32, 16},
+                      {{"--levels", "1", "--fit", "pad"}, 48, 28},
+                      {{"--levels", "1", "--fit", "crop"}, 44, 24}};
+  for (const Row& row : rows) {
+    std::string what;
+    for (const std::string& option : row.options) what += option + " ";
+    std::vector<std::string> arguments = {"encode", "odd.ppm", "fit.hwl", "--threshold", "2"};
+    arguments.insert(arguments.end(), row.options.begin(), row.options.end());
+    const ProcessResult run = Hwl(arguments);
+    ASSERT_EQ(run.exitCode, 0) << what << ": " << run.err;
+    const std::string size = std::to_string(row.width) + " x " + std::to_string(row.height);
+    const std::string verb = row.options.back() == "pad" ? "padded" : "cropped";
+    EXPECT_EQ(run.out.substr(0, run.out.find('\n') + 1), "odd.ppm: 45 x 27 " + verb + " to " + size + "\n") << what;
+    EXPECT_NE(run.out.find("fit.hwl: " + size + " colour"), std::string::npos) << what << ": " << run.out;
+    // The same file as the refitted picture, fitted by hand, gives.
+    WriteWholeFile(File("refitted.ppm"), Ppm(row.width, row.height, Refitted(row.width, row.height)));
+    arguments[1] = "refitted.ppm";
+    arguments[2] = "refitted.hwl";
+    arguments.resize(arguments.size() - 2);
+    ASSERT_EQ(Hwl(arguments).exitCode, 0) << what;
+    EXPECT_EQ(ReadFileBytes(File("fit.hwl")), ReadFileBytes(File("refitted.hwl"))) << what;
+  }
+}
+
+// The number after the last `before` in what encode printed ("threshold 1.234,").
+double Printed(const std::string& out, const std::string& before) {
+  const std::size_t at = out.rfind(before);
+  return at == std::string::npos ? -1.0 : std::stod(out.substr(at + before.size()));
+}
+
+// The PSNR of a file that holds the odd picture cropped to width x height, decoded by the tests'
+// reference decoder (blue, green, red, alpha).
+double CroppedPsnr(const std::string& name, int width, int height) {
+  const Bytes original = Refitted(width, height), decoded = ReferenceDecode(ReadFileBytes(File(name)));
+  double squares = 0;
+  for (std::size_t i = 0; i < original.size(); ++i) {
+    const double difference = double(original[i]) - double(decoded[i / 3 * 4 + 2 - i % 3]);
+    squares += difference * difference;
+  }
+  return 10 * std::log10(255.0 * 255.0 * double(original.size()) / squares);
+}
+
+TEST(HwlTool, PsnrTakesTheLargestThresholdThatReachesIt) {
+  for (const double target : {28.0, 33.0}) {
+    const std::string db = std::to_string(int(target));
+    const ProcessResult run = Hwl({"encode", "odd.ppm", "psnr.hwl", "--fit", "crop", "--psnr", db});
+    ASSERT_EQ(run.exitCode, 0) << db << ": " << run.err;
+    const double threshold = Printed(run.out, "psnr.hwl: threshold ");
+    EXPECT_GT(threshold, 0.0) << db << ": " << run.out;
+    EXPECT_GE(CroppedPsnr("psnr.hwl", 32, 16), target) << db << ": " << run.out;
+    EXPECT_NE(run.out.find("psnr.hwl: 32 x 16 colour"), std::string::npos) << run.out;
+    // The printed threshold is the one used; a thousandth more misses the target.
+    char text[32];
+    std::snprintf(text, sizeof text, "%.3f", threshold);
+    ASSERT_EQ(Hwl({"encode", "odd.ppm", "same.hwl", "--fit", "crop", "--threshold", text}).exitCode, 0);
+    EXPECT_EQ(ReadFileBytes(File("psnr.hwl")), ReadFileBytes(File("same.hwl"))) << db;
+    std::snprintf(text, sizeof text, "%.3f", threshold + 0.001);
+    ASSERT_EQ(Hwl({"encode", "odd.ppm", "more.hwl", "--fit", "crop", "--threshold", text}).exitCode, 0);
+    EXPECT_LT(CroppedPsnr("more.hwl", 32, 16), target) << db << ": " << text;
+  }
+  // Without --psnr or --threshold, encode aims at 40 dB.
+  ASSERT_EQ(Hwl({"encode", "colour.ppm", "default.hwl"}).exitCode, 0);
+  ASSERT_EQ(Hwl({"encode", "colour.ppm", "forty.hwl", "--psnr", "40"}).exitCode, 0);
+  EXPECT_EQ(ReadFileBytes(File("default.hwl")), ReadFileBytes(File("forty.hwl")));
 }
 
 TEST(HwlTool, OutputThatCannotSeekBackToItsHeaderIsAWriteError) {
@@ -166,6 +289,9 @@ TEST(HwlTool, HelpOnTheToolAndEveryVerb) {
     EXPECT_EQ(run.exitCode, 0) << arguments[0];
     EXPECT_EQ(run.out.substr(0, 10), "usage: hwl") << arguments[0];
   }
+  const ProcessResult version = Hwl({"--version"});
+  EXPECT_EQ(version.exitCode, 0);
+  EXPECT_EQ(version.out, std::string("hwl (Kelvane) ") + kKelvaneVersion + "\n");
 }
 
 }  // namespace

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Real display-mode changes on Xorg with the dummy driver (Xvfb has one mode only). The desktop is
 # 1024x768; full screen at 640x480 must switch to it, hide the cursor, and give 1024x768 back at
-# WindowClose, and also when a fatal error ends the program in full screen.
+# WindowClose, and also when a fatal error ends the program in full screen or the display does not keep
+# the mode it was switched to.
 # Usage: display_modes_xorg.sh WINDOW_PROBE
 set -u
 probe=$1
@@ -42,5 +43,13 @@ check_eq "desktop mode back after a fatal error" "1024x768" "$(current_mode)"
 check_eq "unlisted mode exit code" 1 $?
 check_eq "unlisted mode message" "Screen resolution is not supported by your gfx card!" "$(sed -n 4p error.txt | tr -d '\r')"
 check_eq "desktop mode untouched" "1024x768" "$(current_mode)"
+
+# A mode the display lists but then does not keep is refused the same way, and the desktop mode
+# comes back.
+"$probe" fullscreen-switch-fails 640 480 >probe.out 2>probe.err
+check_eq "refused switch exit code" 1 $?
+check_eq "refused switch message" "Screen resolution is not supported by your gfx card!" "$(sed -n 4p error.txt | tr -d '\r')"
+check_eq "no window left to the program" "" "$(cat probe.out)"
+check_eq "desktop mode back after a refused switch" "1024x768" "$(current_mode)"
 
 finish

@@ -7,16 +7,20 @@
 
 _xserver_pid=""
 _xserver_dir=""
+_xserver_display=""
 
-_free_display() {
-  local n
-  for n in $(seq 90 190); do
-    if [ ! -e "/tmp/.X${n}-lock" ] && [ ! -e "/tmp/.X11-unix/X${n}" ]; then
-      echo "$n"
-      return 0
-    fi
+# Runs an X server command on the first free display: the server itself takes the display (-displayfd
+# writes its number back once it is listening), so servers started side by side never pick the same.
+_start_server() {
+  local i
+  "$@" -displayfd 3 3>"$_xserver_dir/display" &
+  _xserver_pid=$!
+  for i in $(seq 1 100); do
+    if grep -q . "$_xserver_dir/display" 2>/dev/null; then break; fi
+    if ! kill -0 "$_xserver_pid" 2>/dev/null; then break; fi
+    sleep 0.1
   done
-  return 1
+  _xserver_display=$(head -1 "$_xserver_dir/display" 2>/dev/null)
 }
 
 _wait_for_server() {
@@ -32,18 +36,13 @@ _wait_for_server() {
 }
 
 start_xvfb() {
-  local n
-  n=$(_free_display)
   _xserver_dir=$(mktemp -d)
-  Xvfb ":$n" -screen 0 1024x768x24 -noreset -nolisten tcp >"$_xserver_dir/server.log" 2>&1 &
-  _xserver_pid=$!
-  _wait_for_server "$n"
-  export DISPLAY=":$n"
+  _start_server Xvfb -screen 0 1024x768x24 -noreset -nolisten tcp 2>"$_xserver_dir/server.log"
+  _wait_for_server "$_xserver_display" || return 1
+  export DISPLAY=":$_xserver_display"
 }
 
 start_xorg_dummy() {
-  local n
-  n=$(_free_display)
   _xserver_dir=$(mktemp -d)
   cat >"$_xserver_dir/xorg.conf" <<'CONF'
 Section "Device"
@@ -70,11 +69,10 @@ Section "Screen"
   EndSubSection
 EndSection
 CONF
-  Xorg ":$n" -config "$_xserver_dir/xorg.conf" -noreset -nolisten tcp \
-    -logfile "$_xserver_dir/server.log" >/dev/null 2>&1 &
-  _xserver_pid=$!
-  _wait_for_server "$n"
-  export DISPLAY=":$n"
+  _start_server Xorg -config "$_xserver_dir/xorg.conf" -noreset -nolisten tcp \
+    -logfile "$_xserver_dir/server.log" 2>/dev/null
+  _wait_for_server "$_xserver_display" || return 1
+  export DISPLAY=":$_xserver_display"
 }
 
 stop_xserver() {

@@ -104,16 +104,22 @@ TEST_F(OggFiles, FixedSerialMakesTwoWritesEqualAndTheFileStillDecodes) {
   sf_close(file);
 }
 
+// A page header announcing one 30-byte segment, then `body` bytes of 7. (Made at its full size: GCC
+// 12 at -O3 falsely warns of an out-of-bounds copy when a copied vector is grown with resize.)
+std::vector<std::uint8_t> OggPage(std::size_t body) {
+  const std::uint8_t header[] = {'O', 'g', 'g', 'S', 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 30};
+  std::vector<std::uint8_t> page(sizeof header + body, 7);
+  std::copy(std::begin(header), std::end(header), page.begin());
+  return page;
+}
+
 TEST(OggSerial, RefusesWhatIsNotWholeOggPages) {
   std::vector<std::uint8_t> notOgg(64, 0x41);
   EXPECT_FALSE(SetOggSerial(notOgg, 1));
-  std::vector<std::uint8_t> header{'O', 'g', 'g', 'S', 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 30};
-  std::vector<std::uint8_t> page = header;
-  page.resize(header.size() + 30, 7);
+  std::vector<std::uint8_t> page = OggPage(30);
   EXPECT_TRUE(SetOggSerial(page, 5));
   EXPECT_EQ(SerialAt(page, 0), 5u);
-  std::vector<std::uint8_t> cut = header;
-  cut.resize(header.size() + 10, 7);
+  std::vector<std::uint8_t> cut = OggPage(10);
   EXPECT_FALSE(SetOggSerial(cut, 5)) << "the page's body is short";
 }
 

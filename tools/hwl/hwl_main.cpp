@@ -2,19 +2,21 @@
 #include <cstdio>
 #include <string>
 
+#include "base/version.h"
 #include "tools/hwl/hwl_commands.h"
 
 namespace {
 
 const char* const kUsage =
     "usage: hwl <verb> [arguments]\n"
+    "       hwl --help | --version\n"
     "\n"
-    "  hwl encode IN.png|IN.ppm|IN.pgm OUT.hwl [--grey] [--levels N] [--bits B | --bits B0,B1,B2]\n"
-    "             [--threshold T]\n"
+    "  hwl encode IN.png|IN.ppm|IN.pgm OUT.hwl [--grey] [--levels N] [--fit pad|crop]\n"
+    "             [--bits B | --bits B0,B1,B2] [--psnr DB | --threshold T]\n"
     "  hwl decode IN.hwl OUT.png|OUT.ppm|OUT.pgm\n"
     "  hwl info IN.hwl\n"
     "\n"
-    "'hwl <verb> --help' describes each verb.\n";
+    "'hwl <verb> --help' describes each verb; 'hwl --version' prints the version.\n";
 
 }  // namespace
 
@@ -28,6 +30,10 @@ int main(int argc, char** argv) {
   const Arguments rest(all.begin() + 1, all.end());
   if (verb == "--help" || verb == "-h" || verb == "help") {
     std::printf("%s", kUsage);
+    return 0;
+  }
+  if (verb == "--version") {
+    PrintVersion("hwl");
     return 0;
   }
   if (verb == "encode") return RunEncode(rest);

@@ -1,9 +1,11 @@
 // kelvane-live: the demo in a window with a transport, a HUD and reloading, for the people who make it.
 #include <cstdio>
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "base/version.h"
+#include "runtime/runtime.h"
 #include "tools/kelvane-live/live_arguments.h"
 #include "tools/kelvane-live/live_session.h"
 
@@ -21,5 +23,11 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "kelvane-live: %s\n", parsed.error.c_str());
     return 2;
   }
-  return RunLiveSession(parsed.arguments);
+  LiveArguments arguments = parsed.arguments;
+  // The default folder: "." when it holds the demo, else the installed content, if any.
+  if (arguments.demoFolder == "." && !std::filesystem::exists("script.dlx")) {
+    const std::string installed = InstalledDemoFolder();
+    if (!installed.empty()) arguments.demoFolder = installed;
+  }
+  return RunLiveSession(arguments);
 }

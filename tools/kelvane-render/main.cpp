@@ -1,9 +1,11 @@
 // kelvane-render: the demo rendered headless, frame-exactly, to PNG frames or a video with its music.
 #include <cstdio>
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "base/version.h"
+#include "runtime/runtime.h"
 #include "tools/kelvane-render/render_arguments.h"
 #include "tools/kelvane-render/render_job.h"
 
@@ -27,5 +29,11 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "kelvane-render: %s\n", parsed.error.c_str());
     return kUsageError;
   }
-  return RunRender(parsed.arguments);
+  RenderArguments arguments = parsed.arguments;
+  // The default folder: "." when it holds the demo, else the installed content, if any.
+  if (arguments.demoFolder == "." && !std::filesystem::exists("script.dlx")) {
+    const std::string installed = InstalledDemoFolder();
+    if (!installed.empty()) arguments.demoFolder = installed;
+  }
+  return RunRender(arguments);
 }

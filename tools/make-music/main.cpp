@@ -8,11 +8,19 @@
 #include <cstdio>
 #include <string>
 
+#include "base/version.h"
 #include "tools/make-music/arrangement.h"
 #include "tools/make-music/music_writer.h"
 #include "tools/make-music/ogg_serial.h"
 
 namespace {
+
+constexpr const char* kUsage =
+    "usage: make-music [--ogg FILE.ogg] [--wav FILE.wav]\n"
+    "       make-music --help | --version\n"
+    "\n"
+    "Synthesises the demo's music and writes it as Ogg Vorbis (what the demo plays) and/or 16-bit\n"
+    "WAV; prints the length and the peak level. Every run writes the same bytes.\n";
 
 constexpr double kVorbisQuality = 0.5;
 constexpr double kMostPeak = 0.98;
@@ -32,9 +40,12 @@ bool Parse(int argc, char** argv, std::string& ogg, std::string& wav) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  const std::string first = argc > 1 ? argv[1] : "";
+  if (first == "--help") return (std::fputs(kUsage, stdout), 0);
+  if (first == "--version") return (PrintVersion("make-music"), 0);
   std::string ogg, wav;
   if (!Parse(argc, argv, ogg, wav)) {
-    std::fprintf(stderr, "usage: make-music [--ogg FILE.ogg] [--wav FILE.wav]\n");
+    std::fputs(kUsage, stderr);
     return 2;
   }
   const StereoBuffer music = RenderPiece();

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "base/version.h"
 #include "tools/texgen/commands.h"
 
 namespace {
@@ -12,7 +13,8 @@ constexpr const char* kUsage =
     "usage: texgen run PROGRAM OUT.png [--size WxH]\n"
     "       texgen export PROGRAM\n"
     "       texgen compile SOURCE.txt PROGRAM\n"
-    "       texgen COMMAND --help\n";
+    "       texgen COMMAND --help\n"
+    "       texgen --help | --version\n";
 
 constexpr const char* kRunHelp =
     "texgen run PROGRAM OUT.png [--size WxH]\n"
@@ -75,6 +77,7 @@ int main(int argc, char** argv) {
   const std::string command = argv[1];
   const std::vector<std::string> args(argv + 2, argv + argc);
   if (command == "--help" || command == "-h") return (std::cout << kUsage, 0);
+  if (command == "--version") return (PrintVersion("texgen"), 0);
   if (command == "run") return Run(args);
   if (command == "export") return Export(args);
   if (command == "compile") return Compile(args);
