@@ -1,46 +1,53 @@
-// Pictures and files for the codec tests.
+// Pictures, files and the reference decoder for the codec tests.
 #pragma once
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
 
 #include "images/hwl.h"
 #include "images/internal/hwl_writer.h"
-#include "tests/images/reference_decoder.h"
 
-// A smooth, slowly varying RGB picture (interleaved), the kind the demo's textures are.
+using Bytes = std::vector<std::uint8_t>;
+
+// The tests' reference decoder, written straight from the format's description: whole planes per
+// stage, each line synthesised from copies of its values, columns walked as columns, every product in
+// extended precision. The engine's decoder streams rows, shares buffers and takes binary64 shortcuts;
+// both must give the same bytes. ReferenceDecode takes an 8- or 24-bit file whose blocks are all there
+// and lays the pixels out as LoadImageFile does; ReferenceColourPixel gives (blue, green, red, 0) from
+// rebuilt Y, U, V.
+Bytes ReferenceDecode(const Bytes& file);
+std::array<std::uint8_t, 4> ReferenceColourPixel(double y, double u, double v);
+
+// A smooth, slowly varying RGB picture (interleaved), the kind the demo's textures are; one channel of
+// the same.
 Bytes SmoothColourPixels(std::uint32_t width, std::uint32_t height);
-// One channel of the same.
 Bytes SmoothGreyPixels(std::uint32_t width, std::uint32_t height);
 
-// A fresh path in the test program's temporary folder.
+// A fresh path in the test program's temporary folder (removed at exit); whole files.
 std::string TempFile(const std::string& name);
 Bytes ReadFileBytes(const std::string& path);
-inline std::string ToString(const Bytes& bytes) { return std::string(bytes.begin(), bytes.end()); }
 void WriteFileBytes(const std::string& path, const Bytes& bytes);
+inline std::string ToString(const Bytes& bytes) { return std::string(bytes.begin(), bytes.end()); }
 
-// Encodes through the picture encoder into `path` (a fresh file when empty); fails the test unless it
-// encodes. Returns the file's bytes.
+// Encodes through the picture encoder into `path` (a fresh file when empty) and returns the file's
+// bytes; fails the test unless it encodes.
 Bytes EncodeToBytes(const SourcePicture& picture, const HwlEncodeOptions& options, std::string path = "");
 Bytes SmoothColourFile(std::uint32_t width, std::uint32_t height, const HwlEncodeOptions& options = {});
-
-// The bytes WriteImageFile writes for these planes, through a temporary file.
+// The bytes WriteImageFile writes for these planes.
 Bytes WrittenBytes(const ChannelPlanes& planes, std::uint32_t W, std::uint32_t H, int bitsPerPixel, int lastLevel,
                    const ChannelScales& scales, const ChannelBits& valueBits);
-
-// Decodes bytes through the stream form of LoadImageFile; fails the test unless it decodes.
+// Decodes through the stream form of LoadImageFile; fails the test unless it decodes.
 Bytes DecodeBytes(const Bytes& file, ImageHeader& header);
-
 ImageHeader HeaderOf(const Bytes& file);
 Bytes WithHeader(Bytes file, const ImageHeader& header);
 
 // Parameterised tests that run once with the decoder's AVX2 loops allowed and once without them (on
 // a processor without AVX2 both runs take the portable loops).
 class OnBothDecoderPaths : public testing::TestWithParam<bool> {
- protected:
   void SetUp() override;
   void TearDown() override;
 };

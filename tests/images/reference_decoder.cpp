@@ -1,7 +1,9 @@
-#include "tests/images/reference_decoder.h"
-
+#include <algorithm>
+#include <bit>
 #include <cmath>
-#include <cstring>
+#include <iterator>
+
+#include "tests/images/codec_test_support.h"
 
 namespace {
 
@@ -21,9 +23,7 @@ struct Reader {
   double Double() {
     std::uint64_t bits = 0;
     for (int b = 0; b < 8; ++b) bits |= std::uint64_t{Byte()} << (8 * b);
-    double value;
-    std::memcpy(&value, &bits, sizeof value);
-    return value;
+    return std::bit_cast<double>(bits);
   }
 };
 
@@ -81,31 +81,27 @@ std::vector<double> Synthesise(const std::vector<double>& L, const std::vector<d
   return out;
 }
 
-void Inverse(Plane& source, Plane& destination, std::uint32_t w, std::uint32_t h, std::uint32_t W, int k) {
-  if (k > 0) Inverse(source, source, w / 2, h / 2, W, k - 1);
-  Plane B(source.size()), A(source.size());
-  for (std::uint32_t x = 0; x < w; ++x) {
+// Synthesises `count` lines of 2n values each in place; at(line, i) is the index of value i of a line.
+template <class At>
+void SynthesiseLines(Plane& plane, std::uint32_t count, std::uint32_t n, At at) {
+  for (std::uint32_t line = 0; line < count; ++line) {
     std::vector<double> L, Hi;
-    for (std::uint32_t j = 0; j < h / 2; ++j) {
-      L.push_back(source[j * W + x]);
-      Hi.push_back(source[(h / 2 + j) * W + x]);
-    }
-    const std::vector<double> column = Synthesise(L, Hi);
-    for (std::uint32_t y = 0; y < column.size(); ++y) B[y * W + x] = column[y];
-  }
-  for (std::uint32_t y = 0; y < h; ++y) {
-    const std::vector<double> L(B.begin() + y * W, B.begin() + y * W + w / 2);
-    const std::vector<double> Hi(B.begin() + y * W + w / 2, B.begin() + y * W + w);
-    const std::vector<double> row = Synthesise(L, Hi);
-    for (std::uint32_t x = 0; x < row.size(); ++x) A[y * W + x] = row[x];
-  }
-  for (std::uint32_t y = 0; y < h; ++y) {
-    for (std::uint32_t x = 0; x < w; ++x) destination[y * W + x] = A[y * W + x];
+    for (std::uint32_t j = 0; j < n; ++j) L.push_back(plane[at(line, j)]), Hi.push_back(plane[at(line, n + j)]);
+    const std::vector<double> out = Synthesise(L, Hi);
+    for (std::uint32_t i = 0; i < 2 * n; ++i) plane[at(line, i)] = out[i];
   }
 }
 
-}  // namespace
+// The inverse transform of the w × h block at the plane's top left (row length W), down to level k:
+// the quarter first, then the columns, then the rows.
+void Inverse(Plane& plane, std::uint32_t w, std::uint32_t h, std::uint32_t W, int k) {
+  if (k > 0) Inverse(plane, w / 2, h / 2, W, k - 1);
+  SynthesiseLines(plane, w, h / 2, [&](std::uint32_t x, std::uint32_t y) { return std::size_t{y} * W + x; });
+  SynthesiseLines(plane, h, w / 2, [&](std::uint32_t y, std::uint32_t x) { return std::size_t{y} * W + x; });
+}
 
+// One channel's coefficients, symbol by symbol; decoding stops where the symbols or the values run out,
+// and the rest of the plane stays 0.
 std::vector<std::int32_t> ReferenceCoefficients(const Bytes& symbols, const Bytes& values, std::size_t size,
                                                 int valueBits) {
   std::vector<std::int32_t> plane(size, 0);
@@ -129,11 +125,14 @@ std::vector<std::int32_t> ReferenceCoefficients(const Bytes& symbols, const Byte
   return plane;
 }
 
+// A sample as a byte: nearest, halves to even, saturated.
 std::uint8_t ReferenceByte(double v) {
   if (v <= 0.0) return 0;
   if (std::isnan(v) || v >= 255.0) return 255;
   return static_cast<std::uint8_t>(std::nearbyint(v));
 }
+
+}  // namespace
 
 std::array<std::uint8_t, 4> ReferenceColourPixel(double y, double u, double v) {
   const double r = static_cast<double>(y + 1.140251L * v);
@@ -149,19 +148,15 @@ Bytes ReferenceDecode(const Bytes& file) {
   const int channels = bitsPerPixel == 8 ? 1 : 3;
   in.offset = 36;
   std::vector<std::vector<double>> scales(channels);
-  for (auto& table : scales) {
-    for (int k = 0; k < L + 2; ++k) table.push_back(in.Double());
-  }
+  for (auto& table : scales) std::generate_n(std::back_inserter(table), L + 2, [&] { return in.Double(); });
   std::vector<Plane> rebuilt;
   for (int c = 0; c < channels; ++c) {
     const std::uint32_t symbolCount = in.Uint(9 + 4 * c, 4), valueCount = in.Uint(21 + 4 * c, 4);
     const int bits = in.Uint(33 + c, 1);
     const Bytes symbols = ReadValues(in, symbolCount, 2);
     const Bytes values = ReadValues(in, valueCount, bits);
-    Plane plane = Dequantised(ReferenceCoefficients(symbols, values, std::size_t{W} * H, bits), W, H, L, scales[c]);
-    Plane output(plane.size());
-    Inverse(plane, output, W, H, W, L);
-    rebuilt.push_back(output);
+    rebuilt.push_back(Dequantised(ReferenceCoefficients(symbols, values, std::size_t{W} * H, bits), W, H, L, scales[c]));
+    Inverse(rebuilt.back(), W, H, W, L);
   }
   Bytes pixels;
   for (std::size_t i = 0; i < std::size_t{W} * H; ++i) {
