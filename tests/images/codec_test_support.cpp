@@ -10,17 +10,15 @@
 namespace {
 
 double Wave(double x, double y, int channel) {
-  switch (channel) {
-    case 0: return 128 + 90 * std::sin(x / 11.0) * std::cos(y / 13.0);
-    case 1: return 120 + 80 * std::sin((x + y) / 17.0);
-    default: return 130 + 70 * std::cos(x / 9.0 - y / 19.0);
-  }
+  if (channel == 0) return 128 + 90 * std::sin(x / 11.0) * std::cos(y / 13.0);
+  return channel == 1 ? 120 + 80 * std::sin((x + y) / 17.0) : 130 + 70 * std::cos(x / 9.0 - y / 19.0);
 }
 
 Bytes WavePixels(std::uint32_t width, std::uint32_t height, int channels) {
   Bytes pixels;
   for (std::uint32_t i = 0; i < width * height * channels; ++i) {
-    pixels.push_back(static_cast<std::uint8_t>(std::lround(Wave(i / channels % width, i / channels / width, i % channels))));
+    pixels.push_back(
+        static_cast<std::uint8_t>(std::lround(Wave(i / channels % width, i / channels / width, i % channels))));
   }
   return pixels;
 }
@@ -77,8 +75,7 @@ ImageHeader HeaderOf(const Bytes& file) {
 
 Bytes WithHeader(Bytes file, const ImageHeader& header) {
   const ImageHeaderBytes bytes = SerializeImageHeader(header);
-  std::copy(bytes.begin(), bytes.end(), file.begin());
-  return file;
+  return std::copy(bytes.begin(), bytes.end(), file.begin()), file;
 }
 
 void OnBothDecoderPaths::SetUp() { HwlAllowAvx2(GetParam()); }

@@ -13,17 +13,13 @@
 
 using Bytes = std::vector<std::uint8_t>;
 
-// The tests' reference decoder, written straight from the format's description: whole planes per
-// stage, each line synthesised from copies of its values, columns walked as columns, every product in
-// extended precision. The engine's decoder streams rows, shares buffers and takes binary64 shortcuts;
-// both must give the same bytes. ReferenceDecode takes an 8- or 24-bit file whose blocks are all there
-// and lays the pixels out as LoadImageFile does; ReferenceColourPixel gives (blue, green, red, 0) from
-// rebuilt Y, U, V.
+// The tests' reference decoder, written straight from the format's description in whole planes and
+// extended precision, where the engine streams rows and takes binary64 shortcuts: both must give the
+// same bytes. It takes 8- and 24-bit files whose blocks are all there; a colour pixel is (B, G, R, 0).
 Bytes ReferenceDecode(const Bytes& file);
 std::array<std::uint8_t, 4> ReferenceColourPixel(double y, double u, double v);
 
-// A smooth, slowly varying RGB picture (interleaved), the kind the demo's textures are; one channel of
-// the same.
+// Smooth, slowly varying pictures (interleaved RGB, or one channel), the kind the demo's textures are.
 Bytes SmoothColourPixels(std::uint32_t width, std::uint32_t height);
 Bytes SmoothGreyPixels(std::uint32_t width, std::uint32_t height);
 
@@ -33,8 +29,7 @@ Bytes ReadFileBytes(const std::string& path);
 void WriteFileBytes(const std::string& path, const Bytes& bytes);
 inline std::string ToString(const Bytes& bytes) { return std::string(bytes.begin(), bytes.end()); }
 
-// Encodes through the picture encoder into `path` (a fresh file when empty) and returns the file's
-// bytes; fails the test unless it encodes.
+// The file the picture encoder writes (into `path`, or a fresh file); fails the test unless it encodes.
 Bytes EncodeToBytes(const SourcePicture& picture, const HwlEncodeOptions& options, std::string path = "");
 Bytes SmoothColourFile(std::uint32_t width, std::uint32_t height, const HwlEncodeOptions& options = {});
 // The bytes WriteImageFile writes for these planes.
@@ -45,8 +40,8 @@ Bytes DecodeBytes(const Bytes& file, ImageHeader& header);
 ImageHeader HeaderOf(const Bytes& file);
 Bytes WithHeader(Bytes file, const ImageHeader& header);
 
-// Parameterised tests that run once with the decoder's AVX2 loops allowed and once without them (on
-// a processor without AVX2 both runs take the portable loops).
+// Runs a parameterised test with the decoder's AVX2 loops allowed and without them (on a processor
+// without AVX2 both runs take the portable loops).
 class OnBothDecoderPaths : public testing::TestWithParam<bool> {
   void SetUp() override;
   void TearDown() override;

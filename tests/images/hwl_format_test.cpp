@@ -1,8 +1,8 @@
-// Header bytes, stream packing, file sizes and what a reader refuses; whole pictures encoded and
-// decoded through files and streams, against the input and against the reference decoder.
+// Header bytes, stream packing and what a reader refuses; whole pictures encoded and decoded, against
+// the input and against the reference decoder. (The writer's tests hold file sizes to ExpectedFileSize.)
 #include <gtest/gtest.h>
 
-#include <limits>
+#include <cmath>
 #include <random>
 
 #include "images/internal/hwl_format.h"
@@ -16,26 +16,21 @@ ImageHeader ColourHeader(std::uint16_t width, std::uint16_t height, std::uint8_t
 }
 
 TEST(HwlHeader, FieldsSitAtTheirLittleEndianOffsets) {
-  const ImageHeaderBytes bytes = {'H', 'W', 'L', 0x00, 0x02, 0x80, 0x01, 24, 5, 0x01, 0x02, 0x03, 0x04, 0x05, 0, 0, 0, 0xFF,
-                                  0xFF, 0xFF, 0xFF, 10, 0, 0, 0, 11, 0, 0, 0, 0, 0, 0, 0x80, 8, 6, 0};
+  const ImageHeaderBytes bytes = {'H',  'W',  'L', 0x00, 0x02, 0x80, 0x01, 24,   5,    0x01, 0x02, 0x03,
+                                  0x04, 0x05, 0,   0,    0,    0xFF, 0xFF, 0xFF, 0xFF, 10,   0,    0,
+                                  0,    11,   0,   0,    0,    0,    0,    0,    0x80, 8,    6,    0};
   const ImageHeader header = ParseImageHeader(bytes);
-  EXPECT_EQ(header.signature, (std::array<std::uint8_t, 3>{'H', 'W', 'L'}));
-  EXPECT_EQ(std::tuple(header.width, header.height, header.bitsPerPixel, header.lastLevel), std::tuple(512, 384, 24, 5));
+  EXPECT_EQ(std::tuple(header.width, header.height, header.bitsPerPixel, header.lastLevel),
+            std::tuple(512, 384, 24, 5));
   EXPECT_EQ(header.symbolCount, (std::array<std::uint32_t, 3>{0x04030201u, 5u, 0xFFFFFFFFu}));
   EXPECT_EQ(header.valueCount, (std::array<std::uint32_t, 3>{10u, 11u, 0x80000000u}));
   EXPECT_EQ(header.valueBits, (std::array<std::uint8_t, 3>{8, 6, 0}));
   EXPECT_EQ(SerializeImageHeader(header), bytes);
 }
 
-TEST(HwlPacking, StreamsPackLowestBitsFirstAndEveryWidthUnpacksAgain) {
-  // Five symbols take two bytes, the fifth in the low bits of the second, its high bits 0. Three 3-bit
-  // values: 5 in bits 0-2, 2 in bits 3-5, and 6 (110b) with its low bits 10b in bits 6-7 and its high
-  // bit in bit 0 of the second byte. The decoder's tests hold unpacking against the reference decoder.
-  Bytes symbols{1, 2, 3, 0, 3}, values{5, 2, 6};
-  EXPECT_EQ(PackSymbolsInPlace(symbols, 5), 2u);
-  EXPECT_EQ(PackValuesInPlace(values, 3, 3), 2u);
-  EXPECT_EQ(Bytes(symbols.begin(), symbols.begin() + 2), (Bytes{0b00111001, 0b00000011}));
-  EXPECT_EQ(Bytes(values.begin(), values.begin() + 2), (Bytes{0b10010101, 0b00000001}));
+// Each width keeps only its low bits and takes its stream's length. (The bit order, lowest first, is the
+// reference decoder's: the decoder's tests hold the engine's files to it.)
+TEST(HwlPacking, EveryWidthPacksOnlyItsBitsAndUnpacksAgain) {
   std::mt19937 random(7);
   for (int bits = 0; bits <= 8; ++bits) {
     Bytes input(1001), unpacked(1001);
@@ -48,13 +43,6 @@ TEST(HwlPacking, StreamsPackLowestBitsFirstAndEveryWidthUnpacksAgain) {
       ASSERT_EQ(unpacked[i], input[i] & ((1u << bits) - 1)) << "bits " << bits << " value " << i;
     }
   }
-}
-
-TEST(HwlFormat, FileSizeCountsEveryChannelInUse) {
-  ImageHeader header{{}, 64, 32, 24, 3, {5, 8, 9}, {3, 4, 10}, {3, 8, 0}};
-  EXPECT_EQ(ExpectedFileSize(header), 36u + 3 * 8 * 5 + (2 + 2) + (2 + 4) + (3 + 0));
-  header.bitsPerPixel = 8;
-  EXPECT_EQ(ExpectedFileSize(header), 36u + 8 * 5 + (2 + 2));
 }
 
 TEST(HwlFormat, ReaderRefusesWhatItCannotDecode) {
@@ -85,7 +73,6 @@ TEST(HwlFormat, ReaderRefusesWhatItCannotDecode) {
 }
 
 TEST(HwlRoundTrip, PicturesComeBackAsTheReferenceDecodesThem) {
-  const double kExact = std::numeric_limits<double>::infinity();
   const struct Row {
     const char* what;
     std::uint32_t width, height;
@@ -97,7 +84,7 @@ TEST(HwlRoundTrip, PicturesComeBackAsTheReferenceDecodesThem) {
   } rows[] = {
       {"smooth colour", 64, 48, 3, {}, 24, 3, 40.0, 0},  // 48 = 3 × 16 allows 2^(3 + 1), not 2^(4 + 1)
       // Zero details and equal neighbours everywhere: nothing blends and nothing is lost.
-      {"flat colour", 32, 32, 0, {}, 24, 4, kExact, 0},
+      {"flat colour", 32, 32, 0, {}, 24, 4, HUGE_VAL, 0},
       {"own value widths", 32, 32, 3, {{}, {7, 4, 2}, {}, false}, 24, 4, 20.0, 0},  // a wrong width is noise
       {"zeroed details", 64, 64, 3, {{}, {6, 5, 5}, 3.0, false}, 24, 5, 30.0, 1000},
       {"grey", 32, 64, 1, {{}, {8, 8, 8}, 1.0, false}, 8, 4, 40.0, 1},
@@ -108,23 +95,26 @@ TEST(HwlRoundTrip, PicturesComeBackAsTheReferenceDecodesThem) {
     const Bytes pixels = row.channels == 0   ? Bytes(row.width * row.height * 3, 100)
                          : row.channels == 3 ? SmoothColourPixels(row.width, row.height)
                                              : SmoothGreyPixels(row.width, row.height);
-    const std::string path = TempFile("round.hwl");
+    const std::string path = TempFile("round.hwl");  // the tool's tests hold the report's size and header
     HwlEncodeReport report;
     const SourcePicture picture{pixels.data(), row.width, row.height, row.channels == 0 ? 3 : row.channels};
     ASSERT_TRUE(EncodeHwlPicture(picture, row.options, path, report).encoded()) << row.what;
-    EXPECT_EQ(std::tuple(report.header.bitsPerPixel, report.header.lastLevel), std::tuple(row.bitsPerPixel, row.lastLevel))
-        << row.what;
+    EXPECT_EQ(report.header.bitsPerPixel, row.bitsPerPixel) << row.what;
+    EXPECT_EQ(report.header.lastLevel, row.lastLevel) << row.what;
     EXPECT_GE(report.psnr, row.leastPsnr) << row.what;
     EXPECT_GE(report.zeroedDetails, row.leastZeroed) << row.what;
-    for (int c = 0; c < ChannelCount(report.header); ++c) EXPECT_EQ(report.header.valueBits[c], row.options.valueBits[c]) << c;
+    // The writer fills in each channel's width and counts; a grey file leaves the other two entries 0.
     const Bytes file = ReadFileBytes(path);
-    EXPECT_EQ(report.fileSize, file.size()) << row.what;
+    const ImageHeader written = HeaderOf(file);
+    for (int c = 0; c < 3; ++c) {
+      const bool used = c < ChannelCount(written);
+      EXPECT_EQ(written.valueBits[c], used ? row.options.valueBits[c] : 0) << row.what << ", channel " << c;
+      EXPECT_EQ(written.symbolCount[c] > 0 && written.valueCount[c] > 0, used) << row.what << ", channel " << c;
+    }
+    EXPECT_EQ(file.size(), ExpectedFileSize(written)) << row.what;
     EXPECT_EQ(report.bitsPerPixel, 8.0 * double(file.size()) / (row.width * row.height)) << row.what;
-    EXPECT_EQ(SerializeImageHeader(report.header), SerializeImageHeader(HeaderOf(file))) << row.what;
-    Bytes decoded;
     ImageHeader header;
-    ASSERT_TRUE(LoadImageFile(decoded, header, path, true).decoded()) << row.what;
-    EXPECT_EQ(decoded, ReferenceDecode(file)) << row.what;
+    EXPECT_EQ(DecodeBytes(file, header), ReferenceDecode(file)) << row.what;
   }
 }
 

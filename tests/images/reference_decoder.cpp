@@ -10,35 +10,26 @@ namespace {
 using Plane = std::vector<double>;
 constexpr long double kC = 0.7071067811865476;
 
+// Little-endian fields of `size` bytes from `offset` on; past the end of the file every byte is 0.
 struct Reader {
   const Bytes& file;
   std::size_t offset = 0;
-  std::uint8_t Byte() { return offset < file.size() ? file[offset++] : 0; }
-  // The little-endian field of `size` bytes at `at` (a header field), leaving the reading place alone.
-  std::uint32_t Uint(std::size_t at, int size) const {
-    std::uint32_t value = 0;
-    for (int b = size - 1; b >= 0; --b) value = value << 8 | file[at + b];
+  std::uint64_t Next(int size) {
+    std::uint64_t value = 0;
+    for (int b = 0; b < size; ++b, ++offset)
+      value |= std::uint64_t{offset < file.size() ? file[offset] : 0u} << (8 * b);
     return value;
-  }
-  double Double() {
-    std::uint64_t bits = 0;
-    for (int b = 0; b < 8; ++b) bits |= std::uint64_t{Byte()} << (8 * b);
-    return std::bit_cast<double>(bits);
   }
 };
 
+std::uint32_t Field(const Bytes& file, std::size_t at, int size) { return std::uint32_t(Reader{file, at}.Next(size)); }
+
 // `count` values of `bits` bits from one bit string, lowest bit first. Symbols are 2-bit values.
 Bytes ReadValues(Reader& in, std::uint32_t count, int bits) {
-  Bytes packed((std::size_t{count} * bits + 7) / 8);
-  for (auto& byte : packed) byte = in.Byte();
-  Bytes values;
-  for (std::uint32_t i = 0; i < count; ++i) {
-    int value = 0;
-    for (int b = 0; b < bits; ++b) {
-      const std::size_t bit = std::size_t{i} * bits + b;
-      value |= ((packed[bit / 8] >> (bit % 8)) & 1) << b;
-    }
-    values.push_back(value);
+  Bytes packed((std::size_t{count} * bits + 7) / 8), values(count, 0);
+  for (auto& byte : packed) byte = std::uint8_t(in.Next(1));
+  for (std::size_t bit = 0; bit < std::size_t{count} * bits; ++bit) {
+    values[bit / bits] |= std::uint8_t(((packed[bit / 8] >> (bit % 8)) & 1) << (bit % bits));
   }
   return values;
 }
@@ -142,20 +133,20 @@ std::array<std::uint8_t, 4> ReferenceColourPixel(double y, double u, double v) {
 }
 
 Bytes ReferenceDecode(const Bytes& file) {
-  Reader in{file};
-  const std::uint32_t W = in.Uint(3, 2), H = in.Uint(5, 2);
-  const int bitsPerPixel = in.Uint(7, 1), L = in.Uint(8, 1);
-  const int channels = bitsPerPixel == 8 ? 1 : 3;
-  in.offset = 36;
+  const std::uint32_t W = Field(file, 3, 2), H = Field(file, 5, 2);
+  const int channels = Field(file, 7, 1) == 8 ? 1 : 3, L = int(Field(file, 8, 1));
+  Reader in{file, 36};
   std::vector<std::vector<double>> scales(channels);
-  for (auto& table : scales) std::generate_n(std::back_inserter(table), L + 2, [&] { return in.Double(); });
+  for (auto& table : scales)
+    std::generate_n(std::back_inserter(table), L + 2, [&] { return std::bit_cast<double>(in.Next(8)); });
   std::vector<Plane> rebuilt;
   for (int c = 0; c < channels; ++c) {
-    const std::uint32_t symbolCount = in.Uint(9 + 4 * c, 4), valueCount = in.Uint(21 + 4 * c, 4);
-    const int bits = in.Uint(33 + c, 1);
+    const std::uint32_t symbolCount = Field(file, 9 + 4 * c, 4), valueCount = Field(file, 21 + 4 * c, 4);
+    const int bits = int(Field(file, 33 + c, 1));
     const Bytes symbols = ReadValues(in, symbolCount, 2);
     const Bytes values = ReadValues(in, valueCount, bits);
-    rebuilt.push_back(Dequantised(ReferenceCoefficients(symbols, values, std::size_t{W} * H, bits), W, H, L, scales[c]));
+    rebuilt.push_back(
+        Dequantised(ReferenceCoefficients(symbols, values, std::size_t{W} * H, bits), W, H, L, scales[c]));
     Inverse(rebuilt.back(), W, H, W, L);
   }
   Bytes pixels;
