@@ -59,7 +59,9 @@ Bytes WrittenBytes(const ChannelPlanes& planes, std::uint32_t W, std::uint32_t H
   const std::string path = TempFile("written.hwl");
   ImageHeader header;
   EXPECT_EQ(WriteImageFile(path, planes, W, H, bitsPerPixel, lastLevel, scales, valueBits, header), std::nullopt);
-  return ReadFileBytes(path);
+  const Bytes file = ReadFileBytes(path);
+  for (int c = ChannelCount(header); c < 3; ++c) EXPECT_EQ(file[33 + c], 0) << "unused channel " << c;
+  return file;
 }
 
 Bytes DecodeBytes(const Bytes& file, ImageHeader& header) {

@@ -32,7 +32,7 @@ inline std::string ToString(const Bytes& bytes) { return std::string(bytes.begin
 // The file the picture encoder writes (into `path`, or a fresh file); fails the test unless it encodes.
 Bytes EncodeToBytes(const SourcePicture& picture, const HwlEncodeOptions& options, std::string path = "");
 Bytes SmoothColourFile(std::uint32_t width, std::uint32_t height, const HwlEncodeOptions& options = {});
-// The bytes WriteImageFile writes for these planes.
+// The bytes WriteImageFile writes for these planes; fails the test unless a grey file's unused widths are 0.
 Bytes WrittenBytes(const ChannelPlanes& planes, std::uint32_t W, std::uint32_t H, int bitsPerPixel, int lastLevel,
                    const ChannelScales& scales, const ChannelBits& valueBits);
 // Decodes through the stream form of LoadImageFile; fails the test unless it decodes.
