@@ -18,16 +18,7 @@
 
 namespace {
 
-void Say(const char* format, auto... values) {
-  std::printf(format, values...);
-  std::printf("\n");
-  std::fflush(stdout);
-}
-
-void WaitForContinue() {
-  for (int i = 0; i < 200 && access("continue", F_OK) != 0; ++i) usleep(100000);
-}
-
+// The demo does not sleep; the probe does, so that a script can send keys in time.
 int RunFrames(int limit) {
   int frames = 0;
   do {
@@ -35,9 +26,8 @@ int RunFrames(int limit) {
     glClearColor(0.2f, 0.4f, 0.6f, 1);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     SwapWindowBuffers();
-    ++frames;
-    usleep(10000);  // the demo does not sleep; the probe does, so a script can send keys in time
-  } while (zenWindow.active && frames < limit);
+    usleep(10000);
+  } while (++frames < limit && zenWindow.active);
   return frames;
 }
 
@@ -46,22 +36,19 @@ int RunFrames(int limit) {
 int main(int argc, char** argv) {
   const std::string mode = argc > 1 ? argv[1] : "windowed";
   const bool fullscreen = mode != "windowed";
-  const int width = argc > 3 ? std::atoi(argv[2]) : 640;
-  const int height = argc > 3 ? std::atoi(argv[3]) : 480;
-  const int bits = argc > 4 ? std::atoi(argv[4]) : 32;
-  zenCreateWindow("Glimmer", width, height, bits, fullscreen);
+  zenCreateWindow("Glimmer", argc > 3 ? std::atoi(argv[2]) : 640, argc > 3 ? std::atoi(argv[3]) : 480,
+                  argc > 4 ? std::atoi(argv[4]) : 32, fullscreen);
   const VideoMode now = VideoCurrentDisplayMode();
   const VideoContextInfo info = VideoQueryContext();
-  Say("CREATED mode=%dx%d cursor-hidden=%d double=%d depth=%d", now.width, now.height, VideoCursorHidden() ? 1 : 0,
-      info.doubleBuffered ? 1 : 0, info.depth);
-  if (mode == "fullscreen-fatal") {
-    RunFrames(5);
-    FatalError("zenWinAPI", "Could not initialise zenWindow!");
-  }
+  std::printf("CREATED mode=%dx%d cursor-hidden=%d double=%d depth=%d\n", now.width, now.height,
+              VideoCursorHidden() ? 1 : 0, info.doubleBuffered ? 1 : 0, info.depth);
+  std::fflush(stdout);
+  if (mode == "fullscreen-fatal") RunFrames(5), FatalError("zenWinAPI", "Could not initialise zenWindow!");
   const int frames = RunFrames(fullscreen ? 30 : 3000);
-  Say("LOOP-ENDED frames=%d active=%d", frames, zenWindow.active ? 1 : 0);
-  WaitForContinue();
+  std::printf("LOOP-ENDED frames=%d active=%d\n", frames, zenWindow.active ? 1 : 0);
+  std::fflush(stdout);
+  for (int i = 0; i < 200 && access("continue", F_OK) != 0; ++i) usleep(100000);
   WindowClose();
-  Say("CLOSED");
+  std::printf("CLOSED\n");
   return 0;
 }
