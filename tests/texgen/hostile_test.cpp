@@ -15,8 +15,8 @@ namespace {
 // Extremes, valid layers, random bit patterns and ordinary values, a quarter each.
 float NastyValue(std::mt19937& rng) {
   constexpr float kInf = std::numeric_limits<float>::infinity();
-  static const float kPool[] = {0,    -0.0f,  1,    -1,    2,       5,        6,     16,     255,  256,   4096,
-                                0.5f, 1e-40f, 1e9f, -1e9f, 0x1p31f, -0x1p31f, 3e38f, -3e38f, kInf, -kInf, std::nanf("")};
+  static const float kPool[] = {0, -0.0f, 1, -1, 2, 5, 6, 16, 255, 256, 4096, 0.5f, 1e-40f, 1e9f, -1e9f, 0x1p31f,
+                                -0x1p31f, 3e38f, -3e38f, kInf, -kInf, std::nanf("")};
   const std::uint32_t kind = rng() % 4, r = rng();
   if (kind == 0) return kPool[r % std::size(kPool)];
   if (kind == 1) return static_cast<float>(r % 6);
@@ -50,12 +50,11 @@ TEST(TexgenHostile, RandomBytesAreRefusedOrRun) {
   int refused = 0;
   for (int round = 0; round < 200; ++round) {
     for (auto& b : bytes) b = static_cast<std::uint8_t>(rng());
-    // Every other round has counts below 4 and codes below 54 in the first slots, so that
-    // operations with random parameter bits get checked and run, not only refused for their count.
+    // Every other round has counts below 4 and codes below 54 in the first slots, so that operations
+    // with random parameter bits get checked and run, not only refused for their count.
     for (int i = 0; round % 2 == 0 && i < 5 * kListCount; ++i) {
       std::uint8_t* word = bytes.data() + i / 5 * kListFileBytes + i % 5 * 4;
-      word[0] = static_cast<std::uint8_t>(rng() % (i % 5 == 0 ? 4 : 54));
-      word[1] = word[2] = word[3] = 0;
+      word[0] = static_cast<std::uint8_t>(rng() % (i % 5 == 0 ? 4 : 54)), word[1] = word[2] = word[3] = 0;
     }
     const TexgenStatus s = LoadAndRunBytes(pixels, bytes.data(), bytes.size(), 4, 4, true);
     refused += !s.ok();

@@ -21,7 +21,8 @@ const struct ChannelRow {
   int (*expected)(int k, int a, int b);
 } kChannelRows[] = {
     {"addLayers(0,1,2,0.75,1.5)", [](int, int a, int b) { return Clamp(0.75 * a + 1.5 * b); }},
-    {"mulLayers(0,1,2,1,1)", [](int, int a, int b) { return Clamp(double{static_cast<float>(0.00392156862745)} * a * b); }},
+    {"mulLayers(0,1,2,1,1)",
+     [](int, int a, int b) { return Clamp(double{static_cast<float>(0.00392156862745)} * a * b); }},
     {"minCombineLayers(0,1,2,1,0.5)", [](int, int a, int b) { return a < 0.5 * b ? a : b; }},
     {"maxCombineLayers(0,1,2,1,0.5)", [](int, int a, int b) { return 0.5 * b < a ? a : b; }},
     {"xorLayers(0,1,2,1,0.5)", [](int, int a, int b) { return a ^ b / 2; }},
@@ -39,7 +40,8 @@ TEST_F(TexgenLayers, ChannelFormulas) {
   FillNoise(1, 2);
   for (const ChannelRow& row : kChannelRows) {
     RunCalls(row.call);
-    ExpectLayer(2, row.call, [&](int x, int y, int k) { return row.expected(k, PixelOf(0, x, y)[k], PixelOf(1, x, y)[k]); });
+    ExpectLayer(2, row.call,
+                [&](int x, int y, int k) { return row.expected(k, PixelOf(0, x, y)[k], PixelOf(1, x, y)[k]); });
   }
 }
 
@@ -65,12 +67,15 @@ const struct FilterRow {
   int (*expected)(const Neighbours& n);
 } kFilterRows[] = {
     {"blurLayer(0,1)", [](const Neighbours& n) { return (n.Above() + 2 * (n.lm + 2 * n.c + n.rm) + n.Below()) >> 4; }},
-    {"sharpenLayer(0,1)", [](const Neighbours& n) {
-       return std::clamp((5 * n.c >> 1) - ((n.la + n.ra + n.lb + n.rb) >> 3) - ((n.ca + n.lm + n.rm + n.cb) >> 2), 0, 255);
+    {"sharpenLayer(0,1)",
+     [](const Neighbours& n) {
+       return std::clamp((5 * n.c >> 1) - ((n.la + n.ra + n.lb + n.rb) >> 3) - ((n.ca + n.lm + n.rm + n.cb) >> 2), 0,
+                         255);
      }},
     {"edgeVLayer(0,1)", [](const Neighbours& n) { return std::min(255, 2 * std::abs(n.Left() - n.Right())); }},
     {"edgeHLayer(0,1)", [](const Neighbours& n) { return std::min(255, 2 * std::abs(n.Above() - n.Below())); }},
-    {"embossLayer(0,1)", [](const Neighbours& n) {  // gradients from 128, their length by ISqrt, capped
+    {"embossLayer(0,1)",
+     [](const Neighbours& n) {  // gradients from 128, their length by ISqrt, capped
        const int gx = 128 + n.ra + n.rm + n.rb - n.la - n.lm - n.lb, gy = 128 + n.lb + n.cb + n.rb - n.la - n.ca - n.ra;
        return std::min(255, static_cast<int>(ISqrt(gx * gx + gy * gy)));
      }},
@@ -89,7 +94,8 @@ TEST_F(TexgenLayers, FilterFormulasOnRandomLayers) {
       RunCalls(row.call);
       ExpectLayer(1, row.call, [&](int x, int y, int k) {
         auto at = [&](int dx, int dy) { return PixelOf(2, (x + dx) & 7, (y + dy) & 7)[k]; };
-        return row.expected({at(-1, -1), at(0, -1), at(1, -1), at(-1, 0), at(0, 0), at(1, 0), at(-1, 1), at(0, 1), at(1, 1)});
+        return row.expected(
+            {at(-1, -1), at(0, -1), at(1, -1), at(-1, 0), at(0, 0), at(1, 0), at(-1, 1), at(0, 1), at(1, 1)});
       });
     }
   }
@@ -150,7 +156,9 @@ TEST_F(TexgenLayers, CheckerBoardRotatesTwoColoursAndBlobsRepeat) {
       {"checkerBoardLayer(0,0,-3,1,2,3,200,100,50)", "SFSFSFSF FSFSFSFS SFSFSFSF FSFSFSFS"}};
   for (const auto& [call, rows] : boards) {
     RunCalls(call);
-    ExpectLayer(0, call, [&](int x, int y, int k) { return y > 3 ? PixelOf(0, x, y)[k] : rows[9 * y + x] == 'F' ? k + 1 : 200 >> k; });
+    ExpectLayer(0, call, [&](int x, int y, int k) {
+      return y > 3 ? PixelOf(0, x, y)[k] : rows[9 * y + x] == 'F' ? k + 1 : 200 >> k;
+    });
   }
   RunCalls("blobsLayer(0,12,16,true); blobsLayer(1,12,40,true)");  // at most 16 blobs
   EXPECT_TRUE(SameLayers(0, 1));
@@ -207,7 +215,9 @@ TEST_F(TexgenLayers, NoiseDistortOffsetsComeFromTheSeededDraws) {
 TEST_F(TexgenLayers, TileAndKaleidoscope) {
   Paint(0, [](int x, int y) { return Rgb{std::uint8_t(x * 10), std::uint8_t(y * 20), 7}; });
   RunCalls("tileLayer(0,0)");  // the mean of each 2 x 2 block, repeated 2 x 2
-  ExpectLayer(0, "tileLayer", [](int x, int y, int k) { return std::array{(2 * x & 7) * 10 + 5, (2 * y & 7) * 20 + 10, 7}[k]; });
+  ExpectLayer(0, "tileLayer", [](int x, int y, int k) {
+    return std::array{(2 * x & 7) * 10 + 5, (2 * y & 7) * 20 + 10, 7}[k];
+  });
   Paint(0, Distinct);
   RunCalls("kaleidLayer(0,1,1)");  // the top-left block mirrored about both centre lines
   ExpectLayer(1, "quadrant 1", [](int x, int y, int k) { return Distinct(x < 4 ? x : 7 - x, y < 4 ? y : 7 - y)[k]; });

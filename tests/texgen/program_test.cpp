@@ -20,13 +20,14 @@ TEST(TexgenProgram, EveryCodeRunsItsOperation) {
     const std::string call = ExportOp(code, OpParams{});
     names += call.substr(0, call.find('(')) + (call == " " ? "" : " ");
   }
-  EXPECT_EQ(names,
-            " subPlasma sinePlasma perlinNoise particle colorLayer checkerBoardLayer blobsLayer mandelBrot cellMachine  "
-            "addLayers mulLayers randCombineLayers minCombineLayers maxCombineLayers xorLayers orLayers andLayers   "
-            "scaleLayerRGB scaleLayerHSV adjustLayerRGB adjustLayerHSV sineLayerRGB equalizeRGB stretchRGB    "
-            "invertLayer embossLayer woodLayer blurLayer sharpenLayer edgeHLayer edgeVLayer motionBlur makeTilable "
-            "medianLayer sineDistort twirlLayer mapDistort tileLayer noiseDistort moveDistort kaleidLayer "
-            "tunnelDistort sculptureLayer logPolLayer erodeLayer dilateLayer   ");
+  EXPECT_EQ(
+      names,
+      " subPlasma sinePlasma perlinNoise particle colorLayer checkerBoardLayer blobsLayer mandelBrot cellMachine  "
+      "addLayers mulLayers randCombineLayers minCombineLayers maxCombineLayers xorLayers orLayers andLayers   "
+      "scaleLayerRGB scaleLayerHSV adjustLayerRGB adjustLayerHSV sineLayerRGB equalizeRGB stretchRGB    "
+      "invertLayer embossLayer woodLayer blurLayer sharpenLayer edgeHLayer edgeVLayer motionBlur makeTilable "
+      "medianLayer sineDistort twirlLayer mapDistort tileLayer noiseDistort moveDistort kaleidLayer "
+      "tunnelDistort sculptureLayer logPolLayer erodeLayer dilateLayer   ");
 }
 
 TEST(TexgenProgram, LayerSizesAndInitialisation) {
@@ -121,8 +122,10 @@ TEST(TexgenProgram, LayerFourBecomesTheRedGreenBluePixels) {
   ASSERT_TRUE(LoadAndRun(pixels, path, 4, 2, true).ok());
   EXPECT_EQ(pixels, std::vector<std::uint32_t>(8, 0x00010203u));
   std::vector<std::uint32_t> small(7);
-  EXPECT_EQ(LoadAndRun(small, path, 4, 2, false).error, path + ": the pixel buffer holds 7 pixels, the picture needs 8");
-  EXPECT_EQ(LoadAndRun(pixels, path, 3, 2, true).error, path + ": layer size refused: width 3 is not a power of two from 2 to 4096");
+  EXPECT_EQ(LoadAndRun(small, path, 4, 2, false).error,
+            path + ": the pixel buffer holds 7 pixels, the picture needs 8");
+  EXPECT_EQ(LoadAndRun(pixels, path, 3, 2, true).error,
+            path + ": layer size refused: width 3 is not a power of two from 2 to 4096");
   std::remove(path.c_str());
 }
 
@@ -177,16 +180,19 @@ TEST(TexgenText, CompileExportCompileKeepsTheProgram) {
   TexgenProgram first;
   const TexgenCompileResult r = CompileProgramText(
       "# a small program\nperlinNoise(0,32,7,256,128,6,true);\nlist 3\n  mandelBrot(3, -2, 3, -1.5, 3, 16);   # spaces "
-      "are allowed\n\nlist 4\nsubPlasma(4,16,0,256,false)\nmapDistort(4,3,4,0.1,+2.5);\nmoveDistort(4,4,10000000000,-3)\n"
-      "list 3\nkaleidLayer(3,3,2);\n", first);
+      "are allowed\n\nlist "
+      "4\nsubPlasma(4,16,0,256,false)\nmapDistort(4,3,4,0.1,+2.5);\nmoveDistort(4,4,10000000000,-3)\n"
+      "list 3\nkaleidLayer(3,3,2);\n",
+      first);
   ASSERT_TRUE(r.ok) << r.line << ": " << r.message;
   EXPECT_EQ(first[3].params[0], (OpParams{3, -2, -1.5f, 1, 1.5f}));  // right = left + width
   first[2].count = 2, first[2].codes[0] = 9;  // no such operation: a comment line
   const std::string text = ExportProgram(first);
-  EXPECT_EQ(text,
-            "list 0\nperlinNoise(0,32,7,256,128,6,true);\nlist 1\nlist 2\n# slot 0: code 9 has no operation\n"
-            "subPlasma(0,0,0,0,false);\nlist 3\nmandelBrot(3,-2,3,-1.5,3,16);\nkaleidLayer(3,3,2);\nlist 4\n"
-            "subPlasma(4,16,0,256,false);\nmapDistort(4,3,4,0.100000001490116,2.5);\nmoveDistort(4,4,10000000000,-3);\n");
+  EXPECT_EQ(
+      text,
+      "list 0\nperlinNoise(0,32,7,256,128,6,true);\nlist 1\nlist 2\n# slot 0: code 9 has no operation\n"
+      "subPlasma(0,0,0,0,false);\nlist 3\nmandelBrot(3,-2,3,-1.5,3,16);\nkaleidLayer(3,3,2);\nlist 4\n"
+      "subPlasma(4,16,0,256,false);\nmapDistort(4,3,4,0.100000001490116,2.5);\nmoveDistort(4,4,10000000000,-3);\n");
   TexgenProgram second;
   ASSERT_TRUE(CompileProgramText(text, second).ok);
   first[2] = OpList{1, {0}};  // the comment compiles to nothing

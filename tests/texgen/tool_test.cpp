@@ -28,7 +28,8 @@ TEST_F(TexgenTool, CompileExportAndRunToPng) {
   std::string error;
   ASSERT_TRUE(ReadPng(folder.File("a.png"), picture, error)) << error;
   EXPECT_EQ(std::tuple(picture.width, picture.height, picture.channels), std::tuple(16, 8, 3));
-  for (std::size_t i = 0; i < picture.pixels.size(); ++i) ASSERT_EQ(picture.pixels[i], 10 * (i % 3 + 1)) << i;  // R, G, B
+  for (std::size_t i = 0; i < picture.pixels.size(); ++i)
+    ASSERT_EQ(picture.pixels[i], 10 * (i % 3 + 1)) << i;  // R, G, B
 }
 
 TEST_F(TexgenTool, MessagesAndExitCodes) {
@@ -38,7 +39,9 @@ TEST_F(TexgenTool, MessagesAndExitCodes) {
     int code;
     std::string output;  // the first line of standard error, or of standard output with code 0
   } rows[] = {
-      {{"compile", "bad.txt", "x.prg"}, 1, "texgen: bad.txt:3: woodLayer argument 2 (target): layer 9 is outside 0 to 5"},
+      {{"compile", "bad.txt", "x.prg"},
+       1,
+       "texgen: bad.txt:3: woodLayer argument 2 (target): layer 9 is outside 0 to 5"},
       {{"compile", "none.txt", "x.prg"}, 1, "texgen: none.txt: cannot be read"},
       {{"run", "none.prg", "x.png"}, 1, "texgen: I/O error 2 (file not found): none.prg"},
       {{"run", "a", "b", "--size", "0x64"}, 2, "texgen: --size takes WxH, e.g. 512x512"},
