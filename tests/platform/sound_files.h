@@ -11,11 +11,8 @@
 
 struct ToneFile {
   int format = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
-  int rate = 44100;
-  int channels = 2;
-  double seconds = 1.0;
-  double frequency = 1000.0;  // 0: silence
-  double amplitude = 1.0;     // full scale
+  int rate = 44100, channels = 2;
+  double seconds = 1.0, frequency = 1000.0, amplitude = 1.0;  // a frequency of 0: silence; amplitude 1: full scale
 };
 
 // Writes a sine (or silence) of `tone` to `path`, the same on every channel, just under full scale so

@@ -24,31 +24,23 @@ std::vector<float> SpectrumOf(const std::vector<float>& samples) {
 
 std::vector<float> Sine(double hz, double amplitude) {
   std::vector<float> samples(kSpectrumWindow);
-  for (int n = 0; n < kSpectrumWindow; ++n)
-    samples[n] = float(amplitude * std::sin(2 * std::numbers::pi * hz * n / 44100));
+  const double step = 2 * std::numbers::pi * hz / 44100;
+  for (int n = 0; n < kSpectrumWindow; ++n) samples[n] = float(amplitude * std::sin(step * n));
   return samples;
 }
 
 // Bin k is k × 44100 / 1024 Hz; a sine on a bin reads its amplitude there, one between two bins a
-// little less, and six bins away everything is under 0.01.
-TEST(SpectrumAnalysis, ASinePeaksInItsBinAndReadsItsAmplitudeThere) {
+// little less, and six bins away everything is under 0.01. Values are clamped to 0 and 1; a NaN gives 0.
+TEST(SpectrumAnalysis, ASinePeaksInItsBinAndReadsItsAmplitudeThereAndValuesStayIn0To1) {
   const struct { double hz, amplitude; int bin; float low, high; } rows[] = {
       {1000.0, 1.0, 23, 0.8f, 1.0f}, {40 * 44100.0 / 1024, 1.0, 40, 0.999f, 1.0f},
       {300 * 44100.0 / 1024, 0.25, 300, 0.249f, 0.251f}};
   for (const auto& row : rows) {
     const std::vector<float> magnitudes = SpectrumOf(Sine(row.hz, row.amplitude));
     ASSERT_EQ(std::max_element(magnitudes.begin(), magnitudes.end()) - magnitudes.begin(), row.bin) << row.hz;
-    EXPECT_TRUE(magnitudes[row.bin] >= row.low && magnitudes[row.bin] <= row.high)
-        << row.hz << ": " << magnitudes[row.bin];
-    for (int k = 0; k < kSpectrumBins; ++k) {
-      if (std::abs(k - row.bin) >= 6) {
-        ASSERT_LT(magnitudes[k], 0.01f) << row.hz << " Hz, bin " << k;
-      }
-    }
+    EXPECT_TRUE(magnitudes[row.bin] >= row.low && magnitudes[row.bin] <= row.high) << row.hz;
+    for (int k = 0; k < kSpectrumBins; ++k) ASSERT_TRUE(std::abs(k - row.bin) < 6 || magnitudes[k] < 0.01f) << k;
   }
-}
-
-TEST(SpectrumAnalysis, ValuesAreClampedTo0And1AndANaNGives0) {
   std::vector<float> square(kSpectrumWindow);
   for (int n = 0; n < kSpectrumWindow; ++n) square[n] = (n / 22) % 2 ? 1.0f : -1.0f;
   const std::vector<float> squareSpectrum = SpectrumOf(square);
@@ -75,8 +67,7 @@ TEST(StereoResampler, InterpolatesOnTheRateRatioWhateverTheBlocks) {
     EXPECT_NEAR(double(output.size() / 2), 999.0 * to / from, 1.0) << from;
     for (std::size_t n = 0; n < output.size() / 2; ++n) {
       ASSERT_NEAR(output[2 * n], double(n) * from / to, 1e-3) << from << ", frame " << n;
-      ASSERT_EQ(output[2 * n + 1], -output[2 * n]) << from << ", frame " << n;
-      ASSERT_NEAR(expected[2 * n], output[2 * n], 1e-3) << from << ", frame " << n;
+      ASSERT_TRUE(output[2 * n + 1] == -output[2 * n] && std::abs(expected[2 * n] - output[2 * n]) < 1e-3) << n;
     }
   }
 }
@@ -99,8 +90,7 @@ TEST(PlaybackClock, RunsOnTheSteadyClockHoldsAStallAndCatchesUpALeap) {
   EXPECT_GE(clock.Read(At(1049)), early);
   for (double now = 1100; now <= 1500; now += 10) clock.Observe(100, At(now));  // stalled at 100 ms
   const double held = clock.Read(At(1500));
-  EXPECT_LT(held, 260.0);
-  EXPECT_TRUE(clock.Read(At(1550)) >= held && clock.Read(At(1550)) < 265.0);
+  EXPECT_TRUE(held < 260.0 && clock.Read(At(1550)) >= held && clock.Read(At(1550)) < 265.0) << held;
   clock.Observe(2000, At(1600));
   EXPECT_NEAR(clock.Read(At(1600)), 2000.0, 0.001);
   EXPECT_NEAR(clock.Read(At(1700)), 2100.0, 0.001);

@@ -1,9 +1,6 @@
-// A window on a real X server, for the scripts that drive it with xdotool and check the display.
-//   window_probe windowed              open "Glimmer" 640x480, run frames until Escape or close
-//   window_probe fullscreen W H BITS   the same in full screen
-//   window_probe fullscreen-fatal W H  full screen, a few frames, then a fatal error
-// It prints CREATED (with the display mode and whether the cursor is hidden), then LOOP-ENDED with the
-// frame count, then waits until a file "continue" appears in the working folder (at most 20 s) before
+// A window on a real X server for the scripts that drive it with xdotool: "windowed" (640x480, frames
+// until Escape or close), "fullscreen W H BITS", or "fullscreen-fatal W H" (a few frames, then a fatal
+// error). It prints CREATED, then LOOP-ENDED, then waits (at most 20 s) for a file "continue" before
 // WindowClose and CLOSED, so that a script can look at the display between the two.
 #include <GL/gl.h>
 #include <unistd.h>
