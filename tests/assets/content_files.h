@@ -1,5 +1,7 @@
-// Where the build put the demo's content, and small helpers the content tests share.
+// Where the build put the demo's content, and the pictures as the demo's loader decodes them.
 #pragma once
+
+#include <gtest/gtest.h>
 
 #include <cstdint>
 #include <string>
@@ -7,8 +9,7 @@
 
 #include "images/hwl.h"
 
-inline const std::string kDemoFolder = KELVANE_DEMO_DIR;
-inline std::string DemoFile(const std::string& name) { return kDemoFolder + "/" + name; }
+inline std::string DemoFile(const std::string& name) { return std::string(KELVANE_DEMO_DIR) + "/" + name; }
 
 struct DecodedPicture {
   ImageHeader header{};
@@ -20,6 +21,9 @@ struct DecodedPicture {
 };
 
 // Decodes a picture of the demo folder with the project's loader; the test fails if it cannot.
-DecodedPicture LoadDemoPicture(const std::string& name);
-
-std::vector<std::uint8_t> ReadBytes(const std::string& path);
+inline DecodedPicture LoadDemoPicture(const std::string& name) {
+  DecodedPicture picture;
+  const ImageLoadResult result = LoadImageFile(picture.pixels, picture.header, DemoFile(name), true);
+  EXPECT_TRUE(result.decoded()) << name << ": " << result.problem;
+  return picture;
+}

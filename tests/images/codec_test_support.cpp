@@ -10,19 +10,15 @@
 namespace {
 
 double Wave(double x, double y, int channel) {
-  switch (channel) {
-    case 0: return 128 + 90 * std::sin(x / 11.0) * std::cos(y / 13.0);
-    case 1: return 120 + 80 * std::sin((x + y) / 17.0);
-    default: return 130 + 70 * std::cos(x / 9.0 - y / 19.0);
-  }
+  if (channel == 0) return 128 + 90 * std::sin(x / 11.0) * std::cos(y / 13.0);
+  return channel == 1 ? 120 + 80 * std::sin((x + y) / 17.0) : 130 + 70 * std::cos(x / 9.0 - y / 19.0);
 }
 
 Bytes WavePixels(std::uint32_t width, std::uint32_t height, int channels) {
   Bytes pixels;
-  for (std::uint32_t y = 0; y < height; ++y) {
-    for (std::uint32_t x = 0; x < width; ++x) {
-      for (int c = 0; c < channels; ++c) pixels.push_back(static_cast<std::uint8_t>(std::lround(Wave(x, y, c))));
-    }
+  for (std::uint32_t i = 0; i < width * height * channels; ++i) {
+    pixels.push_back(
+        static_cast<std::uint8_t>(std::lround(Wave(i / channels % width, i / channels / width, i % channels))));
   }
   return pixels;
 }
@@ -33,7 +29,6 @@ Bytes SmoothColourPixels(std::uint32_t width, std::uint32_t height) { return Wav
 Bytes SmoothGreyPixels(std::uint32_t width, std::uint32_t height) { return WavePixels(width, height, 1); }
 
 std::string TempFile(const std::string& name) {
-  // One folder per test process, removed when it exits, so repeated runs leave nothing behind.
   static const TempFolder folder;
   static std::atomic<int> serial{0};
   return folder.File(std::to_string(serial++) + "_" + name);
@@ -44,9 +39,7 @@ Bytes ReadFileBytes(const std::string& path) {
   return Bytes(bytes.begin(), bytes.end());
 }
 
-void WriteFileBytes(const std::string& path, const Bytes& bytes) {
-  WriteWholeFile(path, std::string(bytes.begin(), bytes.end()));
-}
+void WriteFileBytes(const std::string& path, const Bytes& bytes) { WriteWholeFile(path, ToString(bytes)); }
 
 Bytes EncodeToBytes(const SourcePicture& picture, const HwlEncodeOptions& options, std::string path) {
   if (path.empty()) path = TempFile("encoded.hwl");
@@ -66,14 +59,15 @@ Bytes WrittenBytes(const ChannelPlanes& planes, std::uint32_t W, std::uint32_t H
   const std::string path = TempFile("written.hwl");
   ImageHeader header;
   EXPECT_EQ(WriteImageFile(path, planes, W, H, bitsPerPixel, lastLevel, scales, valueBits, header), std::nullopt);
-  return ReadFileBytes(path);
+  const Bytes file = ReadFileBytes(path);
+  for (int c = ChannelCount(header); c < 3; ++c) EXPECT_EQ(file[33 + c], 0) << "unused channel " << c;
+  return file;
 }
 
 Bytes DecodeBytes(const Bytes& file, ImageHeader& header) {
-  std::istringstream stream(std::string(file.begin(), file.end()));
+  std::istringstream stream(ToString(file));
   Bytes pixels;
-  const ImageLoadResult result = LoadImageFile(pixels, header, stream, true);
-  EXPECT_TRUE(result.decoded()) << result.problem;
+  EXPECT_TRUE(LoadImageFile(pixels, header, stream, true).decoded());
   return pixels;
 }
 
@@ -83,8 +77,7 @@ ImageHeader HeaderOf(const Bytes& file) {
 
 Bytes WithHeader(Bytes file, const ImageHeader& header) {
   const ImageHeaderBytes bytes = SerializeImageHeader(header);
-  std::copy(bytes.begin(), bytes.end(), file.begin());
-  return file;
+  return std::copy(bytes.begin(), bytes.end(), file.begin()), file;
 }
 
 void OnBothDecoderPaths::SetUp() { HwlAllowAvx2(GetParam()); }

@@ -1,44 +1,35 @@
-#include "tests/images/reference_decoder.h"
-
+#include <algorithm>
+#include <bit>
 #include <cmath>
-#include <cstring>
+#include <iterator>
+
+#include "tests/images/codec_test_support.h"
 
 namespace {
 
 using Plane = std::vector<double>;
 constexpr long double kC = 0.7071067811865476;
 
+// Little-endian fields of `size` bytes from `offset` on; past the end of the file every byte is 0.
 struct Reader {
   const Bytes& file;
   std::size_t offset = 0;
-  std::uint8_t Byte() { return offset < file.size() ? file[offset++] : 0; }
-  // The little-endian field of `size` bytes at `at` (a header field), leaving the reading place alone.
-  std::uint32_t Uint(std::size_t at, int size) const {
-    std::uint32_t value = 0;
-    for (int b = size - 1; b >= 0; --b) value = value << 8 | file[at + b];
-    return value;
-  }
-  double Double() {
-    std::uint64_t bits = 0;
-    for (int b = 0; b < 8; ++b) bits |= std::uint64_t{Byte()} << (8 * b);
-    double value;
-    std::memcpy(&value, &bits, sizeof value);
+  std::uint64_t Next(int size) {
+    std::uint64_t value = 0;
+    for (int b = 0; b < size; ++b, ++offset)
+      value |= std::uint64_t{offset < file.size() ? file[offset] : 0u} << (8 * b);
     return value;
   }
 };
 
+std::uint32_t Field(const Bytes& file, std::size_t at, int size) { return std::uint32_t(Reader{file, at}.Next(size)); }
+
 // `count` values of `bits` bits from one bit string, lowest bit first. Symbols are 2-bit values.
 Bytes ReadValues(Reader& in, std::uint32_t count, int bits) {
-  Bytes packed((std::size_t{count} * bits + 7) / 8);
-  for (auto& byte : packed) byte = in.Byte();
-  Bytes values;
-  for (std::uint32_t i = 0; i < count; ++i) {
-    int value = 0;
-    for (int b = 0; b < bits; ++b) {
-      const std::size_t bit = std::size_t{i} * bits + b;
-      value |= ((packed[bit / 8] >> (bit % 8)) & 1) << b;
-    }
-    values.push_back(value);
+  Bytes packed((std::size_t{count} * bits + 7) / 8), values(count, 0);
+  for (auto& byte : packed) byte = std::uint8_t(in.Next(1));
+  for (std::size_t bit = 0; bit < std::size_t{count} * bits; ++bit) {
+    values[bit / bits] |= std::uint8_t(((packed[bit / 8] >> (bit % 8)) & 1) << (bit % bits));
   }
   return values;
 }
@@ -81,31 +72,27 @@ std::vector<double> Synthesise(const std::vector<double>& L, const std::vector<d
   return out;
 }
 
-void Inverse(Plane& source, Plane& destination, std::uint32_t w, std::uint32_t h, std::uint32_t W, int k) {
-  if (k > 0) Inverse(source, source, w / 2, h / 2, W, k - 1);
-  Plane B(source.size()), A(source.size());
-  for (std::uint32_t x = 0; x < w; ++x) {
+// Synthesises `count` lines of 2n values each in place; at(line, i) is the index of value i of a line.
+template <class At>
+void SynthesiseLines(Plane& plane, std::uint32_t count, std::uint32_t n, At at) {
+  for (std::uint32_t line = 0; line < count; ++line) {
     std::vector<double> L, Hi;
-    for (std::uint32_t j = 0; j < h / 2; ++j) {
-      L.push_back(source[j * W + x]);
-      Hi.push_back(source[(h / 2 + j) * W + x]);
-    }
-    const std::vector<double> column = Synthesise(L, Hi);
-    for (std::uint32_t y = 0; y < column.size(); ++y) B[y * W + x] = column[y];
-  }
-  for (std::uint32_t y = 0; y < h; ++y) {
-    const std::vector<double> L(B.begin() + y * W, B.begin() + y * W + w / 2);
-    const std::vector<double> Hi(B.begin() + y * W + w / 2, B.begin() + y * W + w);
-    const std::vector<double> row = Synthesise(L, Hi);
-    for (std::uint32_t x = 0; x < row.size(); ++x) A[y * W + x] = row[x];
-  }
-  for (std::uint32_t y = 0; y < h; ++y) {
-    for (std::uint32_t x = 0; x < w; ++x) destination[y * W + x] = A[y * W + x];
+    for (std::uint32_t j = 0; j < n; ++j) L.push_back(plane[at(line, j)]), Hi.push_back(plane[at(line, n + j)]);
+    const std::vector<double> out = Synthesise(L, Hi);
+    for (std::uint32_t i = 0; i < 2 * n; ++i) plane[at(line, i)] = out[i];
   }
 }
 
-}  // namespace
+// The inverse transform of the w × h block at the plane's top left (row length W), down to level k:
+// the quarter first, then the columns, then the rows.
+void Inverse(Plane& plane, std::uint32_t w, std::uint32_t h, std::uint32_t W, int k) {
+  if (k > 0) Inverse(plane, w / 2, h / 2, W, k - 1);
+  SynthesiseLines(plane, w, h / 2, [&](std::uint32_t x, std::uint32_t y) { return std::size_t{y} * W + x; });
+  SynthesiseLines(plane, h, w / 2, [&](std::uint32_t y, std::uint32_t x) { return std::size_t{y} * W + x; });
+}
 
+// One channel's coefficients, symbol by symbol; decoding stops where the symbols or the values run out,
+// and the rest of the plane stays 0.
 std::vector<std::int32_t> ReferenceCoefficients(const Bytes& symbols, const Bytes& values, std::size_t size,
                                                 int valueBits) {
   std::vector<std::int32_t> plane(size, 0);
@@ -129,11 +116,14 @@ std::vector<std::int32_t> ReferenceCoefficients(const Bytes& symbols, const Byte
   return plane;
 }
 
+// A sample as a byte: nearest, halves to even, saturated.
 std::uint8_t ReferenceByte(double v) {
   if (v <= 0.0) return 0;
   if (std::isnan(v) || v >= 255.0) return 255;
   return static_cast<std::uint8_t>(std::nearbyint(v));
 }
+
+}  // namespace
 
 std::array<std::uint8_t, 4> ReferenceColourPixel(double y, double u, double v) {
   const double r = static_cast<double>(y + 1.140251L * v);
@@ -143,25 +133,21 @@ std::array<std::uint8_t, 4> ReferenceColourPixel(double y, double u, double v) {
 }
 
 Bytes ReferenceDecode(const Bytes& file) {
-  Reader in{file};
-  const std::uint32_t W = in.Uint(3, 2), H = in.Uint(5, 2);
-  const int bitsPerPixel = in.Uint(7, 1), L = in.Uint(8, 1);
-  const int channels = bitsPerPixel == 8 ? 1 : 3;
-  in.offset = 36;
+  const std::uint32_t W = Field(file, 3, 2), H = Field(file, 5, 2);
+  const int channels = Field(file, 7, 1) == 8 ? 1 : 3, L = int(Field(file, 8, 1));
+  Reader in{file, 36};
   std::vector<std::vector<double>> scales(channels);
-  for (auto& table : scales) {
-    for (int k = 0; k < L + 2; ++k) table.push_back(in.Double());
-  }
+  for (auto& table : scales)
+    std::generate_n(std::back_inserter(table), L + 2, [&] { return std::bit_cast<double>(in.Next(8)); });
   std::vector<Plane> rebuilt;
   for (int c = 0; c < channels; ++c) {
-    const std::uint32_t symbolCount = in.Uint(9 + 4 * c, 4), valueCount = in.Uint(21 + 4 * c, 4);
-    const int bits = in.Uint(33 + c, 1);
+    const std::uint32_t symbolCount = Field(file, 9 + 4 * c, 4), valueCount = Field(file, 21 + 4 * c, 4);
+    const int bits = int(Field(file, 33 + c, 1));
     const Bytes symbols = ReadValues(in, symbolCount, 2);
     const Bytes values = ReadValues(in, valueCount, bits);
-    Plane plane = Dequantised(ReferenceCoefficients(symbols, values, std::size_t{W} * H, bits), W, H, L, scales[c]);
-    Plane output(plane.size());
-    Inverse(plane, output, W, H, W, L);
-    rebuilt.push_back(output);
+    rebuilt.push_back(
+        Dequantised(ReferenceCoefficients(symbols, values, std::size_t{W} * H, bits), W, H, L, scales[c]));
+    Inverse(rebuilt.back(), W, H, W, L);
   }
   Bytes pixels;
   for (std::size_t i = 0; i < std::size_t{W} * H; ++i) {

@@ -11,15 +11,12 @@
 
 struct ToneFile {
   int format = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
-  int rate = 44100;
-  int channels = 2;
-  double seconds = 1.0;
-  double frequency = 1000.0;  // 0: silence
-  double amplitude = 1.0;     // full scale
+  int rate = 44100, channels = 2;
+  double seconds = 1.0, frequency = 1000.0, amplitude = 1.0;  // a frequency of 0: silence; amplitude 1: full scale
 };
 
-// Writes a sine (or silence) of `tone` to `path`, the same on every channel; the test fails if
-// libsndfile cannot.
+// Writes a sine (or silence) of `tone` to `path`, the same on every channel, just under full scale so
+// that 16-bit files do not clip at the peaks; the test fails if libsndfile cannot.
 inline void WriteTone(const std::string& path, const ToneFile& tone) {
   SF_INFO info{0, tone.rate, tone.channels, tone.format, 0, 0};
   SNDFILE* file = sf_open(path.c_str(), SFM_WRITE, &info);
@@ -27,8 +24,8 @@ inline void WriteTone(const std::string& path, const ToneFile& tone) {
   const auto frames = static_cast<std::size_t>(tone.seconds * tone.rate);
   std::vector<float> samples;
   for (std::size_t i = 0; i < frames; ++i) {
-    // Just under full scale, so that 16-bit files do not clip at the peaks.
-    const double value = tone.amplitude * 0.99997 * std::sin(2.0 * std::numbers::pi * tone.frequency * double(i) / tone.rate);
+    const double value =
+        tone.amplitude * 0.99997 * std::sin(2.0 * std::numbers::pi * tone.frequency * double(i) / tone.rate);
     samples.insert(samples.end(), static_cast<std::size_t>(tone.channels), static_cast<float>(value));
   }
   EXPECT_EQ(sf_writef_float(file, samples.data(), static_cast<sf_count_t>(frames)), static_cast<sf_count_t>(frames));

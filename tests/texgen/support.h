@@ -24,10 +24,8 @@ inline Rgb PixelOf(int layer, int x, int y) {
 
 // Every pixel differs: channel 0 = x, channel 1 = y, channel 2 = x XOR y (wrapped to the layer).
 inline Rgb Distinct(int x, int y) {
-  x &= generatorState.maskX;
-  y &= generatorState.maskY;
-  return Rgb{static_cast<std::uint8_t>(x), static_cast<std::uint8_t>(y),
-             static_cast<std::uint8_t>(x ^ y)};
+  x &= generatorState.maskX, y &= generatorState.maskY;
+  return Rgb{std::uint8_t(x), std::uint8_t(y), std::uint8_t(x ^ y)};
 }
 
 // Sets every pixel (x, y) of the layer to colour(x, y).
@@ -38,33 +36,30 @@ void Paint(int layer, Colour colour) {
   }
 }
 
-// Random bytes from 0 to `top`.
-inline void FillNoise(int layer, unsigned seed, int top = 255) {
-  std::mt19937 rng(seed);
-  std::generate_n(LayerData(layer), LayerBytes(), [&] { return rng() % (top + 1); });
-}
-
-inline bool SameLayers(int a, int b) {
-  return std::equal(LayerData(a), LayerData(a) + LayerBytes(), LayerData(b));
-}
-
-inline bool LayerIs(int layer, Rgb c) {
-  for (std::size_t i = 0; i < LayerBytes(); ++i) {
-    if (LayerData(layer)[i] != c[i % 3]) return false;
-  }
-  return true;
-}
-
 // Compares every channel of `layer` with expected(x, y, k) and reports the first difference.
 template <typename Expected>
 void ExpectLayer(int layer, std::string_view what, Expected expected) {
   for (int i = 0; i < static_cast<int>(LayerBytes()); ++i) {
     const int x = i / 3 % generatorState.width, y = i / 3 / generatorState.width, k = i % 3;
     if (LayerData(layer)[i] == expected(x, y, k)) continue;
-    ADD_FAILURE() << what << " at (" << x << ", " << y << ") channel " << k << ": "
-                  << int{LayerData(layer)[i]} << " instead of " << expected(x, y, k);
+    ADD_FAILURE() << what << " at (" << x << ", " << y << ") channel " << k << ": " << int{LayerData(layer)[i]}
+                  << " instead of " << expected(x, y, k);
     return;
   }
+}
+
+// Random bytes from 0 to `top`.
+inline void FillNoise(int layer, unsigned seed, int top = 255) {
+  std::mt19937 rng(seed);
+  std::generate_n(LayerData(layer), LayerBytes(), [&] { return rng() % (top + 1); });
+}
+
+inline bool SameLayers(int a, int b) { return std::equal(LayerData(a), LayerData(a) + LayerBytes(), LayerData(b)); }
+inline bool LayerIs(int layer, Rgb c) {
+  for (std::size_t i = 0; i < LayerBytes(); ++i) {
+    if (LayerData(layer)[i] != c[i % 3]) return false;
+  }
+  return true;
 }
 
 // Runs calls in the text form ("blurLayer(0,1); invertLayer(1,1)") on the layers, in order.
@@ -82,7 +77,6 @@ inline void RunCalls(std::string_view calls) {
 // Tests on W x H layers, with the random state at its start value.
 template <int W, int H>
 class LayersOf : public ::testing::Test {
- protected:
   void SetUp() override {
     ASSERT_TRUE(InitLayers(W, H).ok());
     randomState = 0;

@@ -1,5 +1,5 @@
 // The texgen tool as a subprocess in a scratch folder: compile, export, run, and its messages and
-// exit codes (0 done, 1 failed, 2 usage).
+// exit codes (0 done, 1 failed, 2 usage). The library's own messages are tested with the library.
 #include <gtest/gtest.h>
 
 #include "tests/support/subprocess.h"
@@ -9,64 +9,41 @@ namespace {
 
 struct TexgenTool : ::testing::Test {
   TempFolder folder;
-
   ProcessResult Texgen(std::vector<std::string> args) {
     args.insert(args.begin(), TEXGEN_BINARY);
     return RunProcess(args, folder.path());
   }
-  std::string Read(const std::string& name) { return ReadWholeFile(folder.File(name)); }
-  void Write(const std::string& name, const std::string& text) {
-    WriteWholeFile(folder.File(name), text);
-  }
 };
 
-TEST_F(TexgenTool, CompileExportRunRoundTrip) {
-  Write("a.txt", "list 4\ncolorLayer(4,10,20,30);\nblurLayer(4,4);\n");
+TEST_F(TexgenTool, CompileExportAndRunToPng) {
+  WriteWholeFile(folder.File("a.txt"), "list 4\ncolorLayer(4,10,20,30);\nblurLayer(4,4);\n");
   ASSERT_EQ(Texgen({"compile", "a.txt", "a.prg"}).exitCode, 0);
-  EXPECT_EQ(Read("a.prg").size(), 22020u);
+  EXPECT_EQ(ReadWholeFile(folder.File("a.prg")).size(), 22020u);
   const ProcessResult exported = Texgen({"export", "a.prg"});
   EXPECT_EQ(exported.exitCode, 0);
-  EXPECT_EQ(exported.out,
-            "list 0\nlist 1\nlist 2\nlist 3\nlist 4\ncolorLayer(4,10,20,30);\nblurLayer(4,4);\n");
-  Write("b.txt", exported.out);
-  ASSERT_EQ(Texgen({"compile", "b.txt", "b.prg"}).exitCode, 0);
-  EXPECT_EQ(Read("a.prg"), Read("b.prg"));
+  EXPECT_EQ(exported.out, "list 0\nlist 1\nlist 2\nlist 3\nlist 4\ncolorLayer(4,10,20,30);\nblurLayer(4,4);\n");
   const ProcessResult run = Texgen({"run", "a.prg", "a.png", "--size", "16x8"});
-  EXPECT_EQ(run.exitCode, 0);
-  EXPECT_EQ(run.out + run.err, "");
+  EXPECT_EQ(std::pair(run.exitCode, run.out + run.err), std::pair(0, std::string()));
   Picture picture;
   std::string error;
   ASSERT_TRUE(ReadPng(folder.File("a.png"), picture, error)) << error;
-  EXPECT_EQ(picture.width, 16);
-  EXPECT_EQ(picture.height, 8);
-  EXPECT_EQ(picture.channels, 3);
-  for (std::size_t i = 0; i < picture.pixels.size(); ++i) {
-    ASSERT_EQ(picture.pixels[i], 10 * (i % 3 + 1)) << i;  // red, green, blue
-  }
+  EXPECT_EQ(std::tuple(picture.width, picture.height, picture.channels), std::tuple(16, 8, 3));
+  for (std::size_t i = 0; i < picture.pixels.size(); ++i)
+    ASSERT_EQ(picture.pixels[i], 10 * (i % 3 + 1)) << i;  // R, G, B
 }
 
 TEST_F(TexgenTool, MessagesAndExitCodes) {
-  Write("bad.txt", "# fine\nblurLayer(1,2);\nwoodLayer(0,9,4);\n");
-  Write("short.prg", "0123");
-  Write("good.txt", "blurLayer(1,2);\n");
-  ASSERT_EQ(Texgen({"compile", "good.txt", "good.prg"}).exitCode, 0);
+  WriteWholeFile(folder.File("bad.txt"), "# fine\nblurLayer(1,2);\nwoodLayer(0,9,4);\n");
   const struct {
     std::vector<std::string> args;
     int code;
     std::string output;  // the first line of standard error, or of standard output with code 0
-  } cases[] = {
+  } rows[] = {
       {{"compile", "bad.txt", "x.prg"},
        1,
        "texgen: bad.txt:3: woodLayer argument 2 (target): layer 9 is outside 0 to 5"},
       {{"compile", "none.txt", "x.prg"}, 1, "texgen: none.txt: cannot be read"},
       {{"run", "none.prg", "x.png"}, 1, "texgen: I/O error 2 (file not found): none.prg"},
-      {{"export", "short.prg"},
-       1,
-       "texgen: I/O error 100 (read past the end of the file): short.prg (4 bytes; a program "
-       "holds 22020)"},
-      {{"run", "good.prg", "x.png", "--size", "100x64"},
-       1,
-       "texgen: good.prg: layer size refused: width 100 is not a power of two from 2 to 4096"},
       {{"run", "a", "b", "--size", "0x64"}, 2, "texgen: --size takes WxH, e.g. 512x512"},
       {{"run", "a", "b", "--size"}, 2, "texgen: --size needs a value such as 512x512"},
       {{"run", "a"}, 2, "texgen: run takes PROGRAM and OUT.png"},
@@ -79,7 +56,7 @@ TEST_F(TexgenTool, MessagesAndExitCodes) {
       {{"export", "--help"}, 0, "texgen export PROGRAM"},
       {{"compile", "--help"}, 0, "texgen compile SOURCE.txt PROGRAM"},
   };
-  for (const auto& row : cases) {
+  for (const auto& row : rows) {
     const ProcessResult result = Texgen(row.args);
     const std::string& text = row.code == 0 ? result.out : result.err;
     EXPECT_EQ(result.exitCode, row.code) << row.output;
