@@ -17,26 +17,18 @@
 
 namespace {
 
-TEST(FrameClock, FrameTimesTruncateAt30And60Fps) {
-  const FrameClock at30{.from = 1000, .fps = 30, .to = {}};
-  const std::vector<std::int32_t> expected30 = {1000, 1033, 1066, 1100, 1133, 1166, 1200};
-  for (std::size_t k = 0; k < expected30.size(); ++k) EXPECT_EQ(at30.TimeOfFrame(std::int64_t(k)), expected30[k]);
-  const FrameClock at60{.from = 0, .fps = 60, .to = {}};
-  const std::vector<std::int32_t> expected60 = {0, 16, 33, 50, 66, 83, 100};
-  for (std::size_t k = 0; k < expected60.size(); ++k) EXPECT_EQ(at60.TimeOfFrame(std::int64_t(k)), expected60[k]);
-  EXPECT_EQ(at60.TimeOfFrame(6000), 100000);
-}
-
-TEST(FrameClock, EndsLikeTheLiveLoopOrBeforeTo) {
-  // Length 1000: the last frame is the first one past 900 ms.
-  const FrameClock whole{.from = 0, .fps = 10, .to = {}};
-  EXPECT_EQ(whole.FrameCount(1000), 11);  // 0, 100, ..., 900 go on; 1000 is drawn and ends it
-  const FrameClock cut{.from = 0, .fps = 30, .to = 2000};
-  EXPECT_EQ(cut.FrameCount(100000), 60);  // 0 ... 1966; 2000 is not drawn
-  const FrameClock late{.from = 5000, .fps = 60, .to = {}};
-  EXPECT_EQ(late.FrameCount(1000), 1);  // always one frame
-  const FrameClock empty{.from = 0, .fps = 60, .to = {}};
-  EXPECT_EQ(empty.FrameCount(0), 1);
+// Frame k at from + trunc(k * 1000 / fps); the run ends like the live loop (the first frame past
+// length - 100 ms is the last) or before --to.
+TEST(FrameClock, FrameTimesTruncateAndTheRunEndsLikeTheLiveLoop) {
+  const std::tuple<std::int32_t, std::int32_t, std::int64_t, std::int32_t> times[] = {
+      {1000, 30, 1, 1033}, {1000, 30, 2, 1066}, {1000, 30, 3, 1100}, {1000, 30, 5, 1166},
+      {0, 60, 1, 16},      {0, 60, 5, 83},      {0, 60, 6, 100},     {0, 60, 6000, 100000}};
+  for (const auto& [from, fps, k, time] : times)
+    EXPECT_EQ((FrameClock{.from = from, .fps = fps, .to = {}}.TimeOfFrame(k)), time) << fps << " fps, frame " << k;
+  EXPECT_EQ((FrameClock{.from = 0, .fps = 10, .to = {}}.FrameCount(1000)), 11);  // 900 goes on; 1000 ends it
+  EXPECT_EQ((FrameClock{.from = 0, .fps = 30, .to = 2000}.FrameCount(100000)), 60);  // 2000 is not drawn
+  EXPECT_EQ((FrameClock{.from = 5000, .fps = 60, .to = {}}.FrameCount(1000)), 1);  // always one frame
+  EXPECT_EQ((FrameClock{.from = 0, .fps = 60, .to = {}}.FrameCount(0)), 1);
 }
 
 TEST(FrameClock, PartsAreContiguousAndAsEvenAsWholeFramesAllow) {
