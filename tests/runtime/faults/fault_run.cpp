@@ -1,4 +1,4 @@
-#include "tests/faults/fault_run.h"
+#include "tests/runtime/faults/fault_run.h"
 
 #include <gtest/gtest.h>
 

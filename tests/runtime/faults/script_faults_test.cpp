@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "tests/faults/fault_run.h"
+#include "tests/runtime/faults/fault_run.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <cstring>
 #include <filesystem>
 
-#include "tests/faults/fault_run.h"
+#include "tests/runtime/faults/fault_run.h"
 
 namespace {
 
