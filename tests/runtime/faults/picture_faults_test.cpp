@@ -3,87 +3,59 @@
 // end, the others the texture's fatal report.
 #include <gtest/gtest.h>
 
-#include <cctype>
-#include <cstdint>
-#include <cstring>
 #include <filesystem>
+#include <tuple>
 
 #include "tests/runtime/faults/fault_run.h"
 
 namespace {
 
-std::vector<std::string> PictureNames() {
-  if (!ContentIsBuilt()) return {};
-  return ContentPictures();
+using Pictures = OnContentCopy;
+
+TEST_F(Pictures, TheContentHasTwentyTwoAndStartsIntact) {
+  EXPECT_EQ(ContentPictures().size(), 22u);
+  ExpectOutcome(kCleanRun);
 }
 
-std::string TestName(const ::testing::TestParamInfo<std::string>& info) {
-  std::string name = std::filesystem::path(info.param).stem().string();
-  for (char& c : name) if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
-  return name;
-}
-
-// Header fields: width at 3 and height at 5 (16 bits each), lastLevel at 8, valueBits[0] at 33.
-void PutByte(std::string& file, std::size_t offset, std::uint8_t value) { file.at(offset) = char(value); }
-void MakeOdd(std::string& file, std::size_t offset) {
-  std::uint16_t size = 0;
-  std::memcpy(&size, file.data() + offset, 2);
-  size = std::uint16_t(size + 1);
-  std::memcpy(file.data() + offset, &size, 2);
-}
-
-const FaultOutcome kRefused = FatalReport("zenTexture", "Could not load Texture");
-
-class DamagedPicture : public ::testing::TestWithParam<std::string> {
- protected:
-  void Damage(void (*change)(std::string&)) {
-    std::string bytes = ReadWholeFile(content.File(GetParam()));
-    ASSERT_GT(bytes.size(), 36u);
-    change(bytes);
-    WriteWholeFile(content.File(GetParam()), bytes);
-  }
-  ContentCopy content;
+struct Damage {
+  const char* name;
+  void (*change)(std::string& bytes);  // an emptied file is removed
+  FaultOutcome (*outcome)(const std::string& picture);
 };
 
-}  // namespace
+FaultOutcome Refused(const std::string&) { return FatalReport("zenTexture", "Could not load Texture"); }
 
-TEST(Pictures, TheContentHasTwentyTwoAndStartsIntact) {
-  if (!ContentIsBuilt()) GTEST_SKIP() << "no demo content built";
-  const ContentCopy content;
-  EXPECT_EQ(ContentPictures().size(), 22u);
-  ExpectOutcome(content, CleanRun());
+// Header fields: width at 3 and height at 5 (16 bits each, even, low byte first), lastLevel at 8,
+// valueBits[0] at 33.
+const Damage kDamages[] = {
+    {"Missing", [](std::string& bytes) { bytes.clear(); },
+     [](const std::string& picture) { return IoFailure(2, "file not found", picture); }},
+    {"CutAtHalf", [](std::string& bytes) { bytes.resize(bytes.size() / 2); },
+     [](const std::string& picture) { return IoFailure(100, "read past the end of the file", picture); }},
+    {"LastLevel17", [](std::string& bytes) { bytes.at(8) = 17; }, Refused},
+    {"ValueBits9", [](std::string& bytes) { bytes.at(33) = 9; }, Refused},
+    {"OddWidth", [](std::string& bytes) { ++bytes.at(3); }, Refused},
+    {"OddHeight", [](std::string& bytes) { ++bytes.at(5); }, Refused},
+};
+
+class DamagedPicture : public OnContentCopy, public ::testing::WithParamInterface<std::tuple<std::string, Damage>> {};
+
+TEST_P(DamagedPicture, EndsTheDemoWithItsReport) {
+  const auto& [picture, damage] = GetParam();
+  std::string bytes = ReadWholeFile(content.File(picture));
+  damage.change(bytes);
+  if (bytes.empty()) std::filesystem::remove(content.File(picture));
+  else WriteWholeFile(content.File(picture), bytes);
+  ExpectOutcome(damage.outcome(picture));
 }
 
-TEST_P(DamagedPicture, Missing) {
-  std::filesystem::remove(content.File(GetParam()));
-  ExpectOutcome(content, IoFailure(2, "file not found", GetParam()));
+std::string TestName(const ::testing::TestParamInfo<DamagedPicture::ParamType>& info) {
+  return std::filesystem::path(std::get<0>(info.param)).stem().string() + "_" + std::get<1>(info.param).name;
 }
 
-TEST_P(DamagedPicture, CutAtHalf) {
-  const std::string bytes = ReadWholeFile(content.File(GetParam()));
-  WriteWholeFile(content.File(GetParam()), bytes.substr(0, bytes.size() / 2));
-  ExpectOutcome(content, IoFailure(100, "read past the end of the file", GetParam()));
-}
-
-TEST_P(DamagedPicture, LastLevel17) {
-  Damage([](std::string& file) { PutByte(file, 8, 17); });
-  ExpectOutcome(content, kRefused);
-}
-
-TEST_P(DamagedPicture, ValueBits9) {
-  Damage([](std::string& file) { PutByte(file, 33, 9); });
-  ExpectOutcome(content, kRefused);
-}
-
-TEST_P(DamagedPicture, OddWidth) {
-  Damage([](std::string& file) { MakeOdd(file, 3); });
-  ExpectOutcome(content, kRefused);
-}
-
-TEST_P(DamagedPicture, OddHeight) {
-  Damage([](std::string& file) { MakeOdd(file, 5); });
-  ExpectOutcome(content, kRefused);
-}
-
-INSTANTIATE_TEST_SUITE_P(EachOfThe22, DamagedPicture, ::testing::ValuesIn(PictureNames()), TestName);
+INSTANTIATE_TEST_SUITE_P(EachOfThe22, DamagedPicture,
+                         ::testing::Combine(::testing::ValuesIn(ContentPictures()), ::testing::ValuesIn(kDamages)),
+                         TestName);
 GTEST_ALLOW_UNINSTANTIATED_PARAMETERIZED_TEST(DamagedPicture);
+
+}  // namespace
