@@ -27,7 +27,8 @@ class PipelineGl : public HeadlessGlSuite<kW, kH> {
   }
 };
 
-using Pixels = std::vector<std::array<std::uint8_t, 4>>;  // rows bottom first, as GL reads them
+using Pixel = std::array<std::uint8_t, 4>;
+using Pixels = std::vector<Pixel>;  // rows bottom first, as GL reads them
 
 Pixels ReadWindow() {
   Pixels pixels(std::size_t(kW) * kH);
@@ -36,7 +37,13 @@ Pixels ReadWindow() {
   return pixels;
 }
 
-const std::array<std::uint8_t, 4>& At(const Pixels& pixels, int x, int row) { return pixels[row * kW + x]; }
+const Pixel& At(const Pixels& pixels, int x, int row) { return pixels[row * kW + x]; }
+
+int MaxChannelDifference(const Pixel& a, const Pixel& b) {
+  int most = 0;
+  for (int c = 0; c < 3; ++c) most = std::max(most, std::abs(int(a[c]) - int(b[c])));
+  return most;
+}
 
 // Red grows to the right, green upwards: linear, so the texture filter reproduces it exactly
 // between texels, and a flipped or shifted copy shows.
@@ -46,11 +53,8 @@ constexpr std::uint8_t kPatternBlue = 128;
 
 void DrawPattern() {
   Pixels pattern(std::size_t(kW) * kH);
-  for (int row = 0; row < kH; ++row) {
-    for (int x = 0; x < kW; ++x) {
-      pattern[row * kW + x] = {std::uint8_t(PatternRed(x)), std::uint8_t(PatternGreen(row)), kPatternBlue, 255};
-    }
-  }
+  for (int i = 0; i < kW * kH; ++i)
+    pattern[i] = {Pixel::value_type(PatternRed(i % kW)), Pixel::value_type(PatternGreen(i / kW)), kPatternBlue, 255};
   glDisable(GL_TEXTURE_2D);
   glDisable(GL_DEPTH_TEST);
   glDisable(GL_BLEND);
@@ -63,43 +67,9 @@ void DrawPattern() {
   glDrawPixels(kW, kH, GL_RGBA, GL_UNSIGNED_BYTE, pattern.data());
 }
 
-int MaxChannelDifference(const std::array<std::uint8_t, 4>& a, const std::array<std::uint8_t, 4>& b) {
-  int most = 0;
-  for (int c = 0; c < 3; ++c) most = std::max(most, std::abs(int(a[c]) - int(b[c])));
-  return most;
-}
-
-TEST_F(PipelineGl, RenderTextureIsOneClampedLevelOrAChainAndLeftUnbound) {
-  ASSERT_NE(zenOverlayFX::renderTexture, nullptr);
-  RenderTexture chain(64, 32, 3, GL_RGB, true);
+// The render texture: one level, clamped, left unbound until the capture binds it.
+TEST_F(PipelineGl, CaptureFrameRedrawsThePictureUprightAndBeginFrameClearsWithTheWindowsPerspective) {
   EXPECT_EQ(BoundTexture(), 0);
-  glBindTexture(GL_TEXTURE_2D, chain.glName);
-  EXPECT_EQ(LevelWidth(1), 32);
-  glBindTexture(GL_TEXTURE_2D, zenOverlayFX::renderTexture->glName);
-  EXPECT_EQ(LevelWidth(0), kRenderSize);
-  EXPECT_EQ(LevelWidth(1), 0);
-  GLint wrapS = 0, wrapT = 0;
-  glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, &wrapS);
-  glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, &wrapT);
-  EXPECT_EQ(wrapS, GL_CLAMP);
-  EXPECT_EQ(wrapT, GL_CLAMP);
-  glBindTexture(GL_TEXTURE_2D, 0);
-}
-
-TEST_F(PipelineGl, BeginFrameClearsAndSetsTheWindowsPerspective) {
-  DrawPattern();
-  glClearColor(0.2f, 0.4f, 0.6f, 1);
-  glTranslatef(1, 2, 3);
-  BeginFrame();
-  EXPECT_TRUE(MatricesNear(ReadMatrix(GL_PROJECTION_MATRIX), Perspective(45, 1.6, 0.1, 100)));
-  EXPECT_TRUE(MatricesNear(ReadMatrix(GL_MODELVIEW_MATRIX), Identity()));
-  EXPECT_EQ(Integer(GL_MATRIX_MODE), GL_MODELVIEW);
-  const Pixels pixels = ReadWindow();
-  EXPECT_EQ(MaxChannelDifference(At(pixels, 0, 0), {51, 102, 153, 255}), 0);
-  EXPECT_EQ(MaxChannelDifference(At(pixels, kW - 1, kH - 1), {51, 102, 153, 255}), 0);
-}
-
-TEST_F(PipelineGl, CaptureFrameRedrawsThePictureUprightPixelForPixel) {
   DrawPattern();
   const Pixels before = ReadWindow();
   glEnable(GL_BLEND);
@@ -116,102 +86,73 @@ TEST_F(PipelineGl, CaptureFrameRedrawsThePictureUprightPixelForPixel) {
   glGetFloatv(GL_CURRENT_COLOR, colour.data());
   EXPECT_EQ(colour, (std::array<float, 4>{1, 1, 1, 1}));
   glDisable(GL_BLEND);
-}
-
-TEST_F(PipelineGl, CaptureFrameReadsTheWindowSizeAtEveryCall) {
-  DrawPattern();
-  // Half the width: the left half of the picture is stretched over the whole window.
-  zenWindow.width = kW / 2;
-  CaptureFrame();
-  zenWindow.width = kW;
-  const Pixels after = ReadWindow();
-  for (int x : {10, 81, 150}) {
-    const double sampled = (x + 0.5) / 2 - 0.5;
-    EXPECT_NEAR(At(after, x, 50)[0], PatternRed(sampled), 1.5) << "column " << x;
+  ASSERT_EQ(BoundTexture(), GLint(zenOverlayFX::renderTexture->glName));
+  EXPECT_EQ(LevelWidth(0), kRenderSize);
+  EXPECT_EQ(LevelWidth(1), 0);
+  for (GLenum wrap : {GL_TEXTURE_WRAP_S, GL_TEXTURE_WRAP_T}) {
+    GLint mode = 0;
+    glGetTexParameteriv(GL_TEXTURE_2D, wrap, &mode);
+    EXPECT_EQ(mode, GL_CLAMP) << wrap;
   }
+
+  glClearColor(0.2f, 0.4f, 0.6f, 1);
+  glTranslatef(1, 2, 3);
+  BeginFrame();
+  EXPECT_TRUE(MatricesNear(ReadMatrix(GL_PROJECTION_MATRIX), Perspective(45, 1.6, 0.1, 100)));
+  EXPECT_TRUE(MatricesNear(ReadMatrix(GL_MODELVIEW_MATRIX), Identity()));
+  EXPECT_EQ(Integer(GL_MATRIX_MODE), GL_MODELVIEW);
+  const Pixels cleared = ReadWindow();
+  EXPECT_EQ(MaxChannelDifference(At(cleared, 0, 0), {51, 102, 153, 255}), 0);
+  EXPECT_EQ(MaxChannelDifference(At(cleared, kW - 1, kH - 1), {51, 102, 153, 255}), 0);
 }
 
-struct EnableState {
-  bool texture, blend, depth;
-};
-
-void Apply(GLenum cap, bool enabled) { enabled ? glEnable(cap) : glDisable(cap); }
-
-TEST_F(PipelineGl, ZoomBlurRestoresTheEnablesAndTheModelView) {
-  for (EnableState state : {EnableState{true, true, true}, EnableState{false, false, false},
-                            EnableState{true, false, true}, EnableState{false, true, false}}) {
-    DrawPattern();
-    CaptureFrame();
-    Apply(GL_TEXTURE_2D, state.texture);
-    Apply(GL_BLEND, state.blend);
-    Apply(GL_DEPTH_TEST, state.depth);
-    glBlendFunc(GL_ONE, GL_ZERO);
-    glLoadIdentity();
-    glTranslatef(1, 2, 3);
-    const GLint depth = Integer(GL_MODELVIEW_STACK_DEPTH);
-
-    ZoomBlur(20, 0.2f, 0.5f);
-
-    EXPECT_EQ(bool(glIsEnabled(GL_TEXTURE_2D)), state.texture);
-    EXPECT_EQ(bool(glIsEnabled(GL_BLEND)), state.blend);
-    EXPECT_EQ(bool(glIsEnabled(GL_DEPTH_TEST)), state.depth);
-    EXPECT_EQ(Integer(GL_BLEND_SRC), GL_SRC_ALPHA);
-    EXPECT_EQ(Integer(GL_BLEND_DST), GL_ONE_MINUS_SRC_ALPHA);
-    EXPECT_EQ(Integer(GL_MODELVIEW_STACK_DEPTH), depth);
-    EXPECT_TRUE(MatricesNear(ReadMatrix(GL_MODELVIEW_MATRIX), Translation(1, 2, 3)));
-    EXPECT_TRUE(MatricesNear(ReadMatrix(GL_PROJECTION_MATRIX), Ortho(0, kW, kH, 0, -1, 1.1)));
-    EXPECT_EQ(BoundTexture(), GLint(zenOverlayFX::renderTexture->glName));
-    std::array<float, 4> colour{};
-    glGetFloatv(GL_CURRENT_COLOR, colour.data());
-    EXPECT_NEAR(colour[3], 0.025f, 1e-6f) << "the last of 20 layers";
-    EXPECT_EQ(colour[0], 1.0f);
-  }
-  glDisable(GL_TEXTURE_2D);
-  glDisable(GL_BLEND);
-  glDisable(GL_DEPTH_TEST);
-  glLoadIdentity();
-}
-
-// Pixel (x, row) after the blur, worked out layer by layer: layer i samples the linear pattern at
-// the point its inset maps the pixel to and is blended over what the layers before it left.
-std::array<double, 3> BlurredPixel(int x, int row, std::array<double, 3> background) {
-  const float step = 0.5f / 20;
+// Pixel (x, row) after the blur over black, worked out layer by layer: layer i samples the linear
+// pattern at the point its inset maps the pixel to and is blended over what the layers before it left.
+std::array<double, 3> BlurredPixel(int x, int row) {
   float a = 0.5f;
-  std::array<double, 3> colour = background;
-  for (int i = 1; i <= 20; ++i) {
+  std::array<double, 3> colour{};
+  for (int i = 1; i <= 20; ++i, a -= 0.5f / 20) {
     const double inset = static_cast<float>(0.2L * i / 100);
     const double s = inset + (x + 0.5) / kW * (double(kW) / kRenderSize - 2 * inset);
     const double t = inset + (row + 0.5) / kH * (double(kH) / kRenderSize - 2 * inset);
     const std::array<double, 3> layer = {PatternRed(s * kRenderSize - 0.5), PatternGreen(t * kRenderSize - 0.5),
                                          double(kPatternBlue)};
     for (int c = 0; c < 3; ++c) colour[c] = std::round(a * layer[c] + (1 - a) * colour[c]);
-    a -= step;
   }
   return colour;
 }
 
-TEST_F(PipelineGl, ZoomBlurBlendsTwentyInsetLayersOverThePicture) {
-  DrawPattern();
-  CaptureFrame();
-  // A plain background under the layers, so each layer's weight shows in the result.
-  glClearColor(0, 0, 0, 1);
-  glClear(GL_COLOR_BUFFER_BIT);
-  ZoomBlur(20, 0.2f, 0.5f);
-  const Pixels blurred = ReadWindow();
-  struct Probe {
-    int x, row;
-  };
-  // The centre, and pixels near the edges where the insets move the samples the most.
-  for (Probe probe : {Probe{kW / 2, kH / 2}, Probe{0, kH / 2}, Probe{kW / 2, kH - 1}, Probe{kW - 1, 0},
-                      Probe{5, 90}}) {
-    const std::array<double, 3> expected = BlurredPixel(probe.x, probe.row, {0, 0, 0});
-    const auto& actual = At(blurred, probe.x, probe.row);
-    for (int c = 0; c < 3; ++c) {
-      EXPECT_NEAR(actual[c], expected[c], 3.0) << "pixel " << probe.x << ", " << probe.row << " channel " << c;
+// Whatever the enables before it, the blur draws the same layers and gives them back.
+TEST_F(PipelineGl, ZoomBlurBlendsTwentyInsetLayersAndRestoresTheEnablesAndTheModelView) {
+  constexpr GLenum kEnables[] = {GL_TEXTURE_2D, GL_BLEND, GL_DEPTH_TEST};
+  for (bool on : {true, false}) {
+    DrawPattern();
+    CaptureFrame();
+    glClearColor(0, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+    for (GLenum cap : kEnables) on ? glEnable(cap) : glDisable(cap);
+    glBlendFunc(GL_ONE, GL_ZERO);
+    glLoadIdentity();
+    glTranslatef(1, 2, 3);
+    const GLint stackDepth = Integer(GL_MODELVIEW_STACK_DEPTH);
+    ZoomBlur(20, 0.2f, 0.5f);
+    for (GLenum cap : kEnables) EXPECT_EQ(bool(glIsEnabled(cap)), on) << cap;
+    EXPECT_EQ(std::pair(Integer(GL_BLEND_SRC), Integer(GL_BLEND_DST)), std::pair(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA));
+    EXPECT_EQ(Integer(GL_MODELVIEW_STACK_DEPTH), stackDepth);
+    EXPECT_TRUE(MatricesNear(ReadMatrix(GL_MODELVIEW_MATRIX), Translation(1, 2, 3)));
+    EXPECT_TRUE(MatricesNear(ReadMatrix(GL_PROJECTION_MATRIX), Ortho(0, kW, kH, 0, -1, 1.1)));
+    EXPECT_EQ(BoundTexture(), GLint(zenOverlayFX::renderTexture->glName));
+    // The centre, and pixels near the edges where the insets move the samples the most.
+    const Pixels blurred = ReadWindow();
+    for (const auto& [x, row] : {std::pair{kW / 2, kH / 2}, {0, kH / 2}, {kW / 2, kH - 1}, {kW - 1, 0}, {5, 90}}) {
+      const std::array<double, 3> expected = BlurredPixel(x, row);
+      for (int c = 0; c < 3; ++c) EXPECT_NEAR(At(blurred, x, row)[c], expected[c], 3.0) << x << "," << row << ":" << c;
     }
   }
-  glDisable(GL_BLEND);
   glDisable(GL_TEXTURE_2D);
+  glDisable(GL_BLEND);
+  glDisable(GL_DEPTH_TEST);
+  glLoadIdentity();
 }
 
 }  // namespace

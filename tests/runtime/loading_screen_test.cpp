@@ -4,13 +4,13 @@
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
-#include <optional>
 #include <vector>
 
 #include "images/texture.h"
-#include "tests/support/test_pictures.h"
 #include "tests/support/gl_state.h"
+#include "tests/support/test_pictures.h"
 
 namespace {
 
@@ -30,7 +30,8 @@ class LoadingScreenGl : public HeadlessGlSuite<kW, kH> {
   }
 };
 
-using Pixels = std::vector<std::array<std::uint8_t, 4>>;
+using Pixel = std::array<std::uint8_t, 4>;
+using Pixels = std::vector<Pixel>;
 
 Pixels ShowAndRead(double p) {
   ShowProgress(p);
@@ -40,64 +41,38 @@ Pixels ShowAndRead(double p) {
   return pixels;
 }
 
-bool IsBar(const std::array<std::uint8_t, 4>& c) { return c[0] >= 120 && c[0] <= 135 && c[1] < 8 && c[2] < 8; }
-bool IsPicture(const std::array<std::uint8_t, 4>& c) {
-  return c[0] > 80 && c[0] < 120 && c[1] > 80 && c[1] < 120 && c[2] > 80 && c[2] < 120;
-}
+bool IsBar(const Pixel& c) { return c[0] >= 120 && c[0] <= 135 && c[1] < 8 && c[2] < 8; }
+bool IsPicture(const Pixel& c) { return c[0] > 80 && c[0] < 120 && c[1] > 80 && c[1] < 120 && c[2] > 80 && c[2] < 120; }
 
 struct Span {
-  int left, right;  // first covered column, one past the last
+  int left = kW, right = 0;  // first covered column, one past the last
 };
 
-std::optional<Span> SpanInRow(const Pixels& pixels, int row, bool (*match)(const std::array<std::uint8_t, 4>&)) {
-  std::optional<Span> span;
-  for (int x = 0; x < kW; ++x) {
-    if (!match(pixels[row * kW + x])) continue;
-    if (!span) span = Span{x, x + 1};
-    span->right = x + 1;
+// The columns that `match` covers anywhere on the screen (right 0: none).
+Span Covered(const Pixels& pixels, bool (*match)(const Pixel&)) {
+  Span span;
+  for (int i = 0; i < kW * kH; ++i) {
+    if (match(pixels[i])) span = {std::min(span.left, i % kW), std::max(span.right, i % kW + 1)};
   }
   return span;
 }
 
-// The bar's middle row: the bar sits in the picture's lower part.
-std::optional<Span> BarSpan(const Pixels& pixels) {
-  std::vector<int> rows;
-  for (int row = 0; row < kH; ++row) {
-    if (SpanInRow(pixels, row, IsBar)) rows.push_back(row);
-  }
-  if (rows.empty()) return std::nullopt;
-  return SpanInRow(pixels, rows[rows.size() / 2], IsBar);
-}
-
-TEST_F(LoadingScreenGl, BarAtHalfEndsAtTheWindowsCentre) {
+TEST_F(LoadingScreenGl, TheBarGrowsFromAFixedLeftEndToThePicturesRightEdge) {
   ASSERT_NE(loadingTexture, nullptr);
   EXPECT_EQ(loadingTexture->components, 3);
-  const Pixels pixels = ShowAndRead(0.5);
-  const std::optional<Span> bar = BarSpan(pixels);
-  ASSERT_TRUE(bar);
-  EXPECT_NEAR(bar->right, kW / 2, 1);
-  const std::array<std::uint8_t, 4> corner = pixels[0];
-  EXPECT_EQ(corner[0], 255) << "orange around the picture";
-  EXPECT_EQ(corner[1], 191);
-  EXPECT_EQ(corner[2], 0);
-  EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
-}
-
-TEST_F(LoadingScreenGl, FullBarReachesThePicturesRightEdgeAndNoneIsDrawnAtZero) {
-  const Pixels full = ShowAndRead(1.0);
-  const std::optional<Span> bar = BarSpan(full);
-  const std::optional<Span> picture = SpanInRow(full, kH / 2, IsPicture);
-  ASSERT_TRUE(bar);
-  ASSERT_TRUE(picture);
-  EXPECT_NEAR(bar->right, picture->right, 2);
-  // Both ends of the bar lie symmetrically about the centre.
-  EXPECT_NEAR(bar->left + bar->right, kW, 1);
-  EXPECT_NEAR(picture->left + picture->right, kW, 1);
-
   const Pixels half = ShowAndRead(0.5);
-  EXPECT_EQ(BarSpan(half)->left, bar->left) << "the bar grows from a fixed left end";
-
-  EXPECT_FALSE(BarSpan(ShowAndRead(0.0))) << "at 0 the bar has no width";
+  EXPECT_EQ(half[0], (Pixel{255, 191, 0, 255})) << "orange around the picture";
+  EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
+  const Span halfBar = Covered(half, IsBar);
+  EXPECT_NEAR(halfBar.right, kW / 2, 1) << "half way ends at the window's centre";
+  const Pixels full = ShowAndRead(1.0);
+  const Span bar = Covered(full, IsBar);
+  const Span picture = Covered(full, IsPicture);
+  EXPECT_NEAR(bar.right, picture.right, 2);
+  EXPECT_NEAR(bar.left + bar.right, kW, 1) << "both ends of the bar lie symmetrically about the centre";
+  EXPECT_NEAR(picture.left + picture.right, kW, 1);
+  EXPECT_EQ(halfBar.left, bar.left);
+  EXPECT_EQ(Covered(ShowAndRead(0.0), IsBar).right, 0) << "at 0 the bar has no width";
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <tuple>
 #include <vector>
 
 #include "runtime/runtime.h"
@@ -11,14 +12,11 @@
 
 namespace {
 
-constexpr int kWidth = 160;
-constexpr int kHeight = 120;
-
 class Seek : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
     started_ = std::filesystem::exists(std::filesystem::path(KELVANE_DEMO_DIR) / "script.dlx");
-    if (started_) HarnessStart(KELVANE_DEMO_DIR, kWidth, kHeight);
+    if (started_) HarnessStart(KELVANE_DEMO_DIR, 160, 120);
   }
   static void TearDownTestSuite() {
     if (started_) HarnessStop();
@@ -26,10 +24,8 @@ class Seek : public ::testing::Test {
   void SetUp() override {
     if (!started_) GTEST_SKIP() << "no demo content in " << KELVANE_DEMO_DIR;
   }
-  static bool started_;
+  static inline bool started_ = false;
 };
-
-bool Seek::started_ = false;
 
 struct Moment {
   std::int32_t time;
@@ -39,36 +35,26 @@ struct Moment {
 
 // 1 ms into each scene, the first frame of a beat, inside Scene08 after its scatter, the beat period's
 // switch, the last frame the demo draws.
-constexpr std::int32_t kMoments[] = {1725,  22901, 34451, 44076, 51776, 57000,
-                                     63326, 74876, 84530, 84531, 84532, 99890};
+constexpr std::int32_t kMoments[] = {1725, 22901, 34451, 44076, 51776, 57000, 63326, 74876, 84530, 84531, 84532, 99890};
 
-// One run over the clock, drawing every frame; at each moment its frame is drawn off the clock, and
-// the run then goes on from the state it had before that frame.
-std::vector<Moment> DrawEveryFrame(std::int32_t fps) {
+TEST_F(Seek, LandsWhereARunDrawingEveryFrameLandsForwardsAndBackwards) {
+  constexpr std::int32_t kFps = 4;
+  // One run over the clock, drawing every frame; at each moment its frame is drawn off the clock, and
+  // the run then goes on from the state it had before that frame.
   std::vector<Moment> moments;
-  SeekTo(0, fps);
+  SeekTo(0, kFps);
   std::int64_t k = 0;
   for (std::int32_t time : kMoments) {
-    for (; FrameClockTime(0, fps, k) < time; ++k) HarnessFrame(FrameClockTime(0, fps, k));
+    for (; FrameClockTime(0, kFps, k) < time; ++k) HarnessFrame(FrameClockTime(0, kFps, k));
     Moment moment{time, {}, CaptureLastingState()};
     moment.picture = HarnessFrame(time);
     RestoreLastingState(moment.before);
     moments.push_back(std::move(moment));
   }
-  return moments;
-}
-
-TEST_F(Seek, LandsWhereARunDrawingEveryFrameLandsForwardsAndBackwards) {
-  constexpr std::int32_t kFps = 4;
-  const std::vector<Moment> moments = DrawEveryFrame(kFps);
   // Latest first: every seek goes back from where the last one left the demo.
   for (auto moment = moments.rbegin(); moment != moments.rend(); ++moment) {
     SeekTo(moment->time, kFps);
-    const LastingState before = CaptureLastingState();
-    EXPECT_TRUE(before.timelines == moment->before.timelines) << moment->time;
-    EXPECT_TRUE(before.scenes == moment->before.scenes) << moment->time;
-    EXPECT_TRUE(before.effects == moment->before.effects) << moment->time;
-    EXPECT_TRUE(before.gl == moment->before.gl) << moment->time;
+    EXPECT_TRUE(CaptureLastingState() == moment->before) << moment->time;
     EXPECT_TRUE(HarnessFrame(moment->time).rgba == moment->picture.rgba) << moment->time;
   }
 }
@@ -88,9 +74,9 @@ TEST_F(Seek, ACoarseClockSetsEverySceneUpAsSixtyFramesASecondDo) {
     // Only what a scene's set-up decides is compared. The cube grid holds whatever the last
     // cube-wall frame wrote, and a clock this coarse need not see every beat (beat 44 lasts 31 ms),
     // so the beat overlay's choices and the random draws behind them may differ.
-    EXPECT_TRUE(after[0].timelines == after[1].timelines) << "span from " << start << ", frame " << first;
-    EXPECT_TRUE(after[0].effects == after[1].effects) << "span from " << start << ", frame " << first;
-    EXPECT_TRUE(after[0].gl == after[1].gl) << "span from " << start << ", frame " << first;
+    EXPECT_TRUE(std::tie(after[0].timelines, after[0].effects, after[0].gl) ==
+                std::tie(after[1].timelines, after[1].effects, after[1].gl))
+        << "span from " << start << ", frame " << first;
   }
 }
 

@@ -13,15 +13,12 @@ using Calls = std::vector<std::string>;
 inline Calls callRecord;
 
 template <char Id>
-void RecordInit() { callRecord.push_back(std::string("init ") + Id + " " + std::to_string(musicTime)); }
-template <char Id>
-void RecordRender() { callRecord.push_back(std::string("render ") + Id + " " + std::to_string(musicTime)); }
-template <char Id>
-void RecordDone() { callRecord.push_back(std::string("done ") + Id + " " + std::to_string(musicTime)); }
+void Record(const char* what) { callRecord.push_back(what + std::string(1, Id) + " " + std::to_string(musicTime)); }
 
 template <char Id>
 std::unique_ptr<Scene> RecordingScene(const std::string& name) {
-  return std::make_unique<Scene>(name, RecordInit<Id>, RecordRender<Id>, RecordDone<Id>);
+  return std::make_unique<Scene>(name, [] { Record<Id>("init "); }, [] { Record<Id>("render "); },
+                                 [] { Record<Id>("done "); });
 }
 
 // Runs one frame's timeline steps at `time` and returns what they called.
@@ -40,26 +37,19 @@ inline Timeline& NewTimeline(std::int32_t slot, std::int32_t size) {
 }
 
 // The trace as "debug.txt" would hold it.
-class MemoryTrace : public ScriptLog {
- public:
-  void Line(std::string_view text, std::int32_t number) override { Add(text.substr(0, kMaxLogText), number); }
-  void WholeLine(const char* text, std::int32_t number) override { Add(text, number); }
-  std::string text;
-
- private:
-  void Add(std::string_view line, std::int32_t number) {
-    text += std::string(line) + " | " + std::to_string(number) + "\r\n";
+struct MemoryTrace : ScriptLog {
+  void Line(std::string_view line, std::int32_t number) override {
+    WholeLine(std::string(line.substr(0, kMaxLogText)).c_str(), number);
   }
+  void WholeLine(const char* line, std::int32_t number) override {
+    text += line + (" | " + std::to_string(number)) + "\r\n";
+  }
+  std::string text;
 };
 
 // Empty tables and music state before and after each test.
 struct CleanSequencing {
   CleanSequencing() { Reset(); }
   ~CleanSequencing() { Reset(); }
-  static void Reset() {
-    sceneTable.Clear();
-    timelineTable.Clear();
-    ResetMusicState();
-    callRecord.clear();
-  }
+  static void Reset() { sceneTable.Clear(); timelineTable.Clear(); ResetMusicState(); callRecord.clear(); }
 };

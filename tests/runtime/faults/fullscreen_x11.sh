@@ -6,7 +6,7 @@
 set -u
 demo=$1
 content=$2
-source "$(dirname "$0")/../support/xtest.sh"
+source "$(dirname "$0")/../../support/xtest.sh"
 begin_x_test xvfb
 cp -r "$content"/script.dlx "$content"/data "$content"/*.ogg .
 before=$(find . -type f ! -name debug.txt -exec md5sum {} + | sort)

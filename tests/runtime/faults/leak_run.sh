@@ -7,14 +7,14 @@ set -u
 demo=$1
 content=$2
 here=$(cd "$(dirname "$0")" && pwd)
-source "$here/../support/xtest.sh"
+source "$here/../../support/xtest.sh"
 [ -e "$content/script.dlx" ] || { echo "no demo content in $content" >&2; exit 1; }
 work=$(mktemp -d)
 cd "$work"
 for entry in "$content"/script.dlx "$content"/data "$content"/*.ogg; do ln -s "$entry" .; done
 
 export ASAN_OPTIONS="detect_leaks=1:${ASAN_OPTIONS:-}"
-export LSAN_OPTIONS="${LSAN_OPTIONS:-suppressions=$here/../support/lsan.supp:print_suppressions=0}"
+export LSAN_OPTIONS="${LSAN_OPTIONS:-suppressions=$here/../../support/lsan.supp:print_suppressions=0}"
 env -u DISPLAY SDL_VIDEODRIVER=offscreen "$demo" --frames 100 >run.out 2>run.err
 code=$?
 check_eq "exit code" 0 $code
