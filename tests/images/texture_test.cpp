@@ -12,7 +12,6 @@
 #include "tests/images/codec_test_support.h"
 #include "tests/support/gl_state.h"
 #include "tests/support/subprocess.h"
-#include "tests/support/test_pictures.h"
 
 namespace {
 
@@ -20,15 +19,22 @@ Bytes PixelBytes(const Bytes& buffer, std::size_t k, std::size_t count = 4) {
   return Bytes(&buffer[4 * k], &buffer[4 * k + count]);
 }
 
-TEST(TextureAlpha, SourceOnePixelSmallerIsFatalAndLeavesTheTargetAlone) {
-  Bytes target(4 * 16, 9), source(4 * 15, 1);
+// The fatal report `action` ends the program with; "" if it returns.
+template <class Action>
+std::string FatalReportOf(Action action) {
   FailureTrap trap;
   try {
-    MergeAlpha({4, 4, 4, target.data()}, {5, 3, 4, source.data()});
-    ADD_FAILURE() << "a smaller source was read";
-  } catch (const FatalErrorRaised& error) {
-    EXPECT_STREQ(error.what(), "zenTexture: Alpha source has fewer pixels than the Texture");
+    action();
+  } catch (const FatalErrorRaised& raised) {
+    return raised.what();
   }
+  return "";
+}
+
+TEST(TextureAlpha, SourceOnePixelSmallerIsFatalAndLeavesTheTargetAlone) {
+  Bytes target(4 * 16, 9), source(4 * 15, 1);
+  EXPECT_EQ(FatalReportOf([&] { MergeAlpha({4, 4, 4, target.data()}, {5, 3, 4, source.data()}); }),
+            "zenTexture: Alpha source has fewer pixels than the Texture");
   EXPECT_EQ(target, Bytes(4 * 16, 9));
 }
 
@@ -100,21 +106,15 @@ TEST_F(TextureGl, ReuploadSendsTheMergedAlphaUnderANameAndLeavesNothingBound) {
 }
 
 // A file the reader refuses or that holds no picture ends the program with the texture's report. (The
-// fault matrix in tests/faults holds the I/O errors of missing and cut pictures.)
+// fault matrix in tests/runtime/faults holds the I/O errors of missing and cut pictures.)
 TEST_F(TextureGl, FileItCannotUseEndsTheProgramAndUploadsNothing) {
   const GLint boundBefore = BoundTexture();
-  for (const auto& [offset, value] :
-       {std::pair{7, 16}, std::pair{8, 17}, std::pair{5, 0}}) {  // depth, lastLevel, height
+  for (const auto& [offset, value] : {std::pair{7, 16}, {8, 17}, {5, 0}}) {  // depth, lastLevel, height
     Bytes file = SmoothColourFile(16, 16);
     file[offset] = std::uint8_t(value);
     WriteFileBytes("damaged.hwl", file);
-    FailureTrap trap;
-    try {
-      zenTexture texture("damaged.hwl", 3, false);
-      ADD_FAILURE() << "byte " << offset << " = " << value << " was loaded";
-    } catch (const FatalErrorRaised& raised) {
-      EXPECT_STREQ(raised.what(), "zenTexture: Could not load Texture");
-    }
+    EXPECT_EQ(FatalReportOf([] { zenTexture("damaged.hwl", 3, false); }), "zenTexture: Could not load Texture")
+        << "byte " << offset << " = " << value;
     EXPECT_EQ(BoundTexture(), boundBefore) << offset;
   }
 }

@@ -6,11 +6,12 @@
 
 #include <algorithm>
 #include <array>
+#include <filesystem>
 #include <vector>
 
+#include "images/hwl.h"
 #include "images/texture.h"
 #include "tests/support/gl_state.h"
-#include "tests/support/test_pictures.h"
 
 namespace {
 
@@ -21,7 +22,10 @@ class LoadingScreenGl : public HeadlessGlSuite<kW, kH> {
  public:
   static void SetUpTestSuite() {
     HeadlessGlSuite::SetUpTestSuite();
-    WriteColourPicture("data/loading.hwl", 64, 64, [](std::uint32_t, std::uint32_t) { return Rgb{100, 100, 100}; });
+    std::filesystem::create_directories("data");
+    const std::vector<std::uint8_t> grey(64 * 64 * 3, 100);
+    HwlEncodeReport report;
+    ASSERT_TRUE(EncodeHwlPicture({grey.data(), 64, 64, 3}, {}, "data/loading.hwl", report).encoded());
     LoadingScreenInit();
   }
   static void TearDownTestSuite() {

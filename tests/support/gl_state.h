@@ -21,17 +21,28 @@ class HeadlessGlSuite : public ::testing::Test {
   static void TearDownTestSuite() { WindowClose(); }
 };
 
-inline GLint BoundTexture() {
-  GLint name = -1;
-  glGetIntegerv(GL_TEXTURE_BINDING_2D, &name);
-  return name;
+inline GLint Integer(GLenum name) {
+  GLint value = -1;
+  glGetIntegerv(name, &value);
+  return value;
 }
+inline GLint BoundTexture() { return Integer(GL_TEXTURE_BINDING_2D); }
 
 inline GLint LevelWidth(GLint level) {
   GLint width = -1;
   glGetTexLevelParameteriv(GL_TEXTURE_2D, level, GL_TEXTURE_WIDTH, &width);
   return width;
 }
+
+// A light's or a material's parameter; -9 where GL wrote nothing.
+template <void (*Get)(GLenum, GLenum, GLfloat*)>
+std::array<float, 4> FloatsOf(GLenum lightOrFace, GLenum name) {
+  std::array<float, 4> value{-9, -9, -9, -9};
+  Get(lightOrFace, name, value.data());
+  return value;
+}
+inline std::array<float, 4> LightValue(GLenum light, GLenum name) { return FloatsOf<glGetLightfv>(light, name); }
+inline std::array<float, 4> MaterialValue(GLenum face, GLenum name) { return FloatsOf<glGetMaterialfv>(face, name); }
 
 using Matrix = std::array<double, 16>;  // column-major, as GL gives it
 
@@ -42,34 +53,26 @@ inline Matrix ReadMatrix(GLenum which) {
 }
 
 inline Matrix Identity() { return {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1}; }
+inline Matrix Translation(double x, double y, double z) { return {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, x, y, z, 1}; }
 
 // What gluPerspective(fovy, aspect, near, far) multiplies in.
 inline Matrix Perspective(double fovy, double aspect, double zNear, double zFar) {
-  const double f = 1.0 / std::tan(fovy / 2 * std::numbers::pi / 180);
-  Matrix m{};
-  m[0] = f / aspect;
-  m[5] = f;
-  m[10] = (zFar + zNear) / (zNear - zFar);
-  m[11] = -1;
-  m[14] = 2 * zFar * zNear / (zNear - zFar);
-  return m;
+  const double f = 1.0 / std::tan(fovy / 2 * std::numbers::pi / 180), depth = zNear - zFar;
+  return {f / aspect, 0, 0, 0, 0, f, 0, 0, 0, 0, (zFar + zNear) / depth, -1, 0, 0, 2 * zFar * zNear / depth, 0};
+}
+
+// What glOrtho(left, right, bottom, top, near, far) multiplies in.
+inline Matrix Ortho(double left, double right, double bottom, double top, double zNear, double zFar) {
+  const double w = right - left, h = top - bottom, d = zFar - zNear;
+  return {2 / w, 0, 0, 0, 0, 2 / h, 0, 0, 0, 0, -2 / d, 0,
+          -(right + left) / w, -(top + bottom) / h, -(zFar + zNear) / d, 1};
 }
 
 inline Matrix Multiply(const Matrix& a, const Matrix& b) {
   Matrix m{};
-  for (int column = 0; column < 4; ++column) {
-    for (int row = 0; row < 4; ++row) {
+  for (int column = 0; column < 4; ++column)
+    for (int row = 0; row < 4; ++row)
       for (int k = 0; k < 4; ++k) m[column * 4 + row] += a[k * 4 + row] * b[column * 4 + k];
-    }
-  }
-  return m;
-}
-
-inline Matrix Translation(double x, double y, double z) {
-  Matrix m = Identity();
-  m[12] = x;
-  m[13] = y;
-  m[14] = z;
   return m;
 }
 
@@ -81,34 +84,4 @@ inline ::testing::AssertionResult MatricesNear(const Matrix& actual, const Matri
     }
   }
   return ::testing::AssertionSuccess();
-}
-
-inline GLint Integer(GLenum name) {
-  GLint value = -1;
-  glGetIntegerv(name, &value);
-  return value;
-}
-
-inline std::array<float, 4> LightValue(GLenum light, GLenum name) {
-  std::array<float, 4> value{-9, -9, -9, -9};
-  glGetLightfv(light, name, value.data());
-  return value;
-}
-
-inline std::array<float, 4> MaterialValue(GLenum face, GLenum name) {
-  std::array<float, 4> value{-9, -9, -9, -9};
-  glGetMaterialfv(face, name, value.data());
-  return value;
-}
-
-// What glOrtho(left, right, bottom, top, near, far) multiplies in.
-inline Matrix Ortho(double left, double right, double bottom, double top, double zNear, double zFar) {
-  Matrix m = Identity();
-  m[0] = 2 / (right - left);
-  m[5] = 2 / (top - bottom);
-  m[10] = -2 / (zFar - zNear);
-  m[12] = -(right + left) / (right - left);
-  m[13] = -(top + bottom) / (top - bottom);
-  m[14] = -(zFar + zNear) / (zFar - zNear);
-  return m;
 }

@@ -1,14 +1,13 @@
 #include "tests/support/subprocess.h"
 
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
+#include <iterator>
 #include <stdexcept>
 
 ProcessResult RunProcess(const std::vector<std::string>& argv, const std::string& folder,
@@ -20,13 +19,9 @@ ProcessResult RunProcess(const std::vector<std::string>& argv, const std::string
   if (child < 0) throw std::runtime_error("fork failed");
   if (child == 0) {
     if (chdir(folder.c_str()) != 0) _exit(126);
-    const int out = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    const int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    const int in = open("/dev/null", O_RDONLY);
-    if (out < 0 || err < 0 || in < 0) _exit(126);
-    dup2(in, 0);
-    dup2(out, 1);
-    dup2(err, 2);
+    const int in = open("/dev/null", O_RDONLY), out = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644),
+              err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (in < 0 || out < 0 || err < 0 || dup2(in, 0) < 0 || dup2(out, 1) < 0 || dup2(err, 2) < 0) _exit(126);
     for (const auto& [name, value] : environment) {
       if (value.empty()) unsetenv(name.c_str());
       else setenv(name.c_str(), value.c_str(), 1);
@@ -40,11 +35,7 @@ ProcessResult RunProcess(const std::vector<std::string>& argv, const std::string
   if (whileRunning) whileRunning(child);
   int status = 0;
   waitpid(child, &status, 0);
-  ProcessResult result;
-  result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  result.out = ReadWholeFile(outPath);
-  result.err = ReadWholeFile(errPath);
-  return result;
+  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadWholeFile(outPath), ReadWholeFile(errPath)};
 }
 
 TempFolder::TempFolder() {
@@ -61,14 +52,12 @@ TempFolder::~TempFolder() {
 
 std::string ReadWholeFile(const std::string& path) {
   std::ifstream file(path, std::ios::binary);
-  std::ostringstream bytes;
-  bytes << file.rdbuf();
-  return bytes.str();
+  return std::string(std::istreambuf_iterator<char>(file), {});
 }
 
 bool FileExists(const std::string& path) {
-  struct stat info {};
-  return stat(path.c_str(), &info) == 0;
+  std::error_code ignored;
+  return std::filesystem::exists(path, ignored);
 }
 
 void WriteWholeFile(const std::string& path, const std::string& bytes) {
