@@ -60,7 +60,7 @@ void WindowClose();
 // takes every event there is with TakeInputEvent and decides what each means. TakeInputEvent changes
 // nothing, `active` included.
 
-enum class InputKey { Other, Escape, Space, Left, Right, PageUp, PageDown, Home, End, I, O, L, H };
+enum class InputKey { Other, Escape, Space, Left, Right, PageUp, PageDown, Home, End, I, O, L, H, R };
 
 struct InputEvent {
   enum class Kind { None, Key, Click, Close };

@@ -210,6 +210,7 @@ InputKey KeyOf(SDL_Keycode key) {
     case SDLK_o: return InputKey::O;
     case SDLK_l: return InputKey::L;
     case SDLK_h: return InputKey::H;
+    case SDLK_r: return InputKey::R;
     default: return InputKey::Other;
   }
 }

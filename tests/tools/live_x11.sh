@@ -6,9 +6,10 @@
 #   reload: in a copy of the demo, a scene moved in script.dlx shows at once at the same time; a broken
 #           script, a truncated picture and a missing music file each keep the picture and say the
 #           demo's own report; mending each reloads it.
+#   rebuild: with --assets, R rebuilds the content from its sources and reloads what changed.
 # What the player says on standard error comes once the frame that shows it is on screen, so each
 # step waits for its line before it looks.
-# Usage: live_x11.sh KELVANE_LIVE KELVANE_RENDER DEMO_FOLDER keys|reload
+# Usage: live_x11.sh KELVANE_LIVE KELVANE_RENDER DEMO_FOLDER keys|reload|rebuild
 set -u
 live=$1
 render=$2
@@ -104,6 +105,7 @@ keys() {
   key_said "Home" Home "at 00:00.000"
   key_said "Ctrl+Left at 0" ctrl+Left "at 00:00.000"
   key_said "End" End "at 01:39.890"
+  key_said "R without --assets" r "R rebuilds the content only with --assets DIR"
 
   # A loop of one second: played, the time stays inside it.
   key_said "Home" Home "at 00:00.000"
@@ -178,6 +180,49 @@ reload() {
   check_eq "a missing music file keeps the picture" 0 "$(pixels_apart kept-music.png screen-40000.png)"
   edit_said "the music back" "reloaded kelvane.ogg" mv kelvane.ogg content/kelvane.ogg
   check_frame "after the reloads" content 40000 near
+  quit_live
+}
+
+# With --assets, R rebuilds the content from a copy of the sources: nothing when nothing changed; an
+# edited texture program replaces and reloads its one picture, as make-pictures builds it; a broken
+# one replaces nothing; an edited script is copied and reloaded.
+rebuild() {
+  mkdir content
+  cp -r "$demo/script.dlx" "$demo/data" "$demo"/*.ogg content/
+  cp -r "$(dirname "$0")/../../assets" sources
+  start_live content 40000 "--silent --assets sources"
+  rebuilt_said() {  # rebuilt_said WHAT LINE...: presses R and checks the lines said after it
+    local what=$1 lines
+    shift
+    lines=$(wc -l <"$said")
+    press "$window" r
+    wait_said $((lines + $#)) || { fail "$what: said only $(tail -n +$((lines + 1)) "$said" | paste -sd'|')"; return; }
+    check_eq "$what" "$(printf 'kelvane-live: %s|' "$@")" "$(tail -n +$((lines + 1)) "$said" | head -$# | sed 's/$/|/' | tr -d '\n')"
+  }
+  rebuilt_said "nothing changed" "rebuilding from $PWD/sources" "rebuilt: nothing changed"
+
+  sed -i 's/perlinNoise(0,32,4711,/perlinNoise(0,32,4712,/' sources/textures/reddir.tg
+  rebuilt_said "an edited texture program" "rebuilding from $PWD/sources" "rebuilt data/background_reddir.hwl" \
+    "reloaded data/background_reddir.hwl"
+  "$(dirname "$live")/../make-pictures/make-pictures" --assets sources --out expected >/dev/null
+  check_eq "the picture make-pictures builds" same \
+    "$(cmp -s expected/data/background_reddir.hwl content/data/background_reddir.hwl && echo same)"
+  check_eq "the other pictures untouched" same "$(cmp -s "$demo/data/flower1.hwl" content/data/flower1.hwl && echo same)"
+  check_frame "the rebuilt picture at the same time" content 40000 near
+
+  cp content/data/background_reddir.hwl reddir-before.hwl
+  sed -i 's/motionBlur(0,0,14);/motionBlur(0,0,;/' sources/textures/reddir.tg
+  lines=$(wc -l <"$said")
+  press "$window" r
+  wait_said $((lines + 2))
+  check_eq "a broken texture program" "make-pictures failed: " \
+    "$(tail -1 "$said" | sed 's/^kelvane-live: \(make-pictures failed: \).*/\1/')"
+  check_eq "a failed rebuild replaces nothing" same "$(cmp -s reddir-before.hwl content/data/background_reddir.hwl && echo same)"
+  sed -i 's/motionBlur(0,0,;/motionBlur(0,0,14);/' sources/textures/reddir.tg
+
+  sed -i 's/^@scene Scene05 1 34450 44074 $/@scene Scene08 1 34450 44074 /' sources/script.dlx
+  rebuilt_said "an edited script" "rebuilding from $PWD/sources" "rebuilt script.dlx" "reloaded script.dlx"
+  check_frame "the new script at the same time" content 40000 near
   quit_live
 }
 

@@ -41,6 +41,8 @@ ParsedLiveArguments ParseLiveArguments(const std::vector<std::string>& words) {
     else if (option == "--silent") arguments.silent = true;
     else if (option == "--demo") {
       if (const std::string* folder = value(k, option)) arguments.demoFolder = *folder;
+    } else if (option == "--assets") {
+      if (const std::string* folder = value(k, option)) arguments.assetsFolder = *folder;
     } else if (option == "--from") {
       const std::string* time = value(k, option);
       if (time && !ParseInteger(*time, 0, std::numeric_limits<std::int32_t>::max(), arguments.from))
@@ -57,12 +59,16 @@ ParsedLiveArguments ParseLiveArguments(const std::vector<std::string>& words) {
 }
 
 const char* LiveUsage() {
-  return "Usage: kelvane-live [--demo DIR] [--from MS] [--paused] [--no-hud] [--size WxH] [--silent]\n"
+  return "Usage: kelvane-live [--demo DIR] [--assets DIR] [--from MS] [--paused] [--no-hud] [--size WxH]\n"
+         "                    [--silent]\n"
          "\n"
          "Plays the demo in a window with a transport, a HUD, and reloading of what you edit.\n"
          "\n"
          "  --demo DIR   the folder with script.dlx, data/ and the music (default: ., or the\n"
          "               installed content when . has no script.dlx)\n"
+         "  --assets DIR the content's sources (the assets/ folder of the source tree): R rebuilds\n"
+         "               the pictures and the music from them with make-pictures and make-music,\n"
+         "               copies its script.dlx, and replaces what changed in the demo folder\n"
          "  --from MS    start at this music time (default 0)\n"
          "  --paused     start paused\n"
          "  --no-hud     start with the HUD hidden\n"
@@ -73,7 +79,8 @@ const char* LiveUsage() {
          "\n"
          "Keys: Space pause/play; Left/Right -1 s/+1 s (Shift 100 ms, Ctrl 10 s); PageUp/PageDown the\n"
          "previous/next scene start; Home 0; I/O loop in/out at the playhead; L looping on/off; H the\n"
-         "HUD; Escape quits. A click on the HUD's timeline bar seeks there.\n"
+         "HUD; R rebuilds the content (with --assets); Escape quits. A click on the HUD's timeline bar\n"
+         "seeks there.\n"
          "\n"
          "Every time change is an exact seek: paused at T with the HUD hidden, the window shows what\n"
          "kelvane-render --at T draws at the same size. script.dlx, data/*.hwl and the music are\n"

@@ -1,6 +1,6 @@
 // The command line of kelvane-live.
 //
-//   kelvane-live [--demo DIR] [--from MS] [--paused] [--no-hud] [--size WxH] [--silent]
+//   kelvane-live [--demo DIR] [--assets DIR] [--from MS] [--paused] [--no-hud] [--size WxH] [--silent]
 //                [--help] [--version]
 #pragma once
 
@@ -10,6 +10,7 @@
 
 struct LiveArguments {
   std::string demoFolder = ".";
+  std::string assetsFolder;  // the content's sources, for rebuilding with R; empty: R does nothing
   std::int32_t from = 0;  // ms
   bool paused = false;    // start paused at `from`
   bool hud = true;        // start with the HUD shown

@@ -16,6 +16,7 @@
 #include "scenes/scenes.h"
 #include "sequencing/sequencing.h"
 #include "tools/common/scratch_folder.h"
+#include "tools/kelvane-live/content_rebuild.h"
 #include "tools/kelvane-live/content_reload.h"
 #include "tools/kelvane-live/hud.h"
 #include "tools/kelvane-live/live_music.h"
@@ -82,6 +83,7 @@ class LiveSession {
   void ShowPausedPicture();
   void TakeInput();
   void Reload();
+  void Rebuild();
   void Follow();
   void DrawFrame();
   HudContent Content() const;
@@ -93,6 +95,7 @@ class LiveSession {
   Transport transport_;
   std::unique_ptr<LiveMusic> music_;
   std::unique_ptr<ContentReload> reload_;
+  std::unique_ptr<ContentRebuild> rebuild_;  // with --assets
   std::unique_ptr<Hud> hud_;
   std::unique_ptr<LastingState> pausedState_;  // the state the paused frame is drawn from
   std::vector<std::uint8_t> pausedPicture_;     // the paused frame as drawn, RGBA, rows bottom first
@@ -135,6 +138,8 @@ void LiveSession::Start() {
   if (!warning.empty()) Say(warning);
   reload_ = std::make_unique<ContentReload>(arguments_.demoFolder);  // keeps the script's music length
   if (!reload_->watching()) Say("cannot watch " + arguments_.demoFolder + ": nothing will be reloaded");
+  if (!arguments_.assetsFolder.empty())
+    rebuild_ = std::make_unique<ContentRebuild>(arguments_.assetsFolder, arguments_.demoFolder);
   if (MaybeFailure failure = music_->Load()) ReportFailure(*failure);  // as the demo's start-up does
   hud_ = std::make_unique<Hud>(kHudFont);
   transport_.SetLast(music_->Last());
@@ -194,6 +199,7 @@ void LiveSession::TakeInput() {
     if (event.kind == InputEvent::Kind::Key) {
       seek = transport_.Key(event.key, event.shift, event.ctrl);
       TellTransport(event.key, seek);
+      if (event.key == InputKey::R) Rebuild();
     }
     if (event.kind == InputEvent::Kind::Click && transport_.state().hudShown) {
       const HudRect bar = Hud::Bar(zenWindow.width, zenWindow.height);
@@ -209,7 +215,16 @@ void LiveSession::TakeInput() {
   }
 }
 
+// R: the content's builders start in the background; what they replace is reloaded as edits are.
+void LiveSession::Rebuild() {
+  reloadMessage_ = rebuild_ ? rebuild_->Start(musicFile.value_or("")) : "R rebuilds the content only with --assets DIR";
+  Tell(reloadMessage_);
+}
+
 void LiveSession::Reload() {
+  if (rebuild_) {
+    for (const std::string& message : rebuild_->Poll()) Tell(reloadMessage_ = message);
+  }
   const ReloadReport report = reload_->ReloadChanged(*music_);
   for (const std::string& message : report.messages) Tell(message);
   if (!report.messages.empty()) reloadMessage_ = report.messages.back();
@@ -282,6 +297,7 @@ int LiveSession::Run() {
     DrawFrame();
   }
   hud_.reset();
+  rebuild_.reset();
   music_.reset();
   ShutDownDemo();
   RemoveScratchFolder();
@@ -297,6 +313,11 @@ int RunLiveSession(const LiveArguments& arguments) {
   LiveArguments inScratch = arguments;
   std::error_code ignored;
   inScratch.demoFolder = fs::absolute(arguments.demoFolder, ignored).lexically_normal().string();
+  if (!arguments.assetsFolder.empty()) {
+    if (!fs::is_directory(fs::path(arguments.assetsFolder) / "textures", ignored))
+      return Refuse("the assets folder '" + arguments.assetsFolder + "' has no textures/");
+    inScratch.assetsFolder = fs::absolute(arguments.assetsFolder, ignored).lexically_normal().string();
+  }
   std::string error;
   if (!EnterScratchFolder(inScratch.demoFolder, "kelvane-live", error)) return Refuse(error);
   return LiveSession(inScratch).Run();
