@@ -1,6 +1,5 @@
-// The window's context on the offscreen driver: what the pixel format request really gives, that GL
-// draws into it, and what the events do to `active`. Runs with SDL_VIDEODRIVER=offscreen, in a
-// scratch working folder.
+// The window's context on the offscreen driver (SDL_VIDEODRIVER=offscreen, a scratch working folder):
+// what the pixel format request really gives, that GL draws into it, and what the events do to `active`.
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
@@ -27,12 +26,12 @@ TEST(HeadlessWindow, ContextHasTheRequestedFormat) {
   }
 }
 
+// Fixed-function drawing works (the compatibility profile is really there); only Escape or a close
+// request ends the loop, and the window stays until WindowClose.
 TEST(HeadlessWindow, DrawsAndOnlyEscapeOrACloseRequestEndsTheLoop) {
   ASSERT_TRUE(zenCreateWindow("Glimmer", 320, 240, 32, false));
-  EXPECT_EQ(std::string(VideoDriverName()), "offscreen");
-  EXPECT_EQ(std::tuple(zenWindow.active, zenWindow.fullscreen, zenWindow.width, zenWindow.height),
-            std::tuple(true, false, 320, 240));
-  // Fixed-function drawing works: the compatibility profile is really there.
+  EXPECT_EQ(std::tuple(std::string(VideoDriverName()), zenWindow.active, zenWindow.fullscreen, zenWindow.width,
+                       zenWindow.height), std::tuple("offscreen", true, false, 320, 240));
   glClearColor(1.0f, 0.75f, 0.0f, 1.0f);
   glClear(GL_COLOR_BUFFER_BIT);
   glColor3f(0, 0, 1);
@@ -48,7 +47,7 @@ TEST(HeadlessWindow, DrawsAndOnlyEscapeOrACloseRequestEndsTheLoop) {
     WindowProc(event);
     EXPECT_EQ(zenWindow.active, stays) << int(event);
   }
-  EXPECT_NE(zenWindow.window, nullptr) << "the loop ends; the window stays until WindowClose";
+  EXPECT_NE(zenWindow.window, nullptr);
   zenWindow.active = true;  // which ends it too
   WindowClose();
   EXPECT_EQ(std::tuple(zenWindow.window, zenWindow.renderContext, zenWindow.active),

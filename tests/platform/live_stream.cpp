@@ -18,8 +18,8 @@ std::vector<float> LiveHeardSamples(const std::string& path, std::int32_t timeMs
   const auto start = SoundStream::Time(std::chrono::seconds(1000));
   stream->StartClock(start);
   const auto frames = static_cast<std::size_t>(std::int64_t(timeMs) * mixRate / 1000);
-  std::vector<float> stereo(frames * 2);
   const auto now = start + std::chrono::milliseconds(timeMs);
+  std::vector<float> stereo(frames * 2);
   stream->Pull(stereo.data(), frames, 0, now);
   stream->HeardSamples(now, samples.data());
   return samples;

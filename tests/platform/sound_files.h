@@ -9,14 +9,14 @@
 #include <string>
 #include <vector>
 
+// A sine (a frequency of 0: silence), the same on every channel, amplitude 1 just under full scale so
+// that 16-bit files do not clip at the peaks.
 struct ToneFile {
-  int format = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
-  int rate = 44100, channels = 2;
-  double seconds = 1.0, frequency = 1000.0, amplitude = 1.0;  // a frequency of 0: silence; amplitude 1: full scale
+  int format = SF_FORMAT_WAV | SF_FORMAT_PCM_16, rate = 44100, channels = 2;
+  double seconds = 1.0, frequency = 1000.0, amplitude = 1.0;
 };
 
-// Writes a sine (or silence) of `tone` to `path`, the same on every channel, just under full scale so
-// that 16-bit files do not clip at the peaks; the test fails if libsndfile cannot.
+// Writes `tone` to `path`; the test fails if libsndfile cannot.
 inline void WriteTone(const std::string& path, const ToneFile& tone) {
   SF_INFO info{0, tone.rate, tone.channels, tone.format, 0, 0};
   SNDFILE* file = sf_open(path.c_str(), SFM_WRITE, &info);

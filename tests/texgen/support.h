@@ -6,9 +6,7 @@
 
 #include <algorithm>
 #include <array>
-#include <cstdint>
 #include <random>
-#include <string>
 #include <string_view>
 
 #include "texgen/internal/helpers.h"
@@ -31,9 +29,8 @@ inline Rgb Distinct(int x, int y) {
 // Sets every pixel (x, y) of the layer to colour(x, y).
 template <typename Colour>
 void Paint(int layer, Colour colour) {
-  for (int i = 0; i < static_cast<int>(LayerBytes()); ++i) {
+  for (int i = 0; i < static_cast<int>(LayerBytes()); ++i)
     LayerData(layer)[i] = colour(i / 3 % generatorState.width, i / 3 / generatorState.width)[i % 3];
-  }
 }
 
 // Compares every channel of `layer` with expected(x, y, k) and reports the first difference.
@@ -56,9 +53,8 @@ inline void FillNoise(int layer, unsigned seed, int top = 255) {
 
 inline bool SameLayers(int a, int b) { return std::equal(LayerData(a), LayerData(a) + LayerBytes(), LayerData(b)); }
 inline bool LayerIs(int layer, Rgb c) {
-  for (std::size_t i = 0; i < LayerBytes(); ++i) {
+  for (std::size_t i = 0; i < LayerBytes(); ++i)
     if (LayerData(layer)[i] != c[i % 3]) return false;
-  }
   return true;
 }
 
@@ -69,9 +65,8 @@ inline void RunCalls(std::string_view calls) {
   TexgenProgram program;
   const TexgenCompileResult compiled = CompileProgramText(text, program);
   ASSERT_TRUE(compiled.ok) << compiled.message << " in " << calls;
-  for (int slot = 0; slot < program[0].count; ++slot) {
+  for (int slot = 0; slot < program[0].count; ++slot)
     ASSERT_TRUE(RunOp(program[0].codes[slot], program[0].params[slot]).ok()) << calls;
-  }
 }
 
 // Tests on W x H layers, with the random state at its start value.
