@@ -1,6 +1,5 @@
 // The toolbox drawing on the offscreen driver: the state each helper leaves for the drawing after
-// it, the beat overlay's layout on screen, and the cube grid's cells where they belong. The sprite
-// and the wave sheet: Scene01's read-backs.
+// it and where things land. The sprite and the wave sheet: Scene01's read-backs.
 #include <GL/gl.h>
 #include <GL/glu.h>
 #include <gtest/gtest.h>
@@ -8,10 +7,10 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <tuple>
 
 #include "scenes/internal/beat_overlay.h"
 #include "scenes/internal/cube_grid.h"
-#include "scenes/internal/demo_random.h"
 #include "scenes/internal/screen_pictures.h"
 #include "sequencing/sequencing.h"
 #include "tests/support/gl_state.h"
@@ -28,6 +27,11 @@ Pixel ReadPixel(int x, int yFromBottom) {
 
 constexpr Pixel kWhite{255, 255, 255, 255}, kBlack{0, 0, 0, 255}, kRed{255, 0, 0, 255}, kGreen{0, 255, 0, 255};
 
+// Each (x, y from the bottom, colour, what is there) as read back.
+void ExpectPixels(std::initializer_list<std::tuple<int, int, Pixel, const char*>> spots) {
+  for (const auto& [x, y, colour, what] : spots) EXPECT_EQ(ReadPixel(x, y), colour) << x << ", " << y << ": " << what;
+}
+
 std::array<float, 4> CurrentColour() {
   std::array<float, 4> colour{};
   glGetFloatv(GL_CURRENT_COLOR, colour.data());
@@ -37,7 +41,6 @@ std::array<float, 4> CurrentColour() {
 class ToolboxOnScreen : public HeadlessGlSuite<640, 480> {
  protected:
   void SetUp() override {
-    savedRandom_ = DemoRandomState();
     beatOverlay = {};
     // The frame as start-up and the pipeline leave it: perspective 45 degrees, identity view.
     glViewport(0, 0, kWidth, kHeight);
@@ -49,11 +52,6 @@ class ToolboxOnScreen : public HeadlessGlSuite<640, 480> {
     glLoadIdentity();
     glClearColor(1.0f, 0.75f, 0.0f, 1.0f);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-  }
-  void TearDown() override {
-    beatOverlay = {};
-    SetDemoRandomState(savedRandom_);
-    musicTime = 0;
   }
 
   // The opposite of what the helpers leave, so every flag they set is seen to change.
@@ -71,8 +69,6 @@ class ToolboxOnScreen : public HeadlessGlSuite<640, 480> {
     EXPECT_EQ(std::pair(Integer(GL_BLEND_SRC), Integer(GL_BLEND_DST)), std::pair(GL_SRC_ALPHA, GL_ONE));
     EXPECT_EQ(Integer(GL_MATRIX_MODE), GL_MODELVIEW);
   }
-
-  std::uint32_t savedRandom_ = 0;
 };
 
 // Without pictures (texture 0 is incomplete, so quads take their plain colours) the layers show as
@@ -86,20 +82,16 @@ TEST_F(ToolboxOnScreen, BeatOverlayLayersLandWhereTheBeatPutsThemAndLeaveTheStat
   ExpectAdditiveBlendingOff();
   EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
   EXPECT_EQ(CurrentColour(), (std::array<float, 4>{1, 1, 1, 1}));
-  EXPECT_EQ(ReadPixel(320, 300), kBlack) << "silhouette";
-  EXPECT_EQ(ReadPixel(5, 470), kBlack) << "silhouette";
-  EXPECT_EQ(ReadPixel(320, 10), kWhite) << "sign strip";
-  EXPECT_EQ(ReadPixel(320, 60), kBlack) << "between strip and bar";
-  EXPECT_EQ(ReadPixel(320, 77), kWhite) << "text line";
-  EXPECT_EQ(ReadPixel(320, 90), kBlack) << "text bar above the line";
+  ExpectPixels({{320, 300, kBlack, "silhouette"}, {5, 470, kBlack, "silhouette"}, {320, 10, kWhite, "sign strip"},
+                {320, 60, kBlack, "between strip and bar"}, {320, 77, kWhite, "text line"},
+                {320, 90, kBlack, "text bar above the line"}});
   // Seven eighths into the beat the bar has sunk by 7/64 unit (about 16 pixels at distance 4), the
   // strip risen as much.
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
   musicTime = 1725 + 1925 * 7 / 8;
   DrawBeatOverlayWith(BeatOverlayTextures{});
-  EXPECT_EQ(ReadPixel(320, 61), kWhite) << "text line, lower";
-  EXPECT_EQ(ReadPixel(320, 85), kBlack) << "the line's old place";
-  EXPECT_EQ(ReadPixel(320, 44), kWhite) << "sign strip, higher (the sunk bar covers its top)";
+  ExpectPixels({{320, 61, kWhite, "text line, lower"}, {320, 85, kBlack, "the line's old place"},
+                {320, 44, kWhite, "sign strip, higher (the sunk bar covers its top)"}});
 }
 
 TEST_F(ToolboxOnScreen, ScreenPicturesRestoreTheProjectionAndLeaveAdditiveBlendingOff) {
@@ -131,13 +123,12 @@ TEST_F(ToolboxOnScreen, CubeGridDrawsEachCellWhereItBelongs) {
     DrawCubeGrid(columns, columns * 3 / 4, 0, uniform, 0, 0, 0, 1, 0);
   };
   draw(32, 16, 12, false);  // cubes of edge 20
-  for (const auto& [x, y] : {std::pair{320, 240}, {327, 247}}) EXPECT_EQ(ReadPixel(x, y), kGreen) << x << ", " << y;
-  for (const auto& [x, y] : {std::pair{300, 240}, {320, 260}, {2, 2}}) EXPECT_EQ(ReadPixel(x, y), kRed) << x << "," << y;
+  ExpectPixels({{320, 240, kGreen, "the cell"}, {327, 247, kGreen, "the cell"}, {300, 240, kRed, "the left one"},
+                {320, 260, kRed, "the one above"}, {2, 2, kRed, "cell 0, 0"}});
   draw(16, 8, 6, false);  // cubes of edge 40 on a 40 x 40 raster
-  for (const auto& [x, y] : {std::pair{337, 257}, {303, 223}}) EXPECT_EQ(ReadPixel(x, y), kGreen) << x << ", " << y;
-  EXPECT_EQ(ReadPixel(345, 240), kRed);
+  ExpectPixels({{337, 257, kGreen, "the cell"}, {303, 223, kGreen, "the cell"}, {345, 240, kRed, "the right one"}});
   draw(32, 16, 12, true);
-  EXPECT_EQ(ReadPixel(320, 240), kBlack);
+  ExpectPixels({{320, 240, kBlack, "the uniform colour"}});
   EXPECT_EQ(CurrentColour(), (std::array<float, 4>{0, 0, 0, 1}));
 }
 

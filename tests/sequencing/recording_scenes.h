@@ -2,6 +2,8 @@
 // which callbacks a frame ran, for which time and in which order; and the script's trace in memory.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -52,4 +54,28 @@ struct CleanSequencing {
   CleanSequencing() { Reset(); }
   ~CleanSequencing() { Reset(); }
   static void Reset() { sceneTable.Clear(); timelineTable.Clear(); ResetMusicState(); callRecord.clear(); }
+};
+
+// Four scenes in the slots start-up gives them, recording their calls, and the demo's timeline.
+class SequencingTest : public ::testing::Test {
+ protected:
+  SequencingTest() {
+    sceneTable[1] = RecordingScene<'1'>("Scene01");
+    sceneTable[2] = RecordingScene<'2'>("Scene02");
+    sceneTable[3] = RecordingScene<'3'>("Scene05");
+    sceneTable[8] = RecordingScene<'8'>("Scene11");
+    NewTimeline(1, 99890);
+  }
+
+  // Runs `script` and returns the message it failed with ("" when it ran).
+  std::string FaultOf(const std::string& script) {
+    trace.text.clear();
+    const MaybeFailure failure = RunScriptText(script, trace);
+    if (!failure) return "";
+    EXPECT_EQ(failure->module, "zenTimeline");
+    return failure->message;
+  }
+
+  CleanSequencing clean;
+  MemoryTrace trace;
 };

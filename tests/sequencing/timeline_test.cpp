@@ -6,74 +6,44 @@
 
 namespace {
 
-// Scenes A, B and C in slots 1 to 3.
-class TimelineTest : public ::testing::Test {
- protected:
-  TimelineTest() {
-    sceneTable[1] = RecordingScene<'A'>("A");
-    sceneTable[2] = RecordingScene<'B'>("B");
-    sceneTable[3] = RecordingScene<'C'>("C");
-  }
-  CleanSequencing clean;
-
-  struct Frame {
-    std::int32_t time;
-    Calls calls;
-  };
-  static void ExpectFrames(std::initializer_list<Frame> frames) {
-    for (const Frame& frame : frames) EXPECT_EQ(FrameAt(frame.time), frame.calls) << frame.time;
-  }
-};
+using TimelineTest = SequencingTest;
 
 TEST_F(TimelineTest, SizeUpToTheCapacityIsAcceptedAndAboveItRefused) {
-  std::unique_ptr<Timeline> made;
+  std::unique_ptr<Timeline> made, refused;
   EXPECT_FALSE(MakeTimeline("Largest", 600000, made));
-  ASSERT_TRUE(made);
-  EXPECT_EQ(made->renderSlots[600000], &DoNothing);
-  EXPECT_EQ(made->sceneMarker, 0);
-  std::unique_ptr<Timeline> refused;
+  EXPECT_TRUE(made && made->renderSlots[600000] == &DoNothing && made->sceneMarker == 0);
   EXPECT_EQ(MakeTimeline("TooBig", 600001, refused), Failure::Fatal("zenTimeline", "Timeline is too big for buffer!"));
   EXPECT_FALSE(refused);
 }
 
-TEST_F(TimelineTest, PlacementsWriteInitFor101MillisecondsLaterOnesWinAndNothingOutsideIsCalled) {
-  Timeline& timeline = NewTimeline(1, 99890);
+// A first frame inside a span after its init slots (frames more than 101 ms apart, or a seek) still
+// sets the scene up, once; a first frame inside the init slots calls init only once too.
+TEST_F(TimelineTest, PlacementsWriteInitFor101MillisecondsLaterOnesWinAndEverySpanIsSetUpOnce) {
+  Timeline& timeline = *timelineTable[1];
+  PlaceScene(timeline, *sceneTable[2], 40000, 45000);  // first placed, first frame past its init slots
   PlaceScene(timeline, *sceneTable[1], 1000, 5000);
-  PlaceScene(timeline, *sceneTable[2], 5000, 9000);    // meets A at 5000
-  PlaceScene(timeline, *sceneTable[3], 20000, 20050);  // init reaches past its end
-  PlaceScene(timeline, *sceneTable[3], 30000, 29000);  // end before start: init slots only
+  PlaceScene(timeline, *sceneTable[2], 5000, 9000);      // meets 1 at 5000
+  PlaceScene(timeline, *sceneTable[3], 20050, 20050);    // one millisecond, its init reaching past it
+  PlaceScene(timeline, *sceneTable[3], 30000, 29000);    // end before start: init slots only
   PlaceScene(timeline, *sceneTable[1], 599899, 600000);  // past the timeline's size, inside its capacity
-  ExpectFrames({{999, {}},
-                {1000, {"init A 1000", "render A 1000", "done A 1000"}},
-                {1100, {"init A 1100", "render A 1100", "done A 1100"}},
-                {1101, {"render A 1101", "done A 1101"}},
-                {4999, {"render A 4999", "done A 4999"}},
-                {5000, {"init B 5000", "render B 5000", "done B 5000"}},
-                {20050, {"init C 20050", "render C 20050", "done C 20050"}},
-                {20051, {"init C 20051"}},
-                {20100, {"init C 20100"}},
-                {20101, {}},
+  const struct {
+    std::int32_t time;
+    Calls calls;
+  } frames[] = {{999, {}},
+                {1000, {"init 1 1000", "render 1 1000", "done 1 1000"}},
+                {1100, {"init 1 1100", "render 1 1100", "done 1 1100"}},
+                {1101, {"render 1 1101", "done 1 1101"}},
+                {5000, {"init 2 5000", "render 2 5000", "done 2 5000"}},
+                {20050, {"init 3 20050", "render 3 20050", "done 3 20050"}},
+                {20051, {"init 3 20051"}},
                 {29500, {}},
-                {30000, {"init C 30000"}},
-                {600000, {"init A 600000", "render A 600000", "done A 600000"}},  // the span's first frame
-                {600000, {"render A 600000", "done A 600000"}}});
-  for (std::int32_t time : {-1, 600001, 2147483647, -2147483647 - 1}) EXPECT_EQ(FrameAt(time), Calls{}) << time;
-}
-
-// Frames more than 101 ms apart, or a first frame in the middle of a span (a seek), still set the
-// scene up once; frames inside the first 101 ms call nothing more than the init slots did.
-TEST_F(TimelineTest, TheFirstFrameOfASpanCallsItsInitOnceWhereTheInitSlotsMissedIt) {
-  Timeline& timeline = NewTimeline(1, 99890);
-  PlaceScene(timeline, *sceneTable[1], 1000, 5000);
-  PlaceScene(timeline, *sceneTable[2], 5001, 9000);
-  PlaceScene(timeline, *sceneTable[3], 9001, 9500);
-  ExpectFrames({{1050, {"init A 1050", "render A 1050", "done A 1050"}},
-                {1100, {"init A 1100", "render A 1100", "done A 1100"}},
-                {1150, {"render A 1150", "done A 1150"}},
-                {5200, {"init B 5200", "render B 5200", "done B 5200"}},  // the init slots of B were passed over
-                {5350, {"render B 5350", "done B 5350"}},
-                {9050, {"init C 9050", "render C 9050", "done C 9050"}}});
-  EXPECT_EQ(CaptureTimelineRunState().initsCalled[0], (std::vector<bool>{true, true, true}));
+                {30000, {"init 3 30000"}},
+                {40200, {"init 2 40200", "render 2 40200", "done 2 40200"}},
+                {40350, {"render 2 40350", "done 2 40350"}},
+                {600000, {"init 1 600000", "render 1 600000", "done 1 600000"}},
+                {-1, {}}, {600001, {}}, {2147483647, {}}, {-2147483647 - 1, {}}};
+  for (const auto& frame : frames) EXPECT_EQ(FrameAt(frame.time), frame.calls) << frame.time;
+  EXPECT_EQ(CaptureTimelineRunState().initsCalled[0], (std::vector<bool>{true, true, true, true, false, true}));
 }
 
 }  // namespace
