@@ -31,6 +31,7 @@ TEST(Shapes, CoverTheirAreaAndTheirPixelsAndMasksSoftenAndCombine) {
       {"disc", [](Mask& m) { Draw(m, Disc({32, 32}, 20)); }, kPi * 400.0, 4.0, {{32, 32, 1}, {2, 2, 0}}},
       {"wrapped disc", [](Mask& m) { Draw(m, Disc({0, 0}, 10), true); }, kPi * 100.0, 2.0, {{63, 63, 1}, {0, 0, 1}}},
       {"clipped disc: the quarter inside", [](Mask& m) { Draw(m, Disc({0, 0}, 10)); }, kPi * 25.0, 1.0, {{63, 63, 0}}},
+      {"clipped disc: the half inside", [](Mask& m) { Draw(m, Disc({64, 32}, 10)); }, kPi * 50.0, 2.0, {{0, 33, 0}}},
       {"polygon on pixel edges", [](Mask& m) { Draw(m, Polygon({{4, 4}, {14, 4}, {14, 14}, {4, 14}})); }, 100.0, 0.0,
        {{3, 8, 0}, {13, 13, 1}}},
       {"ellipse turned upright", [](Mask& m) { Draw(m, Ellipse({32, 32}, 24, 4, kPi / 2.0)); }, kPi * 96.0, 3.0,
