@@ -31,6 +31,7 @@ TEST(Shapes, CoverTheirAreaAndTheirPixelsAndMasksSoftenAndCombine) {
       {"disc", [](Mask& m) { Draw(m, Disc({32, 32}, 20)); }, kPi * 400.0, 4.0, {{32, 32, 1}, {2, 2, 0}}},
       {"wrapped disc", [](Mask& m) { Draw(m, Disc({0, 0}, 10), true); }, kPi * 100.0, 2.0, {{63, 63, 1}, {0, 0, 1}}},
       {"clipped disc: the quarter inside", [](Mask& m) { Draw(m, Disc({0, 0}, 10)); }, kPi * 25.0, 1.0, {{63, 63, 0}}},
+      {"clipped disc: the half inside", [](Mask& m) { Draw(m, Disc({64, 32}, 10)); }, kPi * 50.0, 2.0, {{0, 33, 0}}},
       {"polygon on pixel edges", [](Mask& m) { Draw(m, Polygon({{4, 4}, {14, 4}, {14, 14}, {4, 14}})); }, 100.0, 0.0,
        {{3, 8, 0}, {13, 13, 1}}},
       {"ellipse turned upright", [](Mask& m) { Draw(m, Ellipse({32, 32}, 24, 4, kPi / 2.0)); }, kPi * 96.0, 3.0,
@@ -64,15 +65,13 @@ TEST(Canvases, BytesRoundAndClampPaintMixesAndModulateDarkens) {
   canvas.Set(0, 0, {254.6, -3.0, 300.0});
   canvas.Set(1, 0, {0.4, 127.5, 128.49});
   EXPECT_EQ(canvas.Bytes(), (std::vector<std::uint8_t>{255, 0, 255, 0, 128, 128}));
-  // By coverage times opacity.
-  Canvas painted(2, 1, {100, 100, 100});
+  Canvas painted(2, 1, {100, 100, 100});  // by coverage times opacity
   Mask mask(2, 1);
   mask.at(0, 0) = 1.0f, mask.at(1, 0) = 0.5f;
   painted.Paint(mask, {200, 0, 100}, 0.5);
   EXPECT_EQ(std::tuple(painted.Get(0, 0).r, painted.Get(0, 0).g, painted.Get(1, 0).r, painted.Get(1, 0).b),
             std::tuple(150.0, 50.0, 125.0, 100.0));
-  // By the factor picture / 255.
-  Canvas modulated(1, 1, {200, 100, 50}), factor(1, 1, {127.5, 255, 0});
+  Canvas modulated(1, 1, {200, 100, 50}), factor(1, 1, {127.5, 255, 0});  // by the factor picture / 255
   Mask all(1, 1);
   all.Invert();
   modulated.Modulate(factor, all, 1.0);
@@ -93,8 +92,7 @@ TEST(Text, LettersSitOnTheBaselineWithinTheirWidthAndAMissingFontNamesItsFile) {
   EXPECT_GT(inside, 300.0);
   EXPECT_GT(mask.at(static_cast<int>(10 + font.Width("HI") - 8), 30), 0.5f) << "the I";
   try {
-    Font missing("/nonexistent/Nothing.ttf", 10);
-    FAIL() << "opened a missing font";
+    ADD_FAILURE() << "opened a missing font, cap height " << Font("/nonexistent/Nothing.ttf", 10).CapHeight();
   } catch (const std::runtime_error& error) {
     EXPECT_NE(std::string(error.what()).find("/nonexistent/Nothing.ttf"), std::string::npos);
   }
