@@ -12,9 +12,12 @@
 // effects created before the pipeline. W and H below are zenWindow's width and height, read at every
 // call (platform/window.h).
 //
-// Skipped frames: while DrawingSkipped() is true (a seek replaying the frames before its target, see
-// runtime.h), every call that changes lasting OpenGL state still runs, but nothing is drawn,
+// Skipped frames: while DrawingSkipped() is true (a quick seek running the frames before its target,
+// see runtime.h), every call that changes lasting OpenGL state still runs, but nothing is drawn,
 // cleared, copied or swapped. Drawing code tests it around every vertex batch and pixel operation.
+// Replayed frames (an exact seek): while SetFramesReplayed(true) holds, frames make every call a drawn
+// frame makes, except the render texture's copy and the buffer swap; the caller has the driver
+// discard the draws and clears.
 #pragma once
 
 #include <GL/gl.h>
@@ -27,6 +30,7 @@
 
 bool DrawingSkipped();
 void SetDrawingSkipped(bool skipped);
+void SetFramesReplayed(bool replayed);
 
 // ---- zenOverlayFX: the render pipeline and the overlay effects ----
 

@@ -18,6 +18,7 @@ using namespace zenOverlayFX;
 namespace {
 
 bool drawingSkipped = false;
+bool framesReplayed = false;
 
 constexpr double kFieldOfView = 45.0;
 constexpr double kNearPlane = 0.1;
@@ -101,9 +102,10 @@ void RenderPipeline::CaptureFrame() {
   glEnable(GL_TEXTURE_2D);
   glBindTexture(GL_TEXTURE_2D, renderTexture->glName);
   // The copy rewrites only the texture's pixels (its size and format stay), and every frame copies
-  // before it reads them, so a skipped frame need not copy.
+  // before it reads them, so a skipped or replayed frame need not copy. A replayed frame still
+  // clears: the clear ends the driver's pending vertex batch just where the copy would.
   if (!drawingSkipped) {
-    glCopyTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 0, 0, renderSize, renderSize, 0);
+    if (!framesReplayed) glCopyTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 0, 0, renderSize, renderSize, 0);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
   }
   SetWindowProjection(1.0);
@@ -114,7 +116,7 @@ void RenderPipeline::CaptureFrame() {
 }
 
 void RenderPipeline::PresentFrame() {
-  if (!drawingSkipped) SwapWindowBuffers();
+  if (!drawingSkipped && !framesReplayed) SwapWindowBuffers();
 }
 
 // Layer i is inset by scale * i / 100 and drawn with opacity alpha * (1 - (i - 1) / count). The
@@ -142,6 +144,7 @@ void OverlayFX::ZoomBlur(std::int32_t count, float scale, float alpha) {
 
 bool DrawingSkipped() { return drawingSkipped; }
 void SetDrawingSkipped(bool skipped) { drawingSkipped = skipped; }
+void SetFramesReplayed(bool replayed) { framesReplayed = replayed; }
 
 void InitPipeline(std::int32_t size) {
   pipelineSet = true;

@@ -106,10 +106,8 @@ std::int32_t FrameClockTime(std::int32_t from, std::int32_t fps, std::int64_t fr
 // frames after it: the timeline's marker and which spans have been set up, the beat overlay and the
 // random generator, the cube grid, the particles, the camera, light and materials, and the OpenGL
 // state the scenes set. SeekTo brings all of it to what a run that drew every frame of the clock
-// before `time` would leave, without drawing those frames: they run with DrawingSkipped(), so each
-// costs its state changes only. The frame drawn next, at `time`, is then the frame such a run draws,
-// byte for byte, whatever was shown before (a seek may go backwards). Skipped frames get no
-// spectrum: it decides only what is drawn.
+// before `time` would leave, without drawing those frames, whatever was shown before (a seek may go
+// backwards). The frames it runs get no spectrum: it decides only where vertices go, not how many.
 
 // The OpenGL state a frame can leave for later ones. Left out, because no later frame reads them:
 // the pixels of the frame buffer and the render texture (every frame clears before it draws and
@@ -147,12 +145,25 @@ struct LastingState {
 LastingState CaptureLastingState();
 void RestoreLastingState(const LastingState& state);
 
+// Two ways to run the frames before the target:
+//   kQuick  each frame runs with DrawingSkipped(): about 3 us a frame, so any moment is reached in
+//           a few milliseconds. The lasting state is exact, but not the GL driver's own history:
+//           Mesa cuts immediate-mode batches where its vertex buffer (512 KB on llvmpipe) runs
+//           out, where that falls depends on every vertex sent since the context was made, and a
+//           different cut can move a few pixels of the next frame by one step.
+//   kExact  each frame makes every call a drawn frame makes (SetFramesReplayed), under a render
+//           condition that is never met, so the driver takes every vertex but draws nothing: about
+//           1 ms a frame. When the process has drawn nothing since start-up, the next frame is the
+//           frame a run drawing every frame from 0 draws, byte for byte: the driver's vertex buffer
+//           stands where that run leaves it.
+enum class SeekMode { kQuick, kExact };
+
 // Needs the demo started as seekable (StartDemoOffscreen is).
-void SeekTo(std::int32_t time, std::int32_t fps = 60);
+void SeekTo(std::int32_t time, std::int32_t fps = 60, SeekMode mode = SeekMode::kQuick);
 // The state a render on the clock from `from` has before drawing its frame `frame`: a render that
 // starts later than 0 first runs the frames of the same clock from 0 before `from`, then its own.
-// SeekTo(time, fps) is SeekToFrame(time, fps, 0).
-void SeekToFrame(std::int32_t from, std::int32_t fps, std::int64_t frame);
+// SeekTo(time, fps, mode) is SeekToFrame(time, fps, 0, mode).
+void SeekToFrame(std::int32_t from, std::int32_t fps, std::int64_t frame, SeekMode mode = SeekMode::kQuick);
 
 // ---- Reloading while the demo runs ----
 //

@@ -1,3 +1,7 @@
+#define GL_GLEXT_PROTOTYPES  // conditional rendering and queries: OpenGL 3.0 and 1.5
+#include <GL/gl.h>
+#include <GL/glext.h>
+
 #include <algorithm>
 #include <limits>
 #include <memory>
@@ -11,8 +15,8 @@ namespace {
 // The lasting state as start-up leaves it: where every seek starts.
 std::unique_ptr<LastingState> startState;
 
-// One frame of the clock with its drawing skipped: the frame loop's steps, nothing drawn or shown.
-void SkipFrame(std::int32_t time) {
+// One frame of the clock run for its lasting state only: the frame loop's steps, nothing shown.
+void RunUnseenFrame(std::int32_t time) {
   BeginFrame();
   musicTime = time;
   std::fill(spectrum, spectrum + kSpectrumValues, 0.0f);
@@ -21,6 +25,39 @@ void SkipFrame(std::int32_t time) {
   PresentFrame();
   RunDoneSlots();
 }
+
+// Frames run unseen, their drawing skipped or replayed into a render condition that is never met:
+// an occlusion query around nothing passes no sample.
+class UnseenFrames {
+ public:
+  explicit UnseenFrames(SeekMode mode) : mode_(mode) {
+    if (mode_ == SeekMode::kQuick) {
+      SetDrawingSkipped(true);
+      return;
+    }
+    glGenQueries(1, &nothingDrawn_);
+    glBeginQuery(GL_SAMPLES_PASSED, nothingDrawn_);
+    glEndQuery(GL_SAMPLES_PASSED);
+    glBeginConditionalRender(nothingDrawn_, GL_QUERY_WAIT);
+    SetFramesReplayed(true);
+  }
+  ~UnseenFrames() {
+    if (mode_ == SeekMode::kQuick) {
+      SetDrawingSkipped(false);
+      SettleSkippedFrames();
+      return;
+    }
+    SetFramesReplayed(false);
+    glEndConditionalRender();
+    glDeleteQueries(1, &nothingDrawn_);
+  }
+  UnseenFrames(const UnseenFrames&) = delete;
+  UnseenFrames& operator=(const UnseenFrames&) = delete;
+
+ private:
+  SeekMode mode_;
+  GLuint nothingDrawn_ = 0;
+};
 
 }  // namespace
 
@@ -45,18 +82,16 @@ void RememberStartState() { startState = std::make_unique<LastingState>(CaptureL
 
 void ForgetStartState() { startState.reset(); }
 
-void SeekToFrame(std::int32_t from, std::int32_t fps, std::int64_t frame) {
+void SeekToFrame(std::int32_t from, std::int32_t fps, std::int64_t frame, SeekMode mode) {
   RestoreLastingState(*startState);
-  SetDrawingSkipped(true);
+  UnseenFrames unseen(mode);
   for (std::int64_t k = 0;; ++k) {
     const std::int32_t frameTime = FrameClockTime(0, fps, k);
     if (frameTime >= from) break;
-    SkipFrame(frameTime);
+    RunUnseenFrame(frameTime);
     if (frameTime == std::numeric_limits<std::int32_t>::max()) break;
   }
-  for (std::int64_t k = 0; k < frame; ++k) SkipFrame(FrameClockTime(from, fps, k));
-  SetDrawingSkipped(false);
-  SettleSkippedFrames();
+  for (std::int64_t k = 0; k < frame; ++k) RunUnseenFrame(FrameClockTime(from, fps, k));
 }
 
-void SeekTo(std::int32_t time, std::int32_t fps) { SeekToFrame(time, fps, 0); }
+void SeekTo(std::int32_t time, std::int32_t fps, SeekMode mode) { SeekToFrame(time, fps, 0, mode); }

@@ -77,7 +77,7 @@ class LiveSession {
 
  private:
   void Start();
-  void SeekHere();
+  void SeekHere(SeekMode mode = SeekMode::kQuick);
   void HoldStill();
   void KeepPausedPicture();
   void ShowPausedPicture();
@@ -148,15 +148,17 @@ void LiveSession::Start() {
   for (const HudSpan& span : spans_) starts.push_back(span.start);
   transport_.SetSceneStarts(starts);
   transport_.Played(transport_.state().time);  // a --from past the end stops at the end
-  SeekHere();
+  // Nothing drawn yet: the exact seek shows what kelvane-render shows at --from, byte for byte.
+  // Later seeks must answer a key at once, so they are quick.
+  SeekHere(SeekMode::kExact);
   music_->Pause(transport_.state().paused);
   Tell(PauseText(transport_.state()));
 }
 
 // Every time change goes through the seek, sound included.
-void LiveSession::SeekHere() {
+void LiveSession::SeekHere(SeekMode mode) {
   const std::int32_t time = transport_.state().time;
-  SeekTo(time, kSeekFps);
+  SeekTo(time, kSeekFps, mode);
   music_->Seek(time);
   pausedState_.reset();
   if (transport_.state().paused) HoldStill();

@@ -47,6 +47,7 @@ std::vector<std::string> WorkerWords(const RenderArguments& arguments, const Fra
       "--worker-frames", std::to_string(frames.first) + ":" + std::to_string(frames.end),
       "--worker-progress-fd", std::to_string(kWorkerProgressFd)};
   if (arguments.to) words.insert(words.end(), {"--to", std::to_string(*arguments.to)});
+  if (arguments.quickSeek) words.emplace_back("--quick-seek");
   if (arguments.output == RenderOutput::Video) words.insert(words.end(), {"--worker-raw-frames", rawFolder});
   else words.insert(words.end(), {"--frames", outputPath});
   return words;

@@ -68,6 +68,7 @@ class ArgumentReader {
     if (option == "--help" || option == "-h") arguments.help = true;
     else if (option == "--version") arguments.version = true;
     else if (option == "--timing") arguments.timing = true;
+    else if (option == "--quick-seek") arguments.quickSeek = true;
     else if (option == "--jobs") ReadNumber(option, 1, kMostJobs, arguments.jobs);
     else if (option == "--part") ReadPart(option);
     else if (option == "--worker-frames") ReadWorkerFrames(option);
@@ -203,13 +204,16 @@ const char* RenderUsage() {
          "  --frames DIR      PNG frames DIR/frame-000000.png, ...\n"
          "  --video FILE.mp4  H.264 video with the music as AAC\n"
          "  --at MS --png F   the one frame at MS as a PNG\n"
+         "  --quick-seek      reach a late first frame in milliseconds instead of about 1 ms for\n"
+         "                    each frame before it; on Mesa's llvmpipe a few pixels of it may then\n"
+         "                    differ by one step from a render from 0\n"
          "  --timing          print frames and frames per second when done\n"
          "  --help            this text\n"
          "  --version         the program's version\n"
          "\n"
          "Frame k shows the music time from + trunc(k * 1000 / fps). A render that starts later than 0\n"
          "first seeks there: the frames before it change everything they leave for later frames but\n"
-         "draw nothing, so it shows exactly what a render from 0 shows, about a second later.\n"
+         "draw nothing, so it shows exactly what a render from 0 shows, far sooner.\n"
          "Ctrl-C stops every process after the frame in hand and keeps what was written, the video\n"
          "closed properly; the exit code is then 128 + the signal's number. A process that fails ends\n"
          "the whole render with its message and exit code 1.\n";

@@ -1,7 +1,7 @@
 // The command line of kelvane-render.
 //
 //   kelvane-render [--demo DIR] [--from MS] [--to MS] [--fps N] [--size WxH] [--jobs N] [--part I/N]
-//                  (--frames DIR | --video FILE.mp4 | --at MS --png FILE.png)
+//                  [--quick-seek] (--frames DIR | --video FILE.mp4 | --at MS --png FILE.png)
 //
 // Exactly one output: PNG frames, a video, or one frame as a PNG. --at renders the single frame at
 // that time and takes neither --from nor --to. --part renders only the I-th of N contiguous parts of
@@ -36,6 +36,7 @@ struct RenderArguments {
   bool help = false;
   bool version = false;
   bool timing = false;  // one summary line on standard error: frames and frames per second
+  bool quickSeek = false;  // reach the first frame with SeekMode::kQuick instead of kExact
 
   // Only for the workers a render with --jobs starts (not in --help): the frames to render, where
   // to report each one done, and RenderOutput::RawFrames into a folder the main process reads.

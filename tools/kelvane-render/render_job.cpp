@@ -49,9 +49,9 @@ class FrameRunner {
   FrameRunner(const FrameClock& clock, const MusicSamples& music, FrameCounter& counter)
       : clock_(clock), music_(music), counter_(counter) {}
 
-  double Seek(std::int64_t first) {
+  double Seek(std::int64_t first, SeekMode mode) {
     const auto start = std::chrono::steady_clock::now();
-    SeekToFrame(clock_.from, clock_.fps, first);
+    SeekToFrame(clock_.from, clock_.fps, first, mode);
     return SecondsSince(start);
   }
 
@@ -107,7 +107,7 @@ int RenderHere(const RenderArguments& arguments, const std::string& outputPath, 
   const bool isWorker = arguments.workerFrames.has_value();
   FrameCounter counter(range.end - range.first, arguments.progressFd, !isWorker && StandardErrorIsTerminal());
   FrameRunner runner(clock, music, counter);
-  const double seekSeconds = runner.Seek(range.first);
+  const double seekSeconds = runner.Seek(range.first, arguments.quickSeek ? SeekMode::kQuick : SeekMode::kExact);
   const auto start = std::chrono::steady_clock::now();
   const bool rendered = runner.Render(range, *output, error);
   const double seconds = SecondsSince(start);
