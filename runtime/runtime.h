@@ -18,6 +18,7 @@
 #include <GL/gl.h>
 
 #include <array>
+#include <vector>
 #include <cstdint>
 #include <string>
 
@@ -158,12 +159,26 @@ void RestoreLastingState(const LastingState& state);
 //           stands where that run leaves it.
 enum class SeekMode { kQuick, kExact };
 
+// An exact seek costs its replay once per moment when the caller keeps its notes: at every second
+// of the clock from 0 that it replays, it notes how far the driver's immediate-mode buffer is filled
+// (-1: not noted). A later exact seek with the same notes runs the quick seek up to the last noted
+// second before its target (or 0), fills the buffer as noted, and replays only the rest. Notes hold
+// for one driver, demo content, frame rate and picture size; a driver whose fill cannot be measured
+// (runtime/internal/immediate_buffer.h) gets none, and every exact seek replays from 0.
+using VertexBufferFills = std::vector<std::int64_t>;
+
 // Needs the demo started as seekable (StartDemoOffscreen is).
 void SeekTo(std::int32_t time, std::int32_t fps = 60, SeekMode mode = SeekMode::kQuick);
 // The state a render on the clock from `from` has before drawing its frame `frame`: a render that
 // starts later than 0 first runs the frames of the same clock from 0 before `from`, then its own.
 // SeekTo(time, fps, mode) is SeekToFrame(time, fps, 0, mode).
-void SeekToFrame(std::int32_t from, std::int32_t fps, std::int64_t frame, SeekMode mode = SeekMode::kQuick);
+// With `fills`, an exact seek starts from the last note before its target, and with `noteFills` it
+// notes each second it replays: only right for a process that has drawn nothing since start-up, as
+// the notes must be what a render from 0 leaves.
+void SeekToFrame(std::int32_t from, std::int32_t fps, std::int64_t frame, SeekMode mode = SeekMode::kQuick,
+                 VertexBufferFills* fills = nullptr, bool noteFills = false);
+// Whether the notes reach to within a second before `time` (so an exact seek there is quick).
+bool FillsNotedNear(const VertexBufferFills& fills, std::int32_t time, std::int32_t fps);
 
 // ---- Reloading while the demo runs ----
 //

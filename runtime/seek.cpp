@@ -5,8 +5,10 @@
 #include <algorithm>
 #include <limits>
 #include <memory>
+#include <optional>
 
 #include "runtime/internal/gl_lasting_state.h"
+#include "runtime/internal/immediate_buffer.h"
 #include "runtime/internal/lasting_state.h"
 #include "runtime/runtime.h"
 
@@ -14,6 +16,7 @@ namespace {
 
 // The lasting state as start-up leaves it: where every seek starts.
 std::unique_ptr<LastingState> startState;
+std::unique_ptr<ImmediateBuffer> immediateBuffer;
 
 // One frame of the clock run for its lasting state only: the frame loop's steps, nothing shown.
 void RunUnseenFrame(std::int32_t time) {
@@ -26,7 +29,7 @@ void RunUnseenFrame(std::int32_t time) {
   RunDoneSlots();
 }
 
-// Frames run unseen, their drawing skipped or replayed into a render condition that is never met:
+// Frames run unseen, their drawing skipped, or replayed into a render condition that is never met:
 // an occlusion query around nothing passes no sample.
 class UnseenFrames {
  public:
@@ -38,8 +41,7 @@ class UnseenFrames {
     glGenQueries(1, &nothingDrawn_);
     glBeginQuery(GL_SAMPLES_PASSED, nothingDrawn_);
     glEndQuery(GL_SAMPLES_PASSED);
-    glBeginConditionalRender(nothingDrawn_, GL_QUERY_WAIT);
-    SetFramesReplayed(true);
+    Replay();
   }
   ~UnseenFrames() {
     if (mode_ == SeekMode::kQuick) {
@@ -47,17 +49,66 @@ class UnseenFrames {
       SettleSkippedFrames();
       return;
     }
-    SetFramesReplayed(false);
-    glEndConditionalRender();
+    Pause();
     glDeleteQueries(1, &nothingDrawn_);
   }
   UnseenFrames(const UnseenFrames&) = delete;
   UnseenFrames& operator=(const UnseenFrames&) = delete;
 
+  // Between frames of a replay: the driver draws again, for a measurement.
+  void Pause() {
+    SetFramesReplayed(false);
+    glEndConditionalRender();
+  }
+  void Replay() {
+    glBeginConditionalRender(nothingDrawn_, GL_QUERY_WAIT);
+    SetFramesReplayed(true);
+  }
+
  private:
   SeekMode mode_;
   GLuint nothingDrawn_ = 0;
 };
+
+// The frames of the clock from 0 that come before `from`: frame k shows trunc(k * 1000 / fps), which
+// is below `from` exactly while k * 1000 < from * fps.
+std::int64_t FramesBefore(std::int32_t from, std::int32_t fps) {
+  return (std::int64_t(from) * fps + 999) / 1000;
+}
+
+// The last noted fill at or before frame `frames` of the clock from 0: its index in `fills`.
+std::optional<std::size_t> LastNotedFill(const VertexBufferFills& fills, std::int64_t frames, std::int32_t fps) {
+  std::optional<std::size_t> last;
+  for (std::size_t j = 0; j < fills.size() && std::int64_t(j) * fps <= frames; ++j)
+    if (fills[j] >= 0) last = j;
+  return last;
+}
+
+// Notes the fill before frame k of the clock from 0 when k starts a second and it is not noted yet.
+void NoteFill(VertexBufferFills& fills, std::int64_t k, std::int32_t fps, UnseenFrames& unseen) {
+  if (k % fps != 0 || !immediateBuffer) return;
+  const std::size_t j = std::size_t(k / fps);
+  if (j < fills.size() && fills[j] >= 0) return;
+  unseen.Pause();
+  const std::optional<std::uint32_t> fill = immediateBuffer->Measure();
+  if (fill && immediateBuffer->Place(*fill)) {
+    if (fills.size() <= j) fills.resize(j + 1, -1);
+    fills[j] = *fill;
+  } else {
+    immediateBuffer.reset();  // a driver that does not show its fill: no more notes
+  }
+  unseen.Replay();
+}
+
+// The quick seek to frame `frames` of the clock from 0, then the noted fill placed: false when the
+// driver does not let it be placed (the fill is then unknown).
+bool SkipToNotedFill(std::int64_t frames, std::int32_t fps, std::int64_t fill) {
+  {
+    UnseenFrames skipped(SeekMode::kQuick);
+    for (std::int64_t k = 0; k < frames; ++k) RunUnseenFrame(FrameClockTime(0, fps, k));
+  }
+  return immediateBuffer && immediateBuffer->Measure() && immediateBuffer->Place(std::uint32_t(fill));
+}
 
 }  // namespace
 
@@ -80,18 +131,34 @@ void RestoreLastingState(const LastingState& state) {
 
 void RememberStartState() { startState = std::make_unique<LastingState>(CaptureLastingState()); }
 
-void ForgetStartState() { startState.reset(); }
+void ForgetStartState() {
+  startState.reset();
+  immediateBuffer.reset();
+}
 
-void SeekToFrame(std::int32_t from, std::int32_t fps, std::int64_t frame, SeekMode mode) {
+void SeekToFrame(std::int32_t from, std::int32_t fps, std::int64_t frame, SeekMode mode, VertexBufferFills* fills,
+                 bool noteFills) {
   RestoreLastingState(*startState);
-  UnseenFrames unseen(mode);
-  for (std::int64_t k = 0;; ++k) {
-    const std::int32_t frameTime = FrameClockTime(0, fps, k);
-    if (frameTime >= from) break;
-    RunUnseenFrame(frameTime);
-    if (frameTime == std::numeric_limits<std::int32_t>::max()) break;
+  const std::int64_t before = FramesBefore(from, fps);
+  std::int64_t k = 0;
+  if (mode == SeekMode::kExact && fills) {
+    if (!immediateBuffer) immediateBuffer = std::make_unique<ImmediateBuffer>();
+    const std::optional<std::size_t> noted = LastNotedFill(*fills, before, fps);
+    if (noted && SkipToNotedFill(std::int64_t(*noted) * fps, fps, (*fills)[*noted])) k = std::int64_t(*noted) * fps;
+    else RestoreLastingState(*startState);
   }
-  for (std::int64_t k = 0; k < frame; ++k) RunUnseenFrame(FrameClockTime(from, fps, k));
+  UnseenFrames unseen(mode);
+  for (; k < before; ++k) {
+    if (fills && noteFills && mode == SeekMode::kExact) NoteFill(*fills, k, fps, unseen);
+    RunUnseenFrame(FrameClockTime(0, fps, k));
+  }
+  for (std::int64_t f = 0; f < frame; ++f) RunUnseenFrame(FrameClockTime(from, fps, f));
+}
+
+bool FillsNotedNear(const VertexBufferFills& fills, std::int32_t time, std::int32_t fps) {
+  const std::int64_t before = FramesBefore(time, fps);
+  const std::optional<std::size_t> noted = LastNotedFill(fills, before, fps);
+  return noted && before - std::int64_t(*noted) * fps <= fps;
 }
 
 void SeekTo(std::int32_t time, std::int32_t fps, SeekMode mode) { SeekToFrame(time, fps, 0, mode); }

@@ -4,9 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <optional>
 #include <tuple>
 #include <vector>
 
+#include "runtime/internal/immediate_buffer.h"
 #include "runtime/runtime.h"
 #include "tests/support/scene_harness.h"
 
@@ -78,6 +80,21 @@ TEST_F(Seek, ACoarseClockSetsEverySceneUpAsSixtyFramesASecondDo) {
                 std::tie(after[1].timelines, after[1].effects, after[1].gl))
         << "span from " << start << ", frame " << first;
   }
+}
+
+// The driver's immediate-mode buffer: a measurement puts back what it found, and a fill placed is the
+// fill measured next, whether it lies ahead of the last one, behind it (a fresh buffer), at the
+// least room a buffer keeps or at its start.
+TEST_F(Seek, TheDriversVertexBufferIsMeasuredAndPlacedToTheByte) {
+  ImmediateBuffer buffer;
+  const std::optional<std::uint32_t> found = buffer.Measure();
+  ASSERT_TRUE(found) << "the driver does not show its vertex buffer's fill";
+  for (const std::uint32_t fill : {*found, 200000u, 4u, 0u, 512u * 1024 - 1028, 123456u}) {
+    ASSERT_TRUE(buffer.Place(fill)) << fill;
+    EXPECT_EQ(buffer.Measure(), std::optional(fill));
+  }
+  EXPECT_FALSE(buffer.Place(512 * 1024 - 1024)) << "no buffer is left with 1 KB or less";
+  EXPECT_FALSE(ImmediateBuffer().Place(0)) << "placed without a measurement";
 }
 
 }  // namespace

@@ -25,10 +25,17 @@ namespace {
 
 const std::string kDemo = KELVANE_DEMO_DIR;
 
+// Where the renders of this test program keep their seek notes.
+const TempFolder& NotesCache() {
+  static const TempFolder cache;
+  return cache;
+}
+
 ProcessResult Render(std::vector<std::string> words, const std::string& folder, const std::string& scratch = "",
                      const std::function<void(int)>& whileRunning = {}) {
   words.insert(words.begin(), {KELVANE_RENDER, "--demo", kDemo});
-  return RunProcess(words, folder, {{"DISPLAY", ""}, {"TMPDIR", scratch}}, whileRunning);  // "": no TMPDIR
+  return RunProcess(words, folder, {{"DISPLAY", ""}, {"TMPDIR", scratch}, {"XDG_CACHE_HOME", NotesCache().path()}},
+                    whileRunning);  // "": no TMPDIR
 }
 
 // Ctrl-C to the renderer once `ready` holds (or after two minutes).
@@ -184,16 +191,25 @@ TEST_F(RenderedFrames, JobsAndPartsGiveTheFramesOfOneProcess) {
 }
 
 // On Mesa's llvmpipe, a few pixels of the frame at 30300 ms of this clock move by one step unless the
-// driver was handed every vertex of the frames before it (a quick seek misses by two pixels). The
-// seek a render starts with, the same for --at and for every part of --jobs, must be exact there.
+// driver's vertex buffer is filled as far as a render from 0 fills it (a quick seek misses by two
+// pixels). The seek a render starts with, the same for --at and for every part of --jobs, must be
+// exact there: the first time, replaying every frame, and again from the notes the first one left.
 TEST_F(RenderedFrames, ASeekLandsOnTheFrameARenderFromZeroDraws) {
   const ProcessResult all = Render(
       {"--to", "30400", "--fps", "10", "--size", "160x120", "--jobs", "1", "--frames", "all"}, folder_.path());
   ASSERT_EQ(all.exitCode, 0) << all.err;
-  const ProcessResult at =
-      Render({"--fps", "10", "--size", "160x120", "--at", "30300", "--png", "at.png"}, folder_.path());
-  ASSERT_EQ(at.exitCode, 0) << at.err;
-  EXPECT_TRUE(ReadFrame(folder_.File("at.png")).pixels == ReadFrame(folder_.File("all/" + FrameName(303))).pixels);
+  const std::vector<std::uint8_t> expected = ReadFrame(folder_.File("all/" + FrameName(303))).pixels;
+  for (const char* run : {"first", "again"}) {
+    const ProcessResult at =
+        Render({"--fps", "10", "--size", "160x120", "--at", "30300", "--png", "at.png"}, folder_.path());
+    ASSERT_EQ(at.exitCode, 0) << at.err;
+    EXPECT_TRUE(ReadFrame(folder_.File("at.png")).pixels == expected) << run;
+  }
+  // A note for each second before 30300 ms (frames 0, 10, ... 300), after the file's first line.
+  const std::vector<std::string> notes = FramesIn(NotesCache().File("kelvane/seek"));
+  ASSERT_EQ(notes.size(), 1u);
+  const ProcessResult lines = RunProcess({"/usr/bin/wc", "-l", NotesCache().File("kelvane/seek/" + notes[0])}, ".");
+  EXPECT_EQ(lines.out.substr(0, lines.out.find(' ')), "32");
 }
 
 // A frame that cannot be written (a folder stands in its place) fails its worker, and so the render.

@@ -1,4 +1,5 @@
 #include "tools/kelvane-render/render_job.h"
+#include "tools/kelvane-render/seek_notes.h"
 
 #include <algorithm>
 #include <chrono>
@@ -49,9 +50,9 @@ class FrameRunner {
   FrameRunner(const FrameClock& clock, const MusicSamples& music, FrameCounter& counter)
       : clock_(clock), music_(music), counter_(counter) {}
 
-  double Seek(std::int64_t first, SeekMode mode) {
+  double Seek(std::int64_t first, SeekMode mode, VertexBufferFills* notes) {
     const auto start = std::chrono::steady_clock::now();
-    SeekToFrame(clock_.from, clock_.fps, first, mode);
+    SeekToFrame(clock_.from, clock_.fps, first, mode, notes, true);  // a fresh process: its notes hold
     return SecondsSince(start);
   }
 
@@ -107,7 +108,14 @@ int RenderHere(const RenderArguments& arguments, const std::string& outputPath, 
   const bool isWorker = arguments.workerFrames.has_value();
   FrameCounter counter(range.end - range.first, arguments.progressFd, !isWorker && StandardErrorIsTerminal());
   FrameRunner runner(clock, music, counter);
-  const double seekSeconds = runner.Seek(range.first, arguments.quickSeek ? SeekMode::kQuick : SeekMode::kExact);
+  double seekSeconds = 0;
+  if (arguments.quickSeek) {
+    seekSeconds = runner.Seek(range.first, SeekMode::kQuick, nullptr);
+  } else {
+    SeekNotes notes(arguments.fps, arguments.width, arguments.height);
+    seekSeconds = runner.Seek(range.first, SeekMode::kExact, &notes.fills());
+    notes.Save();
+  }
   const auto start = std::chrono::steady_clock::now();
   const bool rendered = runner.Render(range, *output, error);
   const double seconds = SecondsSince(start);

@@ -1,0 +1,27 @@
+// The exact seek's notes (runtime.h, VertexBufferFills) kept between renders, so that a moment the
+// renderer has once reached costs its replay only once: in $XDG_CACHE_HOME/kelvane/seek/ (or
+// ~/.cache/kelvane/seek/), one file per GL driver, program build, "script.dlx", frame rate and
+// picture size.
+//
+// A file is text: the line "kelvane seek notes 1", then one fill per line (-1: not noted). A file
+// that cannot be read or is not of this form counts as no notes; a cache that cannot be written is
+// passed over in silence (the render itself is the same either way).
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "runtime/runtime.h"
+
+class SeekNotes {
+ public:
+  // Needs the demo started (it reads the driver's name) and the current folder the demo's.
+  SeekNotes(std::int32_t fps, std::int32_t width, std::int32_t height);
+
+  VertexBufferFills& fills() { return fills_; }
+  void Save() const;
+
+ private:
+  std::string path_;
+  VertexBufferFills fills_;
+};
