@@ -1,4 +1,5 @@
 #include "tools/kelvane-live/content_rebuild.h"
+#include "tools/common/program_beside.h"
 
 #include <fcntl.h>
 #include <signal.h>
@@ -24,17 +25,6 @@ constexpr const char* kErrorsFile = "builder-errors.txt";
 std::string ReadFile(const fs::path& path) {
   std::ifstream file(path, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(file), {});
-}
-
-// Where the build tree puts a builder beside kelvane-live, or the program beside it; else the bare
-// name, for PATH.
-std::string BuilderPath(const std::string& name) {
-  std::error_code error;
-  const fs::path here = fs::read_symlink("/proc/self/exe", error).parent_path();
-  for (const fs::path& candidate : {here / ".." / name / name, here / name}) {
-    if (!error && fs::is_regular_file(candidate, error)) return candidate.lexically_normal().string();
-  }
-  return name;
 }
 
 // The music is built under the name the script gives it when that is an .ogg inside the demo folder.
@@ -96,7 +86,7 @@ std::string ContentRebuild::Start(const std::string& musicName) {
 
 bool ContentRebuild::SpawnNext(std::vector<std::string>& messages) {
   const std::string name = kBuilders[step_];
-  std::vector<std::string> words = {BuilderPath(name)};
+  std::vector<std::string> words = {ProgramBeside(name)};
   if (step_ == 0) words.insert(words.end(), {"--assets", assets_, "--out", stage_});
   else words.insert(words.end(), {"--ogg", (fs::path(stage_) / musicName_).string()});
   std::error_code ignored;

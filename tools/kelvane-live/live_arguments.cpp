@@ -82,9 +82,10 @@ const char* LiveUsage() {
          "HUD; R rebuilds the content (with --assets); Escape quits. A click on the HUD's timeline bar\n"
          "seeks there.\n"
          "\n"
-         "Every time change is a seek: started paused at T with the HUD hidden, the window shows what\n"
-         "kelvane-render --at T draws at the same size; later seeks answer at once and may round a\n"
-         "few pixels one step apart (the GL driver's vertex batching). script.dlx, data/*.hwl and the\n"
+         "Every time change is a seek: paused at T with the HUD hidden, the window shows what\n"
+         "kelvane-render --at T draws at the same size. Right after the start, and after a new\n"
+         "script, kelvane-render notes the demo in the background (a few seconds); until it is done,\n"
+         "seeks are quick and may round a few pixels one step apart. script.dlx, data/*.hwl and the\n"
          "music are reloaded when they change, keeping the time; a broken file keeps the last working\n"
          "content playing and its message is shown, and mending it reloads it.\n";
 }

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <memory>
+#include <optional>
 
 #include "base/diagnostics.h"
 #include "effects/effects.h"
@@ -15,11 +16,14 @@
 #include "runtime/runtime.h"
 #include "scenes/scenes.h"
 #include "sequencing/sequencing.h"
+#include "tools/common/program_beside.h"
 #include "tools/common/scratch_folder.h"
+#include "tools/common/seek_notes.h"
 #include "tools/kelvane-live/content_rebuild.h"
 #include "tools/kelvane-live/content_reload.h"
 #include "tools/kelvane-live/hud.h"
 #include "tools/kelvane-live/live_music.h"
+#include "tools/kelvane-live/seek_notes_job.h"
 #include "tools/kelvane-live/transport.h"
 
 namespace fs = std::filesystem;
@@ -30,6 +34,7 @@ constexpr const char* kHudFont = "/usr/share/fonts/truetype/dejavu/DejaVuSansMon
 constexpr std::int32_t kSeekFps = 60;  // the clock kelvane-render seeks on
 
 using Clock = std::chrono::steady_clock;
+constexpr std::chrono::seconds kNotesAfter{1};  // how long the script stands still before it is noted
 
 int Refuse(const std::string& message) {
   std::fprintf(stderr, "kelvane-live: %s\n", message.c_str());
@@ -78,6 +83,8 @@ class LiveSession {
  private:
   void Start();
   void SeekHere(SeekMode mode = SeekMode::kQuick);
+  void FindSeekNotes();
+  void PollSeekNotes();
   void HoldStill();
   void KeepPausedPicture();
   void ShowPausedPicture();
@@ -97,6 +104,10 @@ class LiveSession {
   std::unique_ptr<ContentReload> reload_;
   std::unique_ptr<ContentRebuild> rebuild_;  // with --assets
   std::unique_ptr<Hud> hud_;
+  const std::string renderer_ = ProgramBeside("kelvane-render");
+  std::unique_ptr<SeekNotes> seekNotes_;        // kelvane-render's, for the content as it stands
+  std::unique_ptr<SeekNotesJob> seekNotesJob_;  // while kelvane-render notes the whole demo
+  std::optional<Clock::time_point> seekNotesDue_;  // when to start it
   std::unique_ptr<LastingState> pausedState_;  // the state the paused frame is drawn from
   std::vector<std::uint8_t> pausedPicture_;     // the paused frame as drawn, RGBA, rows bottom first
   std::vector<HudSpan> spans_;
@@ -148,20 +159,48 @@ void LiveSession::Start() {
   for (const HudSpan& span : spans_) starts.push_back(span.start);
   transport_.SetSceneStarts(starts);
   transport_.Played(transport_.state().time);  // a --from past the end stops at the end
+  FindSeekNotes();
   // Nothing drawn yet: the exact seek shows what kelvane-render shows at --from, byte for byte.
-  // Later seeks must answer a key at once, so they are quick.
+  // Later seeks must answer a key at once: exact from kelvane-render's notes where they reach,
+  // quick until then.
   SeekHere(SeekMode::kExact);
   music_->Pause(transport_.state().paused);
   Tell(PauseText(transport_.state()));
 }
 
-// Every time change goes through the seek, sound included.
+// Every time change goes through the seek, sound included. With kelvane-render's notes, the seek
+// fills the driver's vertex buffer as a render from 0 does (runtime.h), so the frame is the one
+// kelvane-render draws, whatever this player drew before (the HUD included).
 void LiveSession::SeekHere(SeekMode mode) {
   const std::int32_t time = transport_.state().time;
-  SeekTo(time, kSeekFps, mode);
+  if (seekNotes_ && FillsNotedNear(seekNotes_->fills(), time, kSeekFps))
+    SeekToFrame(time, kSeekFps, 0, SeekMode::kExact, &seekNotes_->fills());
+  else
+    SeekTo(time, kSeekFps, mode);
   music_->Seek(time);
   pausedState_.reset();
   if (transport_.state().paused) HoldStill();
+}
+
+// The notes for the current script (and this size). When they do not reach the end, kelvane-render
+// makes them in the background, once the script has stood still for a moment: a maker saving edit
+// after edit starts no renderer for each.
+void LiveSession::FindSeekNotes() {
+  seekNotesJob_.reset();
+  seekNotes_ = std::make_unique<SeekNotes>(renderer_, kSeekFps, arguments_.width, arguments_.height);
+  seekNotesDue_.reset();
+  if (!FillsNotedNear(seekNotes_->fills(), music_->Last(), kSeekFps)) seekNotesDue_ = Clock::now() + kNotesAfter;
+}
+
+void LiveSession::PollSeekNotes() {
+  if (seekNotesDue_ && Clock::now() >= *seekNotesDue_) {
+    seekNotesDue_.reset();
+    seekNotesJob_ = std::make_unique<SeekNotesJob>(renderer_, arguments_.demoFolder, music_->Last(), kSeekFps,
+                                                   arguments_.width, arguments_.height);
+  }
+  if (!seekNotesJob_ || !seekNotesJob_->Ended()) return;
+  seekNotesJob_.reset();
+  seekNotes_ = std::make_unique<SeekNotes>(renderer_, kSeekFps, arguments_.width, arguments_.height);
 }
 
 void LiveSession::HoldStill() {
@@ -238,6 +277,7 @@ void LiveSession::Reload() {
     for (const HudSpan& span : spans_) starts.push_back(span.start);
     transport_.SetSceneStarts(starts);
   }
+  if (report.scriptLoaded) FindSeekNotes();
   transport_.Played(transport_.state().time);
   SeekHere();
 }
@@ -295,11 +335,13 @@ int LiveSession::Run() {
     TakeInput();
     if (transport_.state().quit) break;
     Reload();
+    PollSeekNotes();
     Follow();
     DrawFrame();
   }
   hud_.reset();
   rebuild_.reset();
+  seekNotesJob_.reset();
   music_.reset();
   ShutDownDemo();
   RemoveScratchFolder();

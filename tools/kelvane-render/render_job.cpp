@@ -1,5 +1,4 @@
 #include "tools/kelvane-render/render_job.h"
-#include "tools/kelvane-render/seek_notes.h"
 
 #include <algorithm>
 #include <chrono>
@@ -17,6 +16,7 @@
 #include "tools/kelvane-render/headless_demo.h"
 #include "tools/kelvane-render/interruption.h"
 #include "tools/common/music_samples.h"
+#include "tools/common/seek_notes.h"
 #include "tools/kelvane-render/parallel_render.h"
 #include "tools/kelvane-render/progress_bar.h"
 
@@ -112,7 +112,7 @@ int RenderHere(const RenderArguments& arguments, const std::string& outputPath, 
   if (arguments.quickSeek) {
     seekSeconds = runner.Seek(range.first, SeekMode::kQuick, nullptr);
   } else {
-    SeekNotes notes(arguments.fps, arguments.width, arguments.height);
+    SeekNotes notes("/proc/self/exe", arguments.fps, arguments.width, arguments.height);
     seekSeconds = runner.Seek(range.first, SeekMode::kExact, &notes.fills());
     notes.Save();
   }

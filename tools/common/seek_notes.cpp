@@ -1,4 +1,4 @@
-#include "tools/kelvane-render/seek_notes.h"
+#include "tools/common/seek_notes.h"
 
 #include <GL/gl.h>
 #include <sys/stat.h>
@@ -38,10 +38,10 @@ std::string GlText(GLenum name) {
   return text ? reinterpret_cast<const char*>(text) : "";
 }
 
-// This program's build: its file's size and time of change.
-std::string ProgramBuild() {
+// A program's build: its file's size and time of change.
+std::string ProgramBuild(const std::string& program) {
   struct stat status{};
-  if (stat("/proc/self/exe", &status) != 0) return "";
+  if (stat(program.c_str(), &status) != 0) return "";
   return std::to_string(status.st_size) + "/" + std::to_string(status.st_mtim.tv_sec) + "." +
          std::to_string(status.st_mtim.tv_nsec);
 }
@@ -75,11 +75,11 @@ VertexBufferFills ReadNotes(const std::string& path) {
 
 }  // namespace
 
-SeekNotes::SeekNotes(std::int32_t fps, std::int32_t width, std::int32_t height) {
+SeekNotes::SeekNotes(const std::string& renderer, std::int32_t fps, std::int32_t width, std::int32_t height) {
   const fs::path folder = CacheFolder();
   if (folder.empty()) return;
   Fingerprint key;
-  for (const std::string& part : {std::string(kFirstLine), ProgramBuild(), GlText(GL_VENDOR), GlText(GL_RENDERER),
+  for (const std::string& part : {std::string(kFirstLine), ProgramBuild(renderer), GlText(GL_VENDOR), GlText(GL_RENDERER),
                                   GlText(GL_VERSION), FileText("script.dlx"), std::to_string(fps),
                                   std::to_string(width) + "x" + std::to_string(height)})
     key.Add(part);
