@@ -67,7 +67,10 @@ ImmediateBuffer::~ImmediateBuffer() {
 bool ImmediateBuffer::Ready() {
   if (program_ || broken_) return !broken_;
   const char* version = reinterpret_cast<const char*>(glGetString(GL_VERSION));
-  if (!version || version[0] < '3' || version[1] != '.') return !(broken_ = true);
+  if (!version || version[0] < '3' || version[1] != '.') {
+    broken_ = true;
+    return false;
+  }
   const GLuint shader = glCreateShader(GL_VERTEX_SHADER);
   glShaderSource(shader, 1, &kVertexNumberShader, nullptr);
   glCompileShader(shader);

@@ -3,6 +3,7 @@
 // lasting state; a scene's set-up is never lost on a coarse clock.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <optional>
 #include <tuple>
@@ -95,6 +96,22 @@ TEST_F(Seek, TheDriversVertexBufferIsMeasuredAndPlacedToTheByte) {
   }
   EXPECT_FALSE(buffer.Place(512 * 1024 - 1024)) << "no buffer is left with 1 KB or less";
   EXPECT_FALSE(ImmediateBuffer().Place(0)) << "placed without a measurement";
+}
+
+// An exact seek from its notes leaves the buffer filled to the byte as the replay that took them: the
+// quick seek to the last noted second, the fill placed there and the frames after it replayed.
+TEST_F(Seek, FromItsNotesAnExactSeekFillsTheDriversVertexBufferAsItsReplayDid) {
+  VertexBufferFills fills;
+  SeekToFrame(12350, 10, 0, SeekMode::kExact, &fills, true);  // frames 0 to 123: notes at 0, 10 ... 120
+  ImmediateBuffer buffer;
+  const std::optional<std::uint32_t> replayed = buffer.Measure();
+  ASSERT_TRUE(replayed);
+  ASSERT_EQ(fills.size(), 13u);
+  EXPECT_TRUE(std::all_of(fills.begin(), fills.end(), [](std::int64_t fill) { return fill >= 0; }));
+  SeekToFrame(12350, 10, 0, SeekMode::kExact, &fills);
+  EXPECT_EQ(buffer.Measure(), replayed);
+  SeekToFrame(12000, 10, 0, SeekMode::kExact, &fills);  // a noted second: nothing to replay after it
+  EXPECT_EQ(buffer.Measure(), std::optional<std::uint32_t>(fills[12]));
 }
 
 }  // namespace
