@@ -18,9 +18,9 @@
 #include <GL/gl.h>
 
 #include <array>
-#include <vector>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "effects/effects.h"
 #include "scenes/scenes.h"

@@ -1,12 +1,9 @@
-#define GL_GLEXT_PROTOTYPES  // conditional rendering and queries: OpenGL 3.0 and 1.5
-#include <GL/gl.h>
-#include <GL/glext.h>
-
 #include <algorithm>
 #include <limits>
 #include <memory>
 #include <optional>
 
+#include "runtime/internal/discarded_draws.h"
 #include "runtime/internal/gl_lasting_state.h"
 #include "runtime/internal/immediate_buffer.h"
 #include "runtime/internal/lasting_state.h"
@@ -29,8 +26,7 @@ void RunUnseenFrame(std::int32_t time) {
   RunDoneSlots();
 }
 
-// Frames run unseen, their drawing skipped, or replayed into a render condition that is never met:
-// an occlusion query around nothing passes no sample.
+// Frames run unseen: their drawing skipped, or replayed with the draws discarded.
 class UnseenFrames {
  public:
   explicit UnseenFrames(SeekMode mode) : mode_(mode) {
@@ -38,9 +34,7 @@ class UnseenFrames {
       SetDrawingSkipped(true);
       return;
     }
-    glGenQueries(1, &nothingDrawn_);
-    glBeginQuery(GL_SAMPLES_PASSED, nothingDrawn_);
-    glEndQuery(GL_SAMPLES_PASSED);
+    discarded_.emplace();
     Replay();
   }
   ~UnseenFrames() {
@@ -50,7 +44,6 @@ class UnseenFrames {
       return;
     }
     Pause();
-    glDeleteQueries(1, &nothingDrawn_);
   }
   UnseenFrames(const UnseenFrames&) = delete;
   UnseenFrames& operator=(const UnseenFrames&) = delete;
@@ -58,16 +51,16 @@ class UnseenFrames {
   // Between frames of a replay: the driver draws again, for a measurement.
   void Pause() {
     SetFramesReplayed(false);
-    glEndConditionalRender();
+    discarded_->End();
   }
   void Replay() {
-    glBeginConditionalRender(nothingDrawn_, GL_QUERY_WAIT);
+    discarded_->Begin();
     SetFramesReplayed(true);
   }
 
  private:
   SeekMode mode_;
-  GLuint nothingDrawn_ = 0;
+  std::optional<DiscardedDraws> discarded_;  // replaying only
 };
 
 // The frames of the clock from 0 that come before `from`: frame k shows trunc(k * 1000 / fps), which

@@ -4,7 +4,6 @@
 #include <GL/gl.h>
 #include <GL/glext.h>
 
-#include <cstring>
 #include <vector>
 
 namespace {
@@ -61,7 +60,6 @@ ImmediateBuffer::ImmediateBuffer() = default;
 ImmediateBuffer::~ImmediateBuffer() {
   if (program_) glDeleteProgram(program_);
   if (capture_) glDeleteBuffers(1, &capture_);
-  if (nothingDrawn_) glDeleteQueries(1, &nothingDrawn_);
 }
 
 bool ImmediateBuffer::Ready() {
@@ -88,9 +86,7 @@ bool ImmediateBuffer::Ready() {
   glBindBuffer(GL_TRANSFORM_FEEDBACK_BUFFER, capture_);
   glBufferData(GL_TRANSFORM_FEEDBACK_BUFFER, kProbePoints * sizeof(std::int32_t), nullptr, GL_STREAM_READ);
   glBindBuffer(GL_TRANSFORM_FEEDBACK_BUFFER, GLuint(bound));
-  glGenQueries(1, &nothingDrawn_);
-  glBeginQuery(GL_SAMPLES_PASSED, nothingDrawn_);
-  glEndQuery(GL_SAMPLES_PASSED);
+  discarded_.emplace();
   broken_ = linked != GL_TRUE || glGetError() != GL_NO_ERROR;
   return !broken_;
 }
@@ -131,13 +127,13 @@ std::optional<std::uint32_t> ImmediateBuffer::Measure() {
 bool ImmediateBuffer::Place(std::uint32_t filled) {
   if (!known_ || filled % kPointBytes != 0 || kBufferBytes - filled <= kLeastRoom) return false;
   // The driver takes the points but draws nothing: only the fill matters.
-  glBeginConditionalRender(nothingDrawn_, GL_QUERY_WAIT);
+  discarded_->Begin();
   if (filled < *known_) {  // fill up to just the least room, which starts a fresh buffer
     SendPoints((kBufferBytes - kLeastRoom - *known_) / kPointBytes);
     known_ = 0;
   }
   if (filled > *known_) SendPoints((filled - *known_) / kPointBytes);
-  glEndConditionalRender();
+  discarded_->End();
   known_.reset();
   return true;
 }

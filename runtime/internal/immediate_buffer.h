@@ -18,6 +18,8 @@
 #include <cstdint>
 #include <optional>
 
+#include "runtime/internal/discarded_draws.h"
+
 class ImmediateBuffer {
  public:
   ImmediateBuffer();
@@ -38,7 +40,7 @@ class ImmediateBuffer {
 
   unsigned program_ = 0;
   unsigned capture_ = 0;
-  unsigned nothingDrawn_ = 0;  // a render condition that is never met
+  std::optional<DiscardedDraws> discarded_;
   bool broken_ = false;
   std::optional<std::uint32_t> known_;  // the fill after the last Measure
 };

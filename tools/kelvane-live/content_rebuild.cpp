@@ -1,9 +1,7 @@
 #include "tools/kelvane-live/content_rebuild.h"
-#include "tools/common/program_beside.h"
+#include "tools/common/programs.h"
 
-#include <fcntl.h>
 #include <signal.h>
-#include <spawn.h>
 #include <stdlib.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -12,8 +10,6 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-
-extern char** environ;
 
 namespace fs = std::filesystem;
 
@@ -91,24 +87,13 @@ bool ContentRebuild::SpawnNext(std::vector<std::string>& messages) {
   else words.insert(words.end(), {"--ogg", (fs::path(stage_) / musicName_).string()});
   std::error_code ignored;
   if (step_ == 1) fs::create_directories((fs::path(stage_) / musicName_).parent_path(), ignored);
-  std::vector<char*> argv;
-  for (std::string& word : words) argv.push_back(word.data());
-  argv.push_back(nullptr);
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-  posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-  const std::string errors = (fs::path(stage_) / kErrorsFile).string();
-  posix_spawn_file_actions_addopen(&actions, 2, errors.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  pid_t child = -1;
-  const int failed = posix_spawnp(&child, argv[0], &actions, nullptr, argv.data(), environ);
-  posix_spawn_file_actions_destroy(&actions);
-  if (failed == 0) child_ = child;
-  if (failed != 0) {
+  child_ = StartProgram(words, (fs::path(stage_) / kErrorsFile).string());
+  const bool failed = child_ < 0;
+  if (failed) {
     messages.push_back("cannot run " + name + ": not found beside kelvane-live or on PATH");
     Finish();
   }
-  return failed == 0;
+  return !failed;
 }
 
 std::vector<std::string> ContentRebuild::Poll() {

@@ -16,7 +16,7 @@
 #include "runtime/runtime.h"
 #include "scenes/scenes.h"
 #include "sequencing/sequencing.h"
-#include "tools/common/program_beside.h"
+#include "tools/common/programs.h"
 #include "tools/common/scratch_folder.h"
 #include "tools/common/seek_notes.h"
 #include "tools/kelvane-live/content_rebuild.h"
